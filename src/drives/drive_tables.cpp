@@ -1,0 +1,43 @@
+#include "drives/drive_tables.h"
+
+#include "drives/keywords.h"
+#include "util/text.h"
+
+namespace kelvra {
+
+char DriveLetter(DriveIndex index) {
+    return index >= 1 && index <= kDriveCount ? static_cast<char>('A' + index - 1) : '\0';
+}
+
+DriveIndex DriveIndexOf(char letter) {
+    char upper = text::UpperAscii(letter);
+    return upper >= 'A' && upper <= 'Z' ? upper - 'A' + 1 : 0;
+}
+
+bool ValidDriveIndex(DriveIndex index) { return index >= 0 && index <= kDriveCount; }
+
+static bool TypeContains(const DriveTables& tables, DriveIndex index, const char* keyword) {
+    if (index < 1 || index > kDriveCount) return false;
+    return text::ContainsNoCase(tables.main[index].Type, keyword);
+}
+
+// Case-insensitive because the New and Change commands leave the interim
+// keyword "Subst" in the table until the next scan.
+bool IsSubst(const DriveTables& tables, DriveIndex index) {
+    return TypeContains(tables, index, kw::kSubst);
+}
+
+bool IsRemote(const DriveTables& tables, DriveIndex index) {
+    return TypeContains(tables, index, kw::kRemote);
+}
+
+bool HasActivePermanentSubst(const DriveTables& tables) {
+    for (DriveIndex i = 1; i <= kDriveCount; ++i) {
+        const DriveRecord& row = tables.main[i];
+        if (IsSubst(tables, i) && row.Permanent == kw::kYes && row.State != kw::kDisabled)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace kelvra

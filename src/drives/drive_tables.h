@@ -1,0 +1,55 @@
+// The drive record and the three drive tables, addressed by DriveIndex
+// (1 = A ... 26 = Z; 0 = no drive, a row that stays empty).
+#pragma once
+
+#include <array>
+#include <string>
+
+namespace kelvra {
+
+using DriveIndex = int;
+constexpr DriveIndex kDriveCount = 26;
+constexpr int kDriveRows = 27;  // rows 0..26
+
+struct DriveRecord {
+    std::string Drive;      // "A:" ... "Z:"
+    std::string Type;       // a type keyword
+    std::string Path;       // folder (long form) or remote name without trailing "\"
+    std::string Permanent;  // "YES" or empty
+    std::string State;      // "DISABLED" or empty
+    std::string Label;      // the user's own label; only kept for subst and network rows
+};
+
+struct SnapshotRecord {
+    std::string RawType;  // keyword from the drive type alone; empty when no drive
+    std::string Path;     // remote name of a network letter, else its subst folder
+};
+
+struct ListRecord {
+    std::string Drive;
+    std::string Permanent;
+    std::string Type;
+    std::string Path;
+};
+
+struct DriveTables {
+    std::array<DriveRecord, kDriveRows> main;
+    std::array<SnapshotRecord, kDriveRows> snapshot;
+    std::array<ListRecord, kDriveRows> list;
+    // True once a scan has filled the main table. Until then the table says
+    // nothing about the stored drives, and saving must not rewrite them.
+    bool scanned = false;
+};
+
+// Letter for an index 1..26; '\0' for anything else.
+char DriveLetter(DriveIndex index);
+// Index of a letter in either case; 0 for anything that is not A..Z.
+DriveIndex DriveIndexOf(char letter);
+bool ValidDriveIndex(DriveIndex index);
+
+// All three answer false for row 0 and for an index outside 0..26.
+bool IsSubst(const DriveTables& tables, DriveIndex index);
+bool IsRemote(const DriveTables& tables, DriveIndex index);
+bool HasActivePermanentSubst(const DriveTables& tables);
+
+}  // namespace kelvra

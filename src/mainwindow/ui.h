@@ -1,0 +1,38 @@
+// The user-interface boundary: everything that shows something to the user or
+// asks. The Win32 windows implement it; tests use ScriptedUi, which records
+// what was shown and returns scripted answers.
+#pragma once
+
+#include <string>
+
+namespace kelvra {
+
+// Message-box styles and answers, with the values of the Windows message box.
+namespace mb {
+constexpr unsigned kOk = 0x0;
+constexpr unsigned kYesNo = 0x4;
+constexpr unsigned kIconCritical = 0x10;
+constexpr unsigned kIconQuestion = 0x20;
+constexpr unsigned kIconExclamation = 0x30;
+constexpr unsigned kIconInformation = 0x40;
+constexpr int kIdOk = 1;
+constexpr int kIdCancel = 2;
+constexpr int kIdYes = 6;
+constexpr int kIdNo = 7;
+}  // namespace mb
+
+class Ui {
+public:
+    virtual ~Ui() = default;
+    // A modal message box; returns the button pressed (mb::kIdOk, ...).
+    virtual int MessageBox(const std::wstring& text, const std::wstring& caption,
+                           unsigned style) = 0;
+    // A single-line input box; false when the user cancels.
+    virtual bool InputBox(const std::wstring& prompt, const std::wstring& caption,
+                          const std::wstring& defaultText, std::wstring& answer) = 0;
+    // The system's folder chooser owned by the main window: the chosen path
+    // as the shell returns it, or empty when the user cancels.
+    virtual std::string BrowseForFolder(const std::wstring& title) = 0;
+};
+
+}  // namespace kelvra

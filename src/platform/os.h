@@ -1,0 +1,203 @@
+// The operating-system boundary. One method per Windows operation the program
+// uses; each keeps the argument and result semantics of the call it stands
+// for (8-bit strings in the system code page, counts, status and error codes),
+// so the rules built on top read like the program they are.
+//
+// Win32Os calls the real functions; SimulatedWindows (tests/sim) keeps a whole
+// machine in memory. The contract suite runs the same tests on both.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kelvra {
+
+// Windows error codes that cross the boundary.
+namespace oserr {
+constexpr int32_t kSuccess = 0;
+constexpr int32_t kFileNotFound = 2;
+constexpr int32_t kPathNotFound = 3;
+constexpr int32_t kAccessDenied = 5;
+constexpr int32_t kInvalidHandle = 6;
+constexpr int32_t kNotEnoughMemory = 8;
+constexpr int32_t kBadNetName = 67;
+constexpr int32_t kAlreadyAssigned = 85;
+constexpr int32_t kInvalidParameter = 87;
+constexpr int32_t kMoreData = 234;
+constexpr int32_t kBadDevice = 1200;
+constexpr int32_t kConnectionUnavailable = 1201;
+constexpr int32_t kDeviceAlreadyRemembered = 1202;
+constexpr int32_t kNoNetwork = 1222;
+constexpr int32_t kNotConnected = 2250;
+}  // namespace oserr
+
+constexpr uint32_t kInvalidFileAttributes = 0xFFFFFFFFu;
+constexpr uint32_t kFileAttributeReadOnly = 0x01;
+constexpr uint32_t kFileAttributeVolumeLabel = 0x08;
+constexpr uint32_t kFileAttributeDirectory = 0x10;
+constexpr uint32_t kFileAttributeArchive = 0x20;
+
+// GetDriveType results.
+constexpr uint32_t kDriveUnknown = 0;
+constexpr uint32_t kDriveNoRootDir = 1;
+constexpr uint32_t kDriveRemovable = 2;
+constexpr uint32_t kDriveFixed = 3;
+constexpr uint32_t kDriveRemote = 4;
+constexpr uint32_t kDriveCdrom = 5;
+constexpr uint32_t kDriveRamdisk = 6;
+
+// DefineDosDevice flags.
+constexpr uint32_t kDddRawTargetPath = 0x1;
+constexpr uint32_t kDddRemoveDefinition = 0x2;
+constexpr uint32_t kDddExactMatchOnRemove = 0x4;
+
+// Registry: predefined roots, value types, access rights, dispositions.
+using RegKey = std::uintptr_t;
+constexpr RegKey kHkeyClassesRoot = 0x80000000u;
+constexpr RegKey kHkeyCurrentUser = 0x80000001u;
+constexpr RegKey kHkeyLocalMachine = 0x80000002u;
+constexpr uint32_t kRegNone = 0;
+constexpr uint32_t kRegSz = 1;
+constexpr uint32_t kRegExpandSz = 2;
+constexpr uint32_t kRegBinary = 3;
+constexpr uint32_t kRegDword = 4;
+constexpr uint32_t kKeyQueryValue = 0x0001;
+constexpr uint32_t kKeySetValue = 0x0002;
+constexpr uint32_t kKeyCreateSubKey = 0x0004;
+constexpr uint32_t kKeyEnumerateSubKeys = 0x0008;
+constexpr uint32_t kKeyNotify = 0x0010;
+constexpr uint32_t kKeyCreateLink = 0x0020;
+constexpr uint32_t kRegCreatedNewKey = 1;
+constexpr uint32_t kRegOpenedExistingKey = 2;
+
+// Network connections.
+constexpr uint32_t kResourceTypeDisk = 1;
+constexpr uint32_t kConnectUpdateProfile = 0x1;
+
+// GetVersionEx platform ids.
+constexpr uint32_t kPlatformWin32s = 0;
+constexpr uint32_t kPlatformWindows = 1;  // 95, 98, ME
+constexpr uint32_t kPlatformNt = 2;
+
+struct OsVersion {
+    uint32_t majorVersion = 0;
+    uint32_t minorVersion = 0;
+    uint32_t buildNumber = 0;
+    uint32_t platformId = 0;
+    std::string csdVersion;
+};
+
+// The four fields of a version resource's fixed file version.
+struct FileVersion {
+    uint16_t major = 0;
+    uint16_t minor = 0;
+    uint16_t build = 0;
+    uint16_t revision = 0;
+};
+
+struct TopWindow {
+    std::uintptr_t handle = 0;
+    std::string title;
+    uint32_t processId = 0;
+};
+
+struct NetResource {
+    uint32_t type = kResourceTypeDisk;
+    std::string localName;
+    std::string remoteName;
+};
+
+class Os {
+public:
+    virtual ~Os() = default;
+
+    // --- process and system -------------------------------------------------
+    virtual bool GetVersionEx(OsVersion& out) = 0;
+    // Full path of the running executable (GetModuleFileNameA).
+    virtual std::string ModuleFileName() = 0;
+    // The argument string after the program name, as the process got it.
+    virtual std::string CommandLineArguments() = 0;
+    // Fixed file version of a file's version resource; false when it has none.
+    virtual bool GetFileVersion(const std::string& path, FileVersion& out) = 0;
+    // GetUserNameA into a buffer of `size` characters; false when the call fails.
+    virtual bool GetUserName(std::string& out, uint32_t size) = 0;
+
+    // --- INI files (private-profile calls) -----------------------------------
+    // Copies at most size - 1 characters of the value (or of `def` when the
+    // key is missing) to `out` and returns the number copied.
+    virtual uint32_t GetPrivateProfileString(const std::string& section, const std::string& key,
+                                             const std::string& def, std::string& out,
+                                             uint32_t size, const std::string& file) = 0;
+    // A null value deletes the key. False when the write failed.
+    virtual bool WritePrivateProfileString(const std::string& section, const std::string& key,
+                                           const std::string* value, const std::string& file) = 0;
+
+    // --- registry -------------------------------------------------------------
+    virtual int32_t RegOpenKeyEx(RegKey root, const std::string& subkey, uint32_t access,
+                                 RegKey& out) = 0;
+    virtual int32_t RegCreateKeyEx(RegKey root, const std::string& subkey, uint32_t access,
+                                   RegKey& out, uint32_t& disposition) = 0;
+    // `data` holds the raw bytes to store.
+    virtual int32_t RegSetValueEx(RegKey key, const std::string& name, uint32_t type,
+                                  const std::string& data) = 0;
+    // With a null `data`: reports type and size only. Otherwise reads at most
+    // *size bytes; kMoreData (size set to what is needed) when they do not fit.
+    virtual int32_t RegQueryValueEx(RegKey key, const std::string& name, uint32_t* type,
+                                    std::string* data, uint32_t* size) = 0;
+    virtual int32_t RegDeleteKey(RegKey root, const std::string& subkey) = 0;
+    virtual int32_t RegDeleteValue(RegKey key, const std::string& name) = 0;
+    virtual int32_t RegFlushKey(RegKey key) = 0;
+    virtual int32_t RegCloseKey(RegKey key) = 0;
+
+    // --- files and folders ----------------------------------------------------
+    virtual uint32_t GetFileAttributes(const std::string& path) = 0;
+    virtual bool CreateDirectory(const std::string& path) = 0;
+    // Both return the length of the converted path (without NUL) when it fits
+    // into `size` characters, the needed size when it does not (out left
+    // empty), and 0 on failure.
+    virtual uint32_t GetLongPathName(const std::string& path, std::string& out, uint32_t size) = 0;
+    virtual uint32_t GetShortPathName(const std::string& path, std::string& out,
+                                      uint32_t size) = 0;
+    // Reads a whole file's bytes, at most maxBytes of them. False when the
+    // file cannot be opened (missing, a folder, locked).
+    virtual bool ReadFile(const std::string& path, std::string& bytes, std::size_t maxBytes) = 0;
+
+    // --- drives and the DOS-device table -------------------------------------
+    // Writes the NUL-separated list of roots ("C:\<NUL>D:\<NUL><NUL>") to
+    // `out` and returns its length without the final NUL; when it does not
+    // fit into `size` characters, returns the size needed; 0 on failure.
+    virtual uint32_t GetLogicalDriveStrings(uint32_t size, std::string& out) = 0;
+    virtual uint32_t GetDriveType(const std::string& root) = 0;
+    virtual bool GetVolumeInformation(const std::string& root, std::string& label,
+                                      std::string& fileSystem) = 0;
+    // A null target with kDddRemoveDefinition removes the latest definition.
+    virtual bool DefineDosDevice(uint32_t flags, const std::string& device,
+                                 const std::string* target) = 0;
+    // Raw answer: targets separated by NULs, ending in two NULs; the count
+    // of characters stored is returned (0 on failure, also when it does not fit).
+    virtual uint32_t QueryDosDevice(const std::string& device, std::string& out,
+                                    uint32_t size) = 0;
+
+    // --- network connections -------------------------------------------------
+    virtual uint32_t WNetAddConnection2(const NetResource& resource, const std::string* password,
+                                        const std::string* user, uint32_t flags) = 0;
+    virtual uint32_t WNetCancelConnection(const std::string& name, bool force) = 0;
+    // On kMoreData `size` holds the size needed.
+    virtual uint32_t WNetGetConnection(const std::string& localName, std::string& remoteName,
+                                       uint32_t& size) = 0;
+
+    // --- windows and processes -------------------------------------------------
+    // All top-level windows in Z-order, first is topmost.
+    virtual std::vector<TopWindow> TopLevelWindows() = 0;
+    // File name of a process's executable; empty when no such process.
+    virtual std::string ProcessExeName(uint32_t processId) = 0;
+    // SetForegroundWindow, then ShowWindow with SW_SHOWNORMAL.
+    virtual void ActivateWindow(std::uintptr_t handle) = 0;
+
+    // --- system code page ------------------------------------------------------
+    virtual std::wstring AnsiToWide(const std::string& text) = 0;
+    virtual std::string WideToAnsi(const std::wstring& text) = 0;
+};
+
+}  // namespace kelvra

@@ -1,0 +1,33 @@
+// Permanent drive entries in the settings file and the Windows autostart entry.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "drives/drive_tables.h"
+
+namespace kelvra {
+
+struct Program;
+
+inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
+inline constexpr const char* kRunValue = "Kelvra";
+
+// Reads "SubstPath_" + letter and "SubstPathLabel_" + letter. Returns 0 when
+// the path entry holds a non-empty value, else 2; when the settings file does
+// not exist, returns 2 and leaves path and label as they were passed.
+int32_t LoadDriveEntry(Program& program, char letter, std::string& path, std::string& label);
+
+// Re-creates the stored, not deactivated subst drives of one letter, or of
+// all letters for index 0. Silent: no checks, no messages.
+void RestorePermanentDrives(Program& program, DriveIndex index);
+
+// Writes or deletes the two entries of every letter from the main table.
+void WriteDriveEntries(Program& program);
+
+// The Run value's command: quoted program path, " /autostart", maybe " /stay".
+std::string AutostartCommand(const Program& program);
+// Writes or removes the Run value; leaves it alone unless Local.
+void UpdateAutostartEntry(Program& program);
+
+}  // namespace kelvra

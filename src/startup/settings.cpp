@@ -1,0 +1,166 @@
+#include "startup/settings.h"
+
+#include <cstddef>
+#include <string_view>
+
+#include "program.h"
+#include "startup/inireg.h"
+#include "startup/permanent.h"
+#include "util/text.h"
+
+namespace kelvra {
+namespace {
+
+enum class Kind { Flag, BooleanText, Integer, Text, Hints };
+
+struct Key {
+    const char* name;
+    Kind kind;
+    const char* def;
+    bool Settings::*flag = nullptr;
+    int Settings::*integer = nullptr;
+    std::string Settings::*text = nullptr;
+};
+
+constexpr Key FlagKey(const char* name, const char* def, bool Settings::*m,
+                      Kind kind = Kind::Flag) {
+    return Key{name, kind, def, m, nullptr, nullptr};
+}
+constexpr Key IntKey(const char* name, const char* def, int Settings::*m) {
+    return Key{name, Kind::Integer, def, nullptr, m, nullptr};
+}
+constexpr Key TextKey(const char* name, const char* def, std::string Settings::*m,
+                      Kind kind = Kind::Text) {
+    return Key{name, kind, def, nullptr, nullptr, m};
+}
+
+// The settings keys in the order they are read, with their defaults.
+constexpr Key kKeys[] = {
+    FlagKey("ShowWarnings", "1", &Settings::ShowWarnings),
+    FlagKey("ShowWarningsSCE", "1", &Settings::ShowWarningsSCE),
+    IntKey("ShowDeviceNames", "0", &Settings::ShowDeviceNames),
+    FlagKey("MinimizeToSystray", "0", &Settings::MinimizeToSystray),
+    FlagKey("AllowResize", "0", &Settings::AllowResize, Kind::BooleanText),
+    FlagKey("GridLines", "1", &Settings::GridLines),
+    FlagKey("ShowLEDs", "1", &Settings::ShowLEDs),
+    FlagKey("ShowButtons", "1", &Settings::ShowButtons),
+    FlagKey("ShowDrivelabels", "1", &Settings::ShowDrivelabels),
+    FlagKey("ShowDrivelabelA", "0", &Settings::ShowDrivelabelA),
+    FlagKey("ShowDrivelabelB", "0", &Settings::ShowDrivelabelB),
+    FlagKey("ShowFilesystem", "0", &Settings::ShowFilesystem),
+    FlagKey("SubstDefaultPermanent", "1", &Settings::SubstDefaultPermanent),
+    FlagKey("SubstPermanentLink", "0", &Settings::SubstPermanentLink),
+    FlagKey("NetDefaultPermanent", "1", &Settings::NetDefaultPermanent),
+    FlagKey("NetPermanentLink", "0", &Settings::NetPermanentLink),
+    FlagKey("SubstDefaultPermanentSCE", "1", &Settings::SubstDefaultPermanentSCE),
+    FlagKey("SubstPermanentLinkSCE", "0", &Settings::SubstPermanentLinkSCE),
+    FlagKey("NetDefaultPermanentSCE", "1", &Settings::NetDefaultPermanentSCE),
+    FlagKey("NetPermanentLinkSCE", "0", &Settings::NetPermanentLinkSCE, Kind::BooleanText),
+    TextKey("ColumnOrder", "1/2/3/4", &Settings::ColumnOrder),
+    TextKey("ColumnWidth", "15/15/15/15", &Settings::ColumnWidth),
+    IntKey("WindowWidth", "9120", &Settings::WindowWidth),
+    FlagKey("AutostartStay", "0", &Settings::AutostartStay),
+    FlagKey("PermAutostart", "0", &Settings::PermAutostart),
+    TextKey("ShowHints", "11", &Settings::ShowHints, Kind::Hints),
+    TextKey("LastPos", "<center>", &Settings::LastPos),
+    TextKey("Language", "Deutsch", &Settings::Language),
+    FlagKey("DontShowBusySplash", "0", &Settings::DontShowBusySplash),
+    FlagKey("ExpertMode", "0", &Settings::ExpertMode),
+};
+static_assert(kMainWindowDesignWidth == 9120, "keep the WindowWidth default in step");
+
+// The order in which a save writes the keys. "DontShowBusySplash" and
+// "ExpertMode" are never written: only the user sets them, by hand.
+constexpr std::string_view kWriteOrder[] = {
+    "MinimizeToSystray", "AllowResize", "GridLines", "ShowLEDs", "ShowButtons",
+    "ShowDrivelabels", "ShowDrivelabelA", "ShowDrivelabelB", "ShowFilesystem", "AutostartStay",
+    "PermAutostart", "ShowHints", "LastPos", "ColumnOrder", "ColumnWidth", "WindowWidth",
+    "ShowDeviceNames", "ShowWarnings", "SubstDefaultPermanent", "SubstPermanentLink",
+    "NetDefaultPermanent", "NetPermanentLink", "ShowWarningsSCE", "SubstDefaultPermanentSCE",
+    "SubstPermanentLinkSCE", "NetDefaultPermanentSCE", "NetPermanentLinkSCE", "Language",
+};
+
+const Key* FindKey(std::string_view name) {
+    for (const Key& key : kKeys)
+        if (name == key.name) return &key;
+    return nullptr;
+}
+
+void Apply(const Key& key, const std::string& value, Settings& settings) {
+    switch (key.kind) {
+        case Kind::Flag: settings.*key.flag = FlagFromText(value); break;
+        case Kind::BooleanText: settings.*key.flag = BooleanTextFromText(value); break;
+        case Kind::Integer: settings.*key.integer = text::LeadingInteger(value); break;
+        case Kind::Text: settings.*key.text = value; break;
+        case Kind::Hints: settings.*key.text = PadHints(value, 2); break;
+    }
+}
+
+std::string Render(const Key& key, const Settings& settings) {
+    switch (key.kind) {
+        case Kind::Flag:
+        case Kind::BooleanText: return settings.*key.flag ? "1" : "0";
+        case Kind::Integer: return std::to_string(settings.*key.integer);
+        case Kind::Text:
+        case Kind::Hints: return settings.*key.text;
+    }
+    return {};
+}
+
+}  // namespace
+
+Settings DefaultSettings() {
+    Settings settings{};
+    for (const Key& key : kKeys) Apply(key, key.def, settings);
+    return settings;
+}
+
+std::string SettingsSection(const StartupState& startup) {
+    return startup.GlobalProfile ? "GLOBAL" : "USER=" + text::Upper(startup.User);
+}
+
+bool FlagFromText(const std::string& value) { return text::LeadingNumber(value) != 0.0; }
+
+bool BooleanTextFromText(const std::string& value) {
+    std::string_view v = value;
+    while (!v.empty() && v.front() == ' ') v.remove_prefix(1);
+    while (!v.empty() && v.back() == ' ') v.remove_suffix(1);
+    if (text::EqualsNoCase(v, "True")) return true;
+    if (text::EqualsNoCase(v, "False")) return false;
+    // Any other word counts as false, like a flag that is not a number.
+    return FlagFromText(value);
+}
+
+std::string PadHints(std::string hints, int hintCount) {
+    if (hintCount > 0 && hints.size() < static_cast<std::size_t>(hintCount))
+        hints.append(static_cast<std::size_t>(hintCount) - hints.size(), '1');
+    return hints;
+}
+
+void LoadSettings(Program& program) {
+    StartupState& startup = program.startup;
+    const std::string section = SettingsSection(startup);
+    for (const Key& key : kKeys) {
+        std::string value = ReadIniString(program.os, startup.IniFilePath, section, key.name,
+                                          key.def, startup.LastStatus);
+        if (key.kind == Kind::Hints)
+            program.settings.ShowHints = PadHints(value, startup.HintCount);
+        else
+            Apply(key, value, program.settings);
+    }
+}
+
+void SaveSettings(Program& program) {
+    StartupState& startup = program.startup;
+    const std::string section = SettingsSection(startup);
+    if (program.captureListLayout) program.captureListLayout(program.settings);
+    if (program.drives.scanned) WriteDriveEntries(program);
+    for (std::string_view name : kWriteOrder) {
+        const Key* key = FindKey(name);
+        startup.LastStatus = WriteIniString(program.os, startup.IniFilePath, section, key->name,
+                                            Render(*key, program.settings));
+    }
+    UpdateAutostartEntry(program);
+}
+
+}  // namespace kelvra

@@ -1,0 +1,45 @@
+// The Os behaviour suite: the same tests run natively on SimulatedWindows and
+// under Wine on Win32Os, so the simulation cannot drift from Windows.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "platform/os.h"
+
+namespace kelvra::contract {
+
+class Environment {
+public:
+    virtual ~Environment() = default;
+    virtual Os& os() = 0;
+    // A fresh, empty, writable folder for one test; ends in "\".
+    virtual std::string Scratch() = 0;
+    virtual bool IsWine() const = 0;
+    // A drive letter that holds no drive, DOS device or connection now.
+    virtual char FreeLetter() = 0;
+    // Test set-up outside the Os under test: a file with exactly these bytes.
+    virtual void MakeFile(const std::string& path, const std::string& bytes) = 0;
+    // Test set-up: reads a file's bytes outside the Os under test.
+    virtual std::string ReadBytes(const std::string& path) = 0;
+};
+
+// Made by contract_sim.cpp (natively) or contract_win32.cpp (under Wine).
+std::unique_ptr<Environment> MakeEnvironment();
+
+class ContractTest : public ::testing::Test {
+protected:
+    void SetUp() override { env = MakeEnvironment(); }
+    Os& os() { return env->os(); }
+    std::unique_ptr<Environment> env;
+};
+
+}  // namespace kelvra::contract
+
+// Wine differs from Windows here: the case is skipped, never loosened.
+#define SKIP_UNDER_WINE(reason)                           \
+    do {                                                  \
+        if (env->IsWine()) GTEST_SKIP() << "Wine: " << reason; \
+    } while (0)

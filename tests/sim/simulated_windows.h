@@ -1,0 +1,205 @@
+// A whole Windows machine in memory, behind the Os boundary: drives with
+// types, labels and file systems; folders and files with long and 8.3 names;
+// a DOS-device table with stacked definitions; network shares and
+// connections; a registry; INI files with private-profile semantics; the
+// version record; top-level windows. Failures can be injected per operation,
+// and every call is counted.
+#pragma once
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/os.h"
+
+namespace kelvra::sim {
+
+class SimulatedWindows : public Os {
+public:
+    SimulatedWindows();
+
+    // --- building the machine ---------------------------------------------------
+    void SetVersion(uint32_t major, uint32_t minor, uint32_t build, uint32_t platformId,
+                    const std::string& csd = "");
+    // Windows 98: platform 1, version 4.10, plain DOS-device answers,
+    // persistent connections under "Network\Persistent\".
+    void PlayWindows98();
+    void PlayWindowsMe();
+    void PlayWindowsXp();
+    bool PlaysWin9x() const { return version_.platformId == kPlatformWindows; }
+    void SetExecutable(const std::string& path, FileVersion version = {2, 3, 0, 19});
+    void SetCommandLine(const std::string& arguments) { commandLine_ = arguments; }
+    void SetUserName(const std::string& name) { userName_ = name; }
+
+    // A logical drive; its root folder is created. The device target is what
+    // QueryDosDevice answers for it (a volume device by default).
+    void AddDrive(char letter, uint32_t type, const std::string& label = "",
+                  const std::string& fileSystem = "NTFS", const std::string& device = "");
+    void RemoveDrive(char letter);
+    // Folders and files; missing parent folders are made. A short name is
+    // generated when none is given and the long name is not 8.3.
+    void AddFolder(const std::string& path, const std::string& shortName = "");
+    void AddFile(const std::string& path, const std::string& contents = "",
+                 const std::string& shortName = "");
+    void RemovePath(const std::string& path);  // with everything below it
+    bool PathExists(const std::string& path);
+    std::string FileContents(const std::string& path);
+    // Writes and new entries below this folder fail, as on a read-only medium.
+    void SetFolderReadOnly(const std::string& path, bool readOnly = true);
+    // A share that can be connected; its root folder "\\server\share" is made.
+    // The redirector names the device behind a connected letter.
+    void AddShare(const std::string& remoteName,
+                  const std::string& redirector = "\\Device\\LanmanRedirector");
+
+    void AddTopWindow(std::uintptr_t handle, const std::string& title, uint32_t processId,
+                      const std::string& exeName = "Kelvra.exe");
+    const std::vector<std::uintptr_t>& ActivatedWindows() const { return activated_; }
+
+    // Registry helpers for building and reading scenarios.
+    void SetRegistryString(RegKey root, const std::string& subkey, const std::string& name,
+                           const std::string& value);
+    bool RegistryValue(RegKey root, const std::string& subkey, const std::string& name,
+                       std::string& value);
+    bool RegistryKeyExists(RegKey root, const std::string& subkey);
+    // Opening the key for writing, changing it and making keys below it fail
+    // with access denied.
+    void DenyRegistryWrites(RegKey root, const std::string& subkey);
+
+    // DOS devices and connections as they stand.
+    std::vector<std::string> DosDeviceTargets(char letter);
+    bool IsConnected(char letter);
+
+    // Failure injection by operation name ("GetLogicalDriveStrings", ...).
+    void Fail(const std::string& operation) { failing_.insert(operation); }
+    void Heal(const std::string& operation) { failing_.erase(operation); }
+    int Calls(const std::string& operation) const;
+    int TotalCalls() const;
+    void ResetCalls() { calls_.clear(); }
+
+    // --- Os -------------------------------------------------------------------
+    bool GetVersionEx(OsVersion& out) override;
+    std::string ModuleFileName() override;
+    std::string CommandLineArguments() override;
+    bool GetFileVersion(const std::string& path, FileVersion& out) override;
+    bool GetUserName(std::string& out, uint32_t size) override;
+    uint32_t GetPrivateProfileString(const std::string& section, const std::string& key,
+                                     const std::string& def, std::string& out, uint32_t size,
+                                     const std::string& file) override;
+    bool WritePrivateProfileString(const std::string& section, const std::string& key,
+                                   const std::string* value, const std::string& file) override;
+    int32_t RegOpenKeyEx(RegKey root, const std::string& subkey, uint32_t access,
+                         RegKey& out) override;
+    int32_t RegCreateKeyEx(RegKey root, const std::string& subkey, uint32_t access, RegKey& out,
+                           uint32_t& disposition) override;
+    int32_t RegSetValueEx(RegKey key, const std::string& name, uint32_t type,
+                          const std::string& data) override;
+    int32_t RegQueryValueEx(RegKey key, const std::string& name, uint32_t* type,
+                            std::string* data, uint32_t* size) override;
+    int32_t RegDeleteKey(RegKey root, const std::string& subkey) override;
+    int32_t RegDeleteValue(RegKey key, const std::string& name) override;
+    int32_t RegFlushKey(RegKey key) override;
+    int32_t RegCloseKey(RegKey key) override;
+    uint32_t GetFileAttributes(const std::string& path) override;
+    bool CreateDirectory(const std::string& path) override;
+    uint32_t GetLongPathName(const std::string& path, std::string& out, uint32_t size) override;
+    uint32_t GetShortPathName(const std::string& path, std::string& out, uint32_t size) override;
+    bool ReadFile(const std::string& path, std::string& bytes, std::size_t maxBytes) override;
+    uint32_t GetLogicalDriveStrings(uint32_t size, std::string& out) override;
+    uint32_t GetDriveType(const std::string& root) override;
+    bool GetVolumeInformation(const std::string& root, std::string& label,
+                              std::string& fileSystem) override;
+    bool DefineDosDevice(uint32_t flags, const std::string& device,
+                         const std::string* target) override;
+    uint32_t QueryDosDevice(const std::string& device, std::string& out, uint32_t size) override;
+    uint32_t WNetAddConnection2(const NetResource& resource, const std::string* password,
+                                const std::string* user, uint32_t flags) override;
+    uint32_t WNetCancelConnection(const std::string& name, bool force) override;
+    uint32_t WNetGetConnection(const std::string& localName, std::string& remoteName,
+                               uint32_t& size) override;
+    std::vector<TopWindow> TopLevelWindows() override;
+    std::string ProcessExeName(uint32_t processId) override;
+    void ActivateWindow(std::uintptr_t handle) override;
+    std::wstring AnsiToWide(const std::string& text) override;
+    std::string WideToAnsi(const std::wstring& text) override;
+
+private:
+    struct Node {
+        std::string name;       // long name of the last component
+        std::string shortName;  // 8.3 name of the last component
+        bool folder = false;
+        bool readOnly = false;  // for folders: nothing may be written below
+        std::string contents;
+    };
+    struct Drive {
+        uint32_t type = kDriveFixed;
+        std::string label;
+        std::string fileSystem;
+        std::string device;
+    };
+    struct Share {
+        std::string remoteName;
+        std::string redirector;
+    };
+    struct Connection {
+        std::string remoteName;
+    };
+    struct RegValue {
+        std::string name;
+        uint32_t type = kRegNone;
+        std::string data;
+    };
+    struct RegNode {
+        std::map<std::string, RegValue> values;  // by upper-cased name
+        bool denyWrites = false;
+    };
+    struct OpenKey {
+        std::string path;
+        uint32_t access = 0;
+    };
+    struct Window {
+        TopWindow window;
+        std::string exeName;
+    };
+
+    bool Call(const char* operation);  // counts; true when the call must fail
+    // Canonical key ("C:\DATA\SUB", "\\SRV\SHARE\X") of an existing path,
+    // following subst and network letters; empty when it does not exist.
+    std::string Resolve(const std::string& path, int depth = 0);
+    // Splits a path into its root ("C:" or "\\server\share") and components.
+    static bool DriveIndexLetter(char c);
+    static bool SplitPath(const std::string& path, std::string& root,
+                          std::vector<std::string>& parts);
+    std::string ChildKey(const std::string& parentKey, const std::string& component);
+    std::string ConvertPath(const std::string& path, bool toShort);
+    bool WritableFolder(const std::string& key);
+    std::string MakeShortName(const std::string& parentKey, const std::string& longName);
+    void PutNode(const std::string& path, bool folder, const std::string& contents,
+                 const std::string& shortName);
+    std::string LetterTarget(char letter);  // latest subst target path, "" if none
+    std::string RegPath(RegKey root, const std::string& subkey);
+    RegNode* FindRegNode(const std::string& path);
+    bool RegParentDenied(const std::string& path);
+    bool LetterInUse(char letter);
+    std::string NetworkKey(char letter) const;
+
+    OsVersion version_;
+    std::string exePath_;
+    FileVersion fileVersion_;
+    std::string commandLine_;
+    std::string userName_ = "Tester";
+    std::map<std::string, Node> nodes_;  // by canonical upper-cased path
+    std::map<char, Drive> drives_;
+    std::map<char, std::vector<std::string>> dosDevices_;  // definitions, latest last
+    std::map<std::string, Share> shares_;                  // by upper-cased remote name
+    std::map<char, Connection> connections_;
+    std::map<std::string, RegNode> registry_;  // by upper-cased "HKCU\..." path
+    std::map<RegKey, OpenKey> openKeys_;
+    RegKey nextKey_ = 0x1000;
+    std::vector<Window> windows_;
+    std::vector<std::uintptr_t> activated_;
+    std::set<std::string> failing_;
+    std::map<std::string, int> calls_;
+};
+
+}  // namespace kelvra::sim
