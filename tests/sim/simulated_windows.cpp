@@ -733,7 +733,10 @@ uint32_t SimulatedWindows::GetDriveType(const std::string& root) {
         // A subst letter reports the drive its folder lies on.
         if (Resolve(target).empty()) return kDriveNoRootDir;
         if (text::StartsWith(target, "\\\\")) return kDriveRemote;
-        return GetDriveType(target.substr(0, 2) + "\\");
+        // The lookup of that drive is part of this call, not a second one.
+        const uint32_t type = GetDriveType(target.substr(0, 2) + "\\");
+        --calls_["GetDriveType"];
+        return type;
     }
     if (connections_.count(letter)) return kDriveRemote;
     auto drive = drives_.find(letter);
@@ -805,6 +808,12 @@ uint32_t SimulatedWindows::QueryDosDevice(const std::string& device, std::string
     if (Call("QueryDosDevice")) return 0;
     if (device.size() != 2 || device[1] != ':') return 0;
     const char letter = text::UpperAscii(device[0]);
+    auto planted = plantedDosAnswers_.find(letter);
+    if (planted != plantedDosAnswers_.end()) {
+        if (planted->second.size() > size) return 0;
+        out = planted->second;
+        return static_cast<uint32_t>(out.size());
+    }
     std::vector<std::string> targets;
     auto defined = dosDevices_.find(letter);
     if (defined != dosDevices_.end())
@@ -828,6 +837,10 @@ uint32_t SimulatedWindows::QueryDosDevice(const std::string& device, std::string
     if (answer.size() > size) return 0;
     out = answer;
     return static_cast<uint32_t>(answer.size());
+}
+
+void SimulatedWindows::PlantDosDeviceAnswer(char letter, const std::string& raw) {
+    plantedDosAnswers_[text::UpperAscii(letter)] = raw;
 }
 
 std::vector<std::string> SimulatedWindows::DosDeviceTargets(char letter) {

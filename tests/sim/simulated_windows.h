@@ -68,6 +68,9 @@ public:
 
     // DOS devices and connections as they stand.
     std::vector<std::string> DosDeviceTargets(char letter);
+    // QueryDosDevice answers exactly these characters for the letter (no
+    // terminator added; 0 when they do not fit), whatever else is defined.
+    void PlantDosDeviceAnswer(char letter, const std::string& raw);
     bool IsConnected(char letter);
 
     // Failure injection by operation name ("GetLogicalDriveStrings", ...).
@@ -191,6 +194,7 @@ private:
     std::map<std::string, Node> nodes_;  // by canonical upper-cased path
     std::map<char, Drive> drives_;
     std::map<char, std::vector<std::string>> dosDevices_;  // definitions, latest last
+    std::map<char, std::string> plantedDosAnswers_;
     std::map<std::string, Share> shares_;                  // by upper-cased remote name
     std::map<char, Connection> connections_;
     std::map<std::string, RegNode> registry_;  // by upper-cased "HKCU\..." path

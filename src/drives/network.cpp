@@ -1,0 +1,42 @@
+#include "drives/network.h"
+
+#include "util/text.h"
+
+namespace kelvra {
+
+namespace {
+constexpr uint32_t kRemoteNameBufferSize = 512;
+}
+
+bool ConnectNetworkDrive(Os& os, const std::string& remote, const std::string& local,
+                         const std::string* user, const std::string* password, bool persistent) {
+    if (local.empty()) return false;
+    NetResource resource;
+    resource.type = kResourceTypeDisk;
+    resource.localName = std::string(1, local[0]) + ":";
+    resource.remoteName = remote;
+    return os.WNetAddConnection2(resource, password, user,
+                                 persistent ? kConnectUpdateProfile : 0) == oserr::kSuccess;
+}
+
+uint32_t DisconnectNetworkDrive(Os& os, const std::string& local) {
+    return os.WNetCancelConnection(local, true);
+}
+
+std::string ConnectionPath(Os& os, const std::string& path) {
+    std::string normalised = path;
+    if (normalised.size() == 1) normalised += ':';
+    normalised = text::WithBackslash(normalised);
+    std::string remote;
+    uint32_t size = kRemoteNameBufferSize;
+    if (os.WNetGetConnection(normalised.substr(0, 2), remote, size) != oserr::kSuccess)
+        return normalised;
+    const std::string rest = normalised.size() > 2 ? normalised.substr(2) : "\\";
+    return text::CutAtNul(remote) + rest;
+}
+
+bool IsNetworkPath(Os& os, const std::string& path) {
+    return text::StartsWith(ConnectionPath(os, path), "\\\\");
+}
+
+}  // namespace kelvra

@@ -1,0 +1,205 @@
+#include "drives/scan.h"
+
+#include <algorithm>
+#include <array>
+#include <vector>
+
+#include "drives/keywords.h"
+#include "drives/network.h"
+#include "drives/subst.h"
+#include "program.h"
+#include "startup/inireg.h"
+#include "startup/permanent.h"
+#include "util/text.h"
+
+namespace kelvra {
+
+namespace {
+
+constexpr uint32_t kDriveListBufferSize = 255;
+constexpr uint32_t kDeviceBufferSize = 260;
+
+std::string Device(DriveIndex index) {
+    return std::string(1, DriveLetter(index)) + ":";
+}
+
+// Index of each logical drive root the system reports, in its order. A failed
+// call, an answer that did not fit, or an entry that is not a letter root
+// yields nothing for it.
+std::vector<std::pair<DriveIndex, std::string>> LogicalDrives(Os& os) {
+    std::string list;
+    uint32_t n = os.GetLogicalDriveStrings(kDriveListBufferSize, list);
+    list.resize(std::min<std::size_t>(n, list.size()));
+    std::vector<std::pair<DriveIndex, std::string>> drives;
+    std::size_t pos = 0;
+    while (pos < list.size()) {
+        std::size_t nul = list.find('\0', pos);
+        if (nul == std::string::npos) nul = list.size();
+        std::string root = list.substr(pos, nul - pos);
+        pos = nul + 1;
+        if (root.empty()) continue;
+        DriveIndex index = DriveIndexOf(root[0]);
+        if (index != 0) drives.emplace_back(index, root);
+    }
+    return drives;
+}
+
+// The whole raw DOS-device answer with its NULs removed; empty for answers of
+// two characters or less.
+std::string DeviceTargets(Os& os, const std::string& device) {
+    std::string raw;
+    uint32_t n = os.QueryDosDevice(device, raw, kDeviceBufferSize);
+    if (n <= 2) return {};
+    raw.resize(std::min<std::size_t>(n, raw.size()));
+    return text::RemoveNuls(raw);
+}
+
+std::string WithoutTrailingBackslash(std::string path) {
+    if (text::EndsWith(path, "\\")) path.pop_back();
+    return path;
+}
+
+}  // namespace
+
+std::string DriveTypeKeyword(Os& os, const std::string& root) {
+    switch (os.GetDriveType(root)) {
+        case kDriveRemovable:
+            return kw::kRemovable;
+        case kDriveFixed:
+            return kw::kFixed;
+        case kDriveRemote:
+            return kw::kRemote;
+        case kDriveCdrom:
+            return kw::kCdrom;
+        case kDriveRamdisk:
+            return kw::kRamdisk;
+        default:
+            return kw::kUnknown;
+    }
+}
+
+void ScanLocalDrives(Program& program) {
+    auto& table = program.drives.main;
+    const auto drives = LogicalDrives(program.os);
+    for (DriveIndex i = 1; i <= kDriveCount; ++i) {
+        DriveRecord& row = table[i];
+        row.Drive = Device(i);
+        row.Type = kw::kFree;
+        row.Path.clear();
+        row.Permanent.clear();
+        row.State.clear();
+    }
+    const std::string programDrive = text::Upper(program.startup.ApplicationPath.substr(0, 2));
+    for (const auto& [index, root] : drives) {
+        DriveRecord& row = table[index];
+        row.Type = DriveTypeKeyword(program.os, root);
+        // Only ever set: a program once found on a local disk stays local.
+        if (programDrive == text::Upper(row.Drive) && row.Type == kw::kFixed)
+            program.startup.Local = true;
+    }
+}
+
+void ScanSubstDrives(Program& program) {
+    for (DriveIndex i = 1; i <= kDriveCount; ++i) {
+        DriveRecord& row = program.drives.main[i];
+        std::string stored;
+        std::string label;
+        const int32_t status = LoadDriveEntry(program, DriveLetter(i), stored, label);
+        if (text::StartsWith(stored, "!")) {
+            stored.erase(0, 1);
+            row.State = kw::kDisabled;
+        }
+        if (status == kIniOk) row.Permanent = kw::kYes;
+        const std::string folder = SubstTarget(program.os, row.Drive);
+        if (!folder.empty()) row.Path = folder;
+        // A letter the system reports as a network drive stays one, even
+        // when it is a mapping onto a share.
+        if (!text::StartsWith(row.Type, kw::kRemote) && !folder.empty()) {
+            row.Type = std::string(kw::kSubstOpen) + row.Type + ")";
+        } else if (row.Path.empty() && !stored.empty()) {
+            row.Type = text::StartsWith(stored, "\\\\") ? kw::kRemoteInactive : kw::kSubstInactive;
+            row.Path = stored;
+        }
+        if ((IsSubst(program.drives, i) || IsRemote(program.drives, i)) && !label.empty())
+            row.Label = label;
+    }
+}
+
+void ScanNetworkDrives(Program& program) {
+    Os& os = program.os;
+    for (DriveIndex i = 1; i <= kDriveCount; ++i) {
+        DriveRecord& row = program.drives.main[i];
+        std::string remembered;
+        std::string typeName;
+        const int32_t status =
+            RegGetValue(os, kHkeyCurrentUser, program.startup.NetworkKeyPrefix + DriveLetter(i),
+                        "RemotePath", remembered, typeName);
+        if (status == oserr::kSuccess) {
+            row.Path = remembered;
+            row.Permanent = kw::kYes;
+        } else {
+            remembered.clear();
+        }
+        // One connection query serves both the test and the path.
+        const std::string connection = ConnectionPath(os, row.Drive);
+        if (text::StartsWith(connection, "\\\\")) row.Path = WithoutTrailingBackslash(connection);
+        if (!remembered.empty() && (row.Type == kw::kFree || row.Path.empty())) {
+            row.Type = kw::kRemoteInactive;
+            row.Path = remembered;
+        }
+        if (row.Type != kw::kRemote) continue;
+
+        // A Virtual PC share shows a second "\\" and a colon in its remote
+        // name, or names its redirector in the device target; VirtualBox
+        // names its redirector only. VirtualBox wins when both match.
+        std::size_t p = row.Path.find("\\\\");
+        if (p != std::string::npos) p = row.Path.find("\\\\", p + 2);
+        const bool colon = row.Path.find(':') != std::string::npos;
+        const std::string targets = DeviceTargets(os, row.Drive);
+        if ((p != std::string::npos && colon) || text::ContainsNoCase(targets, "VMFolderSharing"))
+            row.Type = kw::kRemoteVpc;
+        if (text::ContainsNoCase(targets, "VBoxMiniRdr")) row.Type = kw::kRemoteVbox;
+    }
+}
+
+void RefreshAll(Program& program) {
+    ScanLocalDrives(program);
+    ScanSubstDrives(program);
+    ScanNetworkDrives(program);
+    program.drives.scanned = true;
+}
+
+bool NetworkCheck(Program& program) {
+    Os& os = program.os;
+    std::array<SnapshotRecord, kDriveRows> fresh;
+    for (const auto& [index, root] : LogicalDrives(os)) {
+        SnapshotRecord& row = fresh[index];
+        row.RawType = DriveTypeKeyword(os, root);
+        row.Path = text::StartsWith(row.RawType, kw::kRemote) ? ConnectionPath(os, Device(index))
+                                                              : SubstTarget(os, Device(index));
+    }
+    bool changed = false;
+    for (DriveIndex i = 1; i <= kDriveCount; ++i) {
+        SnapshotRecord& old = program.drives.snapshot[i];
+        if (old.RawType != fresh[i].RawType || old.Path != fresh[i].Path) {
+            old = fresh[i];
+            changed = true;
+        }
+    }
+    return changed;
+}
+
+bool LetterTakenByOtherDevice(Program& program, const std::string& drive) {
+    if (drive.empty()) return false;
+    const DriveIndex index = DriveIndexOf(drive[0]);
+    if (index == 0) return false;
+    Os& os = program.os;
+    const DriveRecord& row = program.drives.main[index];
+    const std::string device = Device(index);
+    if (DriveTypeKeyword(os, device + "\\") == kw::kUnknown) return false;
+    const bool disabledRemote = row.State == kw::kDisabled && IsRemote(program.drives, index);
+    if (disabledRemote && !text::StartsWith(ConnectionPath(os, device), "\\\\")) return true;
+    return IsSubst(program.drives, index) && SubstTarget(os, device).empty();
+}
+
+}  // namespace kelvra

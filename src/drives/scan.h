@@ -1,0 +1,34 @@
+// The drive scan: fills the main drive table from the operating system, the
+// stored drive entries and the user's persistent network connections; and the
+// cheap network check that notices drives changed behind the program's back.
+#pragma once
+
+#include <string>
+
+#include "platform/os.h"
+
+namespace kelvra {
+
+struct Program;
+
+// Rewrites Drive, Type, Path, Permanent and State of rows 1..26 (Label only
+// where one is stored) in three passes whose order matters: each relies on
+// what the earlier ones wrote. Marks the table scanned; may set Local.
+void RefreshAll(Program& program);
+void ScanLocalDrives(Program& program);
+void ScanSubstDrives(Program& program);
+void ScanNetworkDrives(Program& program);
+
+// True when a letter's raw drive type or path differs from the snapshot
+// table; brings the snapshot up to date in the same step.
+bool NetworkCheck(Program& program);
+
+// "REMOVABLE", "FIXED", "REMOTE", "CDROM", "RAMDISK" or "UNKNOWN"; never "FREE".
+std::string DriveTypeKeyword(Os& os, const std::string& root);
+
+// True when the letter `drive` begins with holds a remembered entry of the
+// program that is not live now while another device occupies the letter.
+// False for anything that does not begin with a letter A..Z.
+bool LetterTakenByOtherDevice(Program& program, const std::string& drive);
+
+}  // namespace kelvra

@@ -1,0 +1,37 @@
+// Subst drives: letters that stand for a folder, made and removed in the
+// DOS-device table, and the path-form conversions they depend on.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "platform/os.h"
+
+namespace kelvra {
+
+class Ui;
+
+// Maps a device ("K:") to a folder. False when the call fails, and without a
+// call when the device is not a letter with a colon or the folder is empty.
+bool DefineSubst(Os& os, const std::string& device, const std::string& folder);
+
+// Removes the device's most recent definition. Refuses (false, nothing
+// removed) when that definition is not a mapping to a folder, so a stale
+// table row can never take a disk's or a connection's letter away.
+bool RemoveSubst(Os& os, const std::string& device);
+
+// The folder a letter currently stands for, in long-name form; empty when the
+// letter is not a subst drive or its folder no longer exists.
+std::string SubstTarget(Os& os, const std::string& device);
+
+// Long and short (8.3) form of an existing path; empty when it cannot be
+// formed, also when the converted form would not fit into 255 characters.
+std::string LongPathName(Os& os, const std::string& path);
+std::string ShortPathName(Os& os, const std::string& path);
+
+// The folder chooser's result: a chosen drive root ("C:") gets its backslash;
+// empty when the user cancels, after onCancel (which re-selects the list row).
+std::string BrowseForFolder(Ui& ui, const std::wstring& title,
+                            const std::function<void()>& onCancel = {});
+
+}  // namespace kelvra
