@@ -14,7 +14,9 @@ DriveIndex DriveIndexOf(char letter) {
     return upper >= 'A' && upper <= 'Z' ? upper - 'A' + 1 : 0;
 }
 
-bool ValidDriveIndex(DriveIndex index) { return index >= 0 && index <= kDriveCount; }
+bool ValidDriveIndex(DriveIndex index) {
+    return index >= 0 && index <= kDriveCount;
+}
 
 static bool TypeContains(const DriveTables& tables, DriveIndex index, const char* keyword) {
     if (index < 1 || index > kDriveCount) return false;

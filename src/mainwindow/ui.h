@@ -22,7 +22,7 @@ constexpr int kIdNo = 7;
 }  // namespace mb
 
 class Ui {
-public:
+  public:
     virtual ~Ui() = default;
     // A modal message box; returns the button pressed (mb::kIdOk, ...).
     virtual int MessageBox(const std::wstring& text, const std::wstring& caption,

@@ -109,7 +109,7 @@ struct NetResource {
 };
 
 class Os {
-public:
+  public:
     virtual ~Os() = default;
 
     // --- process and system -------------------------------------------------
@@ -157,8 +157,7 @@ public:
     // into `size` characters, the needed size when it does not (out left
     // empty), and 0 on failure.
     virtual uint32_t GetLongPathName(const std::string& path, std::string& out, uint32_t size) = 0;
-    virtual uint32_t GetShortPathName(const std::string& path, std::string& out,
-                                      uint32_t size) = 0;
+    virtual uint32_t GetShortPathName(const std::string& path, std::string& out, uint32_t size) = 0;
     // Reads a whole file's bytes, at most maxBytes of them. False when the
     // file cannot be opened (missing, a folder, locked).
     virtual bool ReadFile(const std::string& path, std::string& bytes, std::size_t maxBytes) = 0;
@@ -176,8 +175,7 @@ public:
                                  const std::string* target) = 0;
     // Raw answer: targets separated by NULs, ending in two NULs; the count
     // of characters stored is returned (0 on failure, also when it does not fit).
-    virtual uint32_t QueryDosDevice(const std::string& device, std::string& out,
-                                    uint32_t size) = 0;
+    virtual uint32_t QueryDosDevice(const std::string& device, std::string& out, uint32_t size) = 0;
 
     // --- network connections -------------------------------------------------
     virtual uint32_t WNetAddConnection2(const NetResource& resource, const std::string* password,

@@ -79,7 +79,8 @@ void UpdateAutostartEntry(Program& program) {
     Os& os = program.os;
     startup.LastStatus = RegKeyOpenable(os, kHkeyCurrentUser, kRunKey);
     if (startup.LastStatus != oserr::kSuccess)
-        startup.LastStatus = static_cast<int32_t>(RegCreateKey(os, kHkeyCurrentUser, kRunKey, false));
+        startup.LastStatus =
+            static_cast<int32_t>(RegCreateKey(os, kHkeyCurrentUser, kRunKey, false));
     if (!HasActivePermanentSubst(program.drives) && !program.settings.PermAutostart) {
         // An unscanned table knows nothing of the stored drives: removing the
         // value then could cost the user the restore at the next logon.

@@ -72,12 +72,34 @@ static_assert(kMainWindowDesignWidth == 9120, "keep the WindowWidth default in s
 // The order in which a save writes the keys. "DontShowBusySplash" and
 // "ExpertMode" are never written: only the user sets them, by hand.
 constexpr std::string_view kWriteOrder[] = {
-    "MinimizeToSystray", "AllowResize", "GridLines", "ShowLEDs", "ShowButtons",
-    "ShowDrivelabels", "ShowDrivelabelA", "ShowDrivelabelB", "ShowFilesystem", "AutostartStay",
-    "PermAutostart", "ShowHints", "LastPos", "ColumnOrder", "ColumnWidth", "WindowWidth",
-    "ShowDeviceNames", "ShowWarnings", "SubstDefaultPermanent", "SubstPermanentLink",
-    "NetDefaultPermanent", "NetPermanentLink", "ShowWarningsSCE", "SubstDefaultPermanentSCE",
-    "SubstPermanentLinkSCE", "NetDefaultPermanentSCE", "NetPermanentLinkSCE", "Language",
+    "MinimizeToSystray",
+    "AllowResize",
+    "GridLines",
+    "ShowLEDs",
+    "ShowButtons",
+    "ShowDrivelabels",
+    "ShowDrivelabelA",
+    "ShowDrivelabelB",
+    "ShowFilesystem",
+    "AutostartStay",
+    "PermAutostart",
+    "ShowHints",
+    "LastPos",
+    "ColumnOrder",
+    "ColumnWidth",
+    "WindowWidth",
+    "ShowDeviceNames",
+    "ShowWarnings",
+    "SubstDefaultPermanent",
+    "SubstPermanentLink",
+    "NetDefaultPermanent",
+    "NetPermanentLink",
+    "ShowWarningsSCE",
+    "SubstDefaultPermanentSCE",
+    "SubstPermanentLinkSCE",
+    "NetDefaultPermanentSCE",
+    "NetPermanentLinkSCE",
+    "Language",
 };
 
 const Key* FindKey(std::string_view name) {
@@ -88,21 +110,34 @@ const Key* FindKey(std::string_view name) {
 
 void Apply(const Key& key, const std::string& value, Settings& settings) {
     switch (key.kind) {
-        case Kind::Flag: settings.*key.flag = FlagFromText(value); break;
-        case Kind::BooleanText: settings.*key.flag = BooleanTextFromText(value); break;
-        case Kind::Integer: settings.*key.integer = text::LeadingInteger(value); break;
-        case Kind::Text: settings.*key.text = value; break;
-        case Kind::Hints: settings.*key.text = PadHints(value, 2); break;
+        case Kind::Flag:
+            settings.*key.flag = FlagFromText(value);
+            break;
+        case Kind::BooleanText:
+            settings.*key.flag = BooleanTextFromText(value);
+            break;
+        case Kind::Integer:
+            settings.*key.integer = text::LeadingInteger(value);
+            break;
+        case Kind::Text:
+            settings.*key.text = value;
+            break;
+        case Kind::Hints:
+            settings.*key.text = PadHints(value, 2);
+            break;
     }
 }
 
 std::string Render(const Key& key, const Settings& settings) {
     switch (key.kind) {
         case Kind::Flag:
-        case Kind::BooleanText: return settings.*key.flag ? "1" : "0";
-        case Kind::Integer: return std::to_string(settings.*key.integer);
+        case Kind::BooleanText:
+            return settings.*key.flag ? "1" : "0";
+        case Kind::Integer:
+            return std::to_string(settings.*key.integer);
         case Kind::Text:
-        case Kind::Hints: return settings.*key.text;
+        case Kind::Hints:
+            return settings.*key.text;
     }
     return {};
 }
@@ -119,7 +154,9 @@ std::string SettingsSection(const StartupState& startup) {
     return startup.GlobalProfile ? "GLOBAL" : "USER=" + text::Upper(startup.User);
 }
 
-bool FlagFromText(const std::string& value) { return text::LeadingNumber(value) != 0.0; }
+bool FlagFromText(const std::string& value) {
+    return text::LeadingNumber(value) != 0.0;
+}
 
 bool BooleanTextFromText(const std::string& value) {
     std::string_view v = value;

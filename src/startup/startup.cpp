@@ -90,7 +90,8 @@ Dispatch RunStartup(Program& program) {
     s.ApplicationPath = FolderOf(os.ModuleFileName());
     std::string appData;
     std::string typeName;
-    s.LastStatus = RegGetValue(os, kHkeyCurrentUser, kShellFoldersKey, "AppData", appData, typeName);
+    s.LastStatus =
+        RegGetValue(os, kHkeyCurrentUser, kShellFoldersKey, "AppData", appData, typeName);
     s.AppDataPath = text::WithBackslash(appData);
 
     // 8-10. Settings file and profile.

@@ -6,17 +6,24 @@
 
 namespace kelvra::text {
 
-char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+char UpperAscii(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
 
 static unsigned char Upper1252(unsigned char c) {
     if (c >= 'a' && c <= 'z') return c - 32;
     if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return c - 32;
     switch (c) {
-        case 0x9A: return 0x8A;  // š
-        case 0x9C: return 0x8C;  // œ
-        case 0x9E: return 0x8E;  // ž
-        case 0xFF: return 0x9F;  // ÿ
-        default: return c;
+        case 0x9A:
+            return 0x8A;  // š
+        case 0x9C:
+            return 0x8C;  // œ
+        case 0x9E:
+            return 0x8E;  // ž
+        case 0xFF:
+            return 0x9F;  // ÿ
+        default:
+            return c;
     }
 }
 
@@ -29,7 +36,8 @@ std::string Upper(std::string_view s) {
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (Upper1252(static_cast<unsigned char>(a[i])) != Upper1252(static_cast<unsigned char>(b[i])))
+        if (Upper1252(static_cast<unsigned char>(a[i])) !=
+            Upper1252(static_cast<unsigned char>(b[i])))
             return false;
     return true;
 }

@@ -12,14 +12,13 @@ namespace kelvra::test {
 
 // Records message boxes and answers every question with `answer`.
 class RecordingUi : public Ui {
-public:
+  public:
     struct Box {
         std::wstring text;
         std::wstring caption;
         unsigned style;
     };
-    int MessageBox(const std::wstring& text, const std::wstring& caption,
-                   unsigned style) override {
+    int MessageBox(const std::wstring& text, const std::wstring& caption, unsigned style) override {
         boxes.push_back(Box{text, caption, style});
         return answer;
     }
@@ -35,7 +34,8 @@ public:
 
 struct TestMachine {
     static constexpr const char* kProgramFolder = "C:\\Program Files\\Kelvra\\";
-    static constexpr const char* kAppData = "C:\\Documents and Settings\\Tester\\Application Data\\";
+    static constexpr const char* kAppData =
+        "C:\\Documents and Settings\\Tester\\Application Data\\";
     static constexpr const char* kUserIni =
         "C:\\Documents and Settings\\Tester\\Application Data\\Brannock\\Kelvra\\kelvra.ini";
 

@@ -1,0 +1,22 @@
+// The Ui boundary on real Windows: the standard message box, our input box
+// and the shell's folder chooser, all owned by the main window once it exists.
+#pragma once
+
+#include "mainwindow/ui.h"
+#include "platform/win32/windows_api.h"
+
+namespace kelvra {
+
+class Win32Ui : public Ui {
+  public:
+    void SetOwner(HWND owner) { owner_ = owner; }
+    int MessageBox(const std::wstring& text, const std::wstring& caption, unsigned style) override;
+    bool InputBox(const std::wstring& prompt, const std::wstring& caption,
+                  const std::wstring& defaultText, std::wstring& answer) override;
+    std::string BrowseForFolder(const std::wstring& title) override;
+
+  private:
+    HWND owner_ = nullptr;
+};
+
+}  // namespace kelvra
