@@ -25,6 +25,14 @@ wine_prefix() {
         wineboot -i >/dev/null 2>&1 || true
         wineserver -w || true
     fi
+    # A removable drive R:, for tests that run the program off a fixed disk.
+    if [ ! -L "$WINEPREFIX/dosdevices/r:" ]; then
+        mkdir -p "$BUILD_DIR/wine-removable"
+        ln -sfn "$BUILD_DIR/wine-removable" "$WINEPREFIX/dosdevices/r:"
+        wine reg add 'HKLM\Software\Wine\Drives' /v 'r:' /t REG_SZ /d removable /f \
+            >/dev/null 2>&1 || true
+        wineserver -w || true
+    fi
     local fonts="$WINEPREFIX/drive_c/windows/Fonts"
     if [ ! -f "$fonts/marlett.ttf" ] && [ -d "$BUILD_DIR/fonts-wine/usr/share/wine/fonts" ]; then
         mkdir -p "$fonts"

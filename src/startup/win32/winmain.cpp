@@ -1,4 +1,6 @@
 // Kelvra.exe: runs the start-up procedure, then whatever it chose.
+#include "platform/win32/windows_api.h"
+
 #include <commctrl.h>
 #include <objbase.h>
 
