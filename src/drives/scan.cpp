@@ -99,11 +99,12 @@ void ScanLocalDrives(Program& program) {
     }
 }
 
-void ScanSubstDrives(Program& program) {
+void ScanSubstDrives(Program& program, StoredLabels& labels) {
     for (DriveIndex i = 1; i <= kDriveCount; ++i) {
         DriveRecord& row = program.drives.main[i];
         std::string stored;
-        std::string label;
+        std::string& label = labels[i];
+        label.clear();
         const int32_t status = LoadDriveEntry(program, DriveLetter(i), stored, label);
         if (text::StartsWith(stored, "!")) {
             stored.erase(0, 1);
@@ -125,7 +126,7 @@ void ScanSubstDrives(Program& program) {
     }
 }
 
-void ScanNetworkDrives(Program& program) {
+void ScanNetworkDrives(Program& program, const StoredLabels& labels) {
     Os& os = program.os;
     for (DriveIndex i = 1; i <= kDriveCount; ++i) {
         DriveRecord& row = program.drives.main[i];
@@ -146,6 +147,7 @@ void ScanNetworkDrives(Program& program) {
         if (!remembered.empty() && (row.Type == kw::kFree || row.Path.empty())) {
             row.Type = kw::kRemoteInactive;
             row.Path = remembered;
+            if (!labels[i].empty()) row.Label = labels[i];
         }
         if (row.Type != kw::kRemote) continue;
 
@@ -163,9 +165,10 @@ void ScanNetworkDrives(Program& program) {
 }
 
 void RefreshAll(Program& program) {
+    StoredLabels labels;
     ScanLocalDrives(program);
-    ScanSubstDrives(program);
-    ScanNetworkDrives(program);
+    ScanSubstDrives(program, labels);
+    ScanNetworkDrives(program, labels);
     program.drives.scanned = true;
 }
 

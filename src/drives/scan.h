@@ -3,8 +3,10 @@
 // cheap network check that notices drives changed behind the program's back.
 #pragma once
 
+#include <array>
 #include <string>
 
+#include "drives/drive_tables.h"
 #include "platform/os.h"
 
 namespace kelvra {
@@ -15,9 +17,14 @@ struct Program;
 // where one is stored) in three passes whose order matters: each relies on
 // what the earlier ones wrote. Marks the table scanned; may set Local.
 void RefreshAll(Program& program);
+
+// The three passes, called by RefreshAll in this order. The subst pass hands
+// the stored labels on, so that a letter the network pass turns into an
+// inactive network row keeps its label too.
+using StoredLabels = std::array<std::string, kDriveRows>;
 void ScanLocalDrives(Program& program);
-void ScanSubstDrives(Program& program);
-void ScanNetworkDrives(Program& program);
+void ScanSubstDrives(Program& program, StoredLabels& labels);
+void ScanNetworkDrives(Program& program, const StoredLabels& labels);
 
 // True when a letter's raw drive type or path differs from the snapshot
 // table; brings the snapshot up to date in the same step.

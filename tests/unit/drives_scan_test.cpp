@@ -1,0 +1,530 @@
+#include <gtest/gtest.h>
+
+#include "drives/keywords.h"
+#include "drives/scan.h"
+#include "drives/subst.h"
+#include "drives_machine.h"
+
+namespace kelvra::test {
+namespace {
+
+const DriveRecord& Row(Program& program, char letter) {
+    return program.drives.main[DriveIndexOf(letter)];
+}
+
+// One machine that holds every typical situation, each on its own letter.
+class TypicalScan : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        sim::SimulatedWindows& sim = m.sim;
+        m.Started();
+        sim.AddFolder("C:\\Data");
+        sim.AddFolder("C:\\Long Folder Name");
+        sim.AddShare("\\\\srv\\share");
+        sim.AddShare("\\\\srv\\docs");
+        sim.AddShare("\\\\vboxsvr\\shared", "\\Device\\VBoxMiniRdr");
+        sim.AddShare("\\\\.host\\Shared Folders", "\\Device\\VMFolderSharing");
+
+        ASSERT_TRUE(Subst(sim, 'D', "C:\\Data"));  // temporary
+        ASSERT_TRUE(Subst(sim, 'E', ShortPathName(sim, "C:\\Long Folder Name")));
+        StoreDriveEntry(sim, 'E', "C:\\Long Folder Name");      // permanent, active
+        StoreDriveEntry(sim, 'F', "C:\\Data");                  // permanent, unmapped
+        StoreDriveEntry(sim, 'G', "!C:\\Data");                 // deactivated
+        ASSERT_TRUE(Connect(sim, 'H', "\\\\srv\\share"));       // temporary
+        ASSERT_TRUE(Connect(sim, 'I', "\\\\srv\\docs", true));  // persistent
+        RememberConnection(sim, 'J', "\\\\srv\\docs");          // not connected
+        StoreDriveEntry(sim, 'K', "!\\\\srv\\old");             // deactivated
+        ASSERT_TRUE(Connect(sim, 'L', "\\\\vboxsvr\\shared"));
+        ASSERT_TRUE(Connect(sim, 'M', "\\\\.host\\Shared Folders"));
+        RefreshAll(m.program);
+    }
+    TestMachine m;
+};
+
+struct Expected {
+    const char* situation;
+    char letter;
+    const char* type;
+    const char* path;
+    const char* permanent;
+    const char* state;
+};
+
+const Expected kTypical[] = {
+    {"FreeLetter", 'Q', "FREE", "", "", ""},
+    {"HardDisk", 'C', "FIXED", "", "", ""},
+    {"TemporarySubst", 'D', "SUBST (FIXED)", "C:\\Data", "", ""},
+    {"PermanentSubstActive", 'E', "SUBST (FIXED)", "C:\\Long Folder Name", "YES", ""},
+    {"PermanentSubstUnmapped", 'F', "SUBST (INACTIVE)", "C:\\Data", "YES", ""},
+    {"PermanentSubstDeactivated", 'G', "SUBST (INACTIVE)", "C:\\Data", "YES", "DISABLED"},
+    {"TemporaryNetwork", 'H', "REMOTE", "\\\\srv\\share", "", ""},
+    {"PersistentNetworkConnected", 'I', "REMOTE", "\\\\srv\\docs", "YES", ""},
+    {"PersistentNetworkUnconnected", 'J', "REMOTE (INACTIVE)", "\\\\srv\\docs", "YES", ""},
+    {"NetworkDeactivated", 'K', "REMOTE (INACTIVE)", "\\\\srv\\old", "YES", "DISABLED"},
+    {"VirtualBoxShare", 'L', "REMOTEVBOX", "\\\\vboxsvr\\shared", "", ""},
+    {"VirtualPcShare", 'M', "REMOTEVPC", "\\\\.host\\Shared Folders", "", ""},
+};
+
+TEST_F(TypicalScan, EveryRowAsExpected) {
+    for (const Expected& e : kTypical) {
+        SCOPED_TRACE(e.situation);
+        const DriveRecord& row = Row(m.program, e.letter);
+        EXPECT_EQ(row.Drive, std::string(1, e.letter) + ":");
+        EXPECT_EQ(row.Type, e.type);
+        EXPECT_EQ(row.Path, e.path);
+        EXPECT_EQ(row.Permanent, e.permanent);
+        EXPECT_EQ(row.State, e.state);
+    }
+    EXPECT_TRUE(m.program.drives.scanned);
+}
+
+TEST_F(TypicalScan, RowZeroStaysEmptyAndEveryLetterIsNamed) {
+    const DriveRecord& zero = m.program.drives.main[0];
+    EXPECT_EQ(zero.Drive + zero.Type + zero.Path + zero.Permanent + zero.State, "");
+    for (DriveIndex i = 1; i <= kDriveCount; ++i)
+        EXPECT_EQ(m.program.drives.main[i].Drive, std::string(1, DriveLetter(i)) + ":");
+}
+
+TEST_F(TypicalScan, RescanRewritesStaleFieldsFromScratch) {
+    DriveRecord& row = m.program.drives.main[DriveIndexOf('Q')];
+    row.Type = "Subst";
+    row.Path = "C:\\Stale";
+    row.Permanent = "YES";
+    row.State = "DISABLED";
+    RefreshAll(m.program);
+    EXPECT_EQ(row.Type, "FREE");
+    EXPECT_EQ(row.Path + row.Permanent + row.State, "");
+}
+
+TEST(DriveScan, FailingDriveListLeavesLettersFreeButKeepsMappingsAndEntries) {
+    TestMachine m;
+    m.Started();
+    m.sim.AddFolder("C:\\Data");
+    ASSERT_TRUE(Subst(m.sim, 'D', "C:\\Data"));
+    StoreDriveEntry(m.sim, 'F', "C:\\Data");
+    StoreDriveEntry(m.sim, 'K', "!\\\\srv\\old");
+    m.sim.Fail("GetLogicalDriveStrings");
+    RefreshAll(m.program);
+    EXPECT_EQ(Row(m.program, 'C').Type, "FREE");
+    EXPECT_EQ(Row(m.program, 'D').Type, "SUBST (FREE)");
+    EXPECT_EQ(Row(m.program, 'D').Path, "C:\\Data");
+    EXPECT_EQ(Row(m.program, 'F').Type, "SUBST (INACTIVE)");
+    EXPECT_EQ(Row(m.program, 'K').Type, "REMOTE (INACTIVE)");
+    EXPECT_FALSE(m.program.startup.Local);
+}
+
+TEST(DriveScan, SubstWhoseFolderWasDeletedIsNoLongerASubst) {
+    TestMachine m;
+    m.Started();
+    m.sim.AddFolder("C:\\Data");
+    m.sim.AddFolder("C:\\Other");
+    ASSERT_TRUE(Subst(m.sim, 'D', "C:\\Data"));
+    ASSERT_TRUE(Subst(m.sim, 'E', "C:\\Other"));
+    StoreDriveEntry(m.sim, 'E', "C:\\Other");
+    m.sim.RemovePath("C:\\Data");
+    m.sim.RemovePath("C:\\Other");
+    RefreshAll(m.program);
+    // The letter has no root any more: the local type is all that is left.
+    EXPECT_EQ(Row(m.program, 'D').Type, "UNKNOWN");
+    EXPECT_EQ(Row(m.program, 'D').Path, "");
+    EXPECT_EQ(Row(m.program, 'E').Type, "SUBST (INACTIVE)");
+    EXPECT_EQ(Row(m.program, 'E').Path, "C:\\Other");
+    EXPECT_EQ(Row(m.program, 'E').Permanent, "YES");
+}
+
+TEST(DriveScan, SubstOntoANetworkShareStaysRemote) {
+    TestMachine m;
+    m.Started();
+    m.sim.AddShare("\\\\srv\\share");
+    m.sim.AddFolder("\\\\srv\\share\\Folder");
+    ASSERT_TRUE(Connect(m.sim, 'N', "\\\\srv\\share"));
+    ASSERT_TRUE(Subst(m.sim, 'S', "N:\\Folder"));
+    ASSERT_TRUE(Subst(m.sim, 'U', "\\\\srv\\share\\Folder"));  // mapped as "\??\UNC\..."
+    RefreshAll(m.program);
+    EXPECT_EQ(Row(m.program, 'S').Type, "REMOTE");
+    EXPECT_EQ(Row(m.program, 'S').Path, "N:\\Folder");
+    EXPECT_EQ(Row(m.program, 'U').Type, "REMOTE");
+    EXPECT_EQ(Row(m.program, 'U').Path, "\\\\srv\\share\\Folder");
+    EXPECT_EQ(Row(m.program, 'N').Type, "REMOTE");
+    EXPECT_EQ(Row(m.program, 'N').Path, "\\\\srv\\share");
+}
+
+TEST(DriveScan, PersistentConnectionOnALetterNowUsedByALocalDisk) {
+    TestMachine m;
+    m.Started();
+    m.sim.AddDrive('E', kDriveFixed);
+    RememberConnection(m.sim, 'E', "\\\\srv\\share");
+    RefreshAll(m.program);
+    const DriveRecord& row = Row(m.program, 'E');
+    EXPECT_EQ(row.Type, "FIXED");
+    EXPECT_EQ(row.Path, "\\\\srv\\share");
+    EXPECT_EQ(row.Permanent, "YES");
+}
+
+TEST(DriveScan, RememberedEntriesOnLettersTakenByOtherDevices) {
+    TestMachine m;
+    m.Started();
+    m.sim.AddFolder("C:\\Data");
+    m.sim.AddShare("\\\\srv\\old");
+    m.sim.AddDrive('U', kDriveRemovable, "STICK", "FAT32");
+    StoreDriveEntry(m.sim, 'U', "C:\\Data");
+    m.sim.AddDrive('V', kDriveCdrom, "DISC", "CDFS");
+    StoreDriveEntry(m.sim, 'V', "!\\\\srv\\old");
+    RefreshAll(m.program);
+    EXPECT_EQ(Row(m.program, 'U').Type, "SUBST (INACTIVE)");
+    EXPECT_EQ(Row(m.program, 'U').Path, "C:\\Data");
+    EXPECT_TRUE(LetterTakenByOtherDevice(m.program, "U:"));
+    EXPECT_TRUE(LetterTakenByOtherDevice(m.program, "u:\\"));
+    EXPECT_EQ(Row(m.program, 'V').Type, "REMOTE (INACTIVE)");
+    EXPECT_EQ(Row(m.program, 'V').State, "DISABLED");
+    EXPECT_TRUE(LetterTakenByOtherDevice(m.program, "V:"));
+}
+
+TEST(DriveScan, LetterNotTakenWhileTheEntryIsLiveOrTheLetterIsFree) {
+    TestMachine m;
+    m.Started();
+    m.sim.AddFolder("C:\\Data");
+    m.sim.AddShare("\\\\srv\\old");
+    ASSERT_TRUE(Subst(m.sim, 'D', "C:\\Data"));
+    StoreDriveEntry(m.sim, 'D', "C:\\Data");  // permanent and mapped
+    StoreDriveEntry(m.sim, 'F', "C:\\Data");  // permanent, letter free
+    StoreDriveEntry(m.sim, 'K', "!\\\\srv\\old");
+    ASSERT_TRUE(Connect(m.sim, 'K', "\\\\srv\\old"));  // deactivated, yet connected again
+    m.sim.AddDrive('R', kDriveRemovable);              // a plain device, no entry
+    RefreshAll(m.program);
+    for (const char* drive : {"D:", "F:", "K:", "R:", "C:", "Q:"}) {
+        SCOPED_TRACE(drive);
+        EXPECT_FALSE(LetterTakenByOtherDevice(m.program, drive));
+    }
+}
+
+TEST(DriveScan, LetterTakenByOtherDeviceRejectsWhatIsNoLetter) {
+    TestMachine m;
+    m.Started();
+    m.sim.AddDrive('U', kDriveRemovable);
+    StoreDriveEntry(m.sim, 'U', "C:\\Gone");
+    RefreshAll(m.program);
+    // Row 0 and characters on both sides of A..Z ("@" is index 0, "[" would
+    // be 27, and so on) never reach a row outside the table.
+    for (const std::string& drive :
+         {std::string(), std::string("@:"), std::string("[:"), std::string("`:"), std::string("{:"),
+          std::string("1:"), std::string("\xE4:"), std::string("\x7F"), std::string(1, '\0'),
+          std::string("\xFF:")}) {
+        m.sim.ResetCalls();
+        EXPECT_FALSE(LetterTakenByOtherDevice(m.program, drive)) << static_cast<int>(drive[0]);
+        EXPECT_EQ(m.sim.TotalCalls(), 0);
+    }
+    EXPECT_TRUE(LetterTakenByOtherDevice(m.program, "u"));
+}
+
+TEST(DriveScan, LabelsAreKeptForSubstAndNetworkRowsOnly) {
+    TestMachine m;
+    m.Started();
+    m.sim.AddFolder("C:\\Data");
+    ASSERT_TRUE(Subst(m.sim, 'D', "C:\\Data"));
+    StoreLabel(m.sim, 'D', "Work");  // label of a temporary subst drive
+    StoreDriveEntry(m.sim, 'F', "C:\\Data", "Archive");
+    StoreLabel(m.sim, 'E', "Orphan");  // free letter: the label is not taken
+    m.sim.AddDrive('G', kDriveFixed);
+    StoreLabel(m.sim, 'G', "Disk");  // local disk: not taken either
+    RememberConnection(m.sim, 'J', "\\\\srv\\docs");
+    StoreLabel(m.sim, 'J', "Docs");  // an inactive persistent connection
+    RefreshAll(m.program);
+    EXPECT_EQ(Row(m.program, 'D').Label, "Work");
+    EXPECT_EQ(Row(m.program, 'F').Label, "Archive");
+    EXPECT_EQ(Row(m.program, 'E').Label, "");
+    EXPECT_EQ(Row(m.program, 'G').Label, "");
+    // J only becomes a network row in the network pass; its label must still
+    // be kept, or the next save would delete it from the settings file.
+    EXPECT_EQ(Row(m.program, 'J').Type, "REMOTE (INACTIVE)");
+    EXPECT_EQ(Row(m.program, 'J').Label, "Docs");
+}
+
+TEST(DriveScan, ScanNeverClearsALabelItFindsNoneFor) {
+    TestMachine m;
+    m.Started();
+    m.sim.AddFolder("C:\\Data");
+    ASSERT_TRUE(Subst(m.sim, 'D', "C:\\Data"));
+    m.program.drives.main[DriveIndexOf('D')].Label = "Set by a command";
+    m.program.drives.main[DriveIndexOf('Z')].Label = "Vanished drive";
+    RefreshAll(m.program);
+    EXPECT_EQ(Row(m.program, 'D').Label, "Set by a command");
+    EXPECT_EQ(Row(m.program, 'Z').Label, "Vanished drive");
+    StoreLabel(m.sim, 'D', "Stored");
+    RefreshAll(m.program);
+    EXPECT_EQ(Row(m.program, 'D').Label, "Stored");
+}
+
+TEST(DriveScan, LocalIsSetFromAFixedProgramDiskAndNeverReset) {
+    struct Case {
+        const char* name;
+        uint32_t programDriveType;  // 0: a network connection
+        bool localBefore;
+        bool localAfter;
+    };
+    const Case cases[] = {
+        {"fixed", kDriveFixed, false, true},  {"removable", kDriveRemovable, false, false},
+        {"cdrom", kDriveCdrom, false, false}, {"network", 0, false, false},
+        {"network keeps it", 0, true, true},  {"removable keeps it", kDriveRemovable, true, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMachine m;
+        m.Started();
+        if (c.programDriveType == 0) {
+            m.sim.AddShare("\\\\srv\\apps");
+            ASSERT_TRUE(Connect(m.sim, 'P', "\\\\srv\\apps"));
+        } else {
+            m.sim.AddDrive('P', c.programDriveType);
+        }
+        m.program.startup.ApplicationPath = "p:\\Kelvra\\";  // case must not matter
+        m.program.startup.Local = c.localBefore;
+        RefreshAll(m.program);
+        EXPECT_EQ(m.program.startup.Local, c.localAfter);
+    }
+}
+
+TEST(DriveScan, RemoteNamesWithExtraBackslashesAndColons) {
+    struct Case {
+        const char* remote;
+        const char* type;
+        const char* path;
+    };
+    const Case cases[] = {
+        {"\\\\srv\\share", "REMOTE", "\\\\srv\\share"},
+        {"\\\\srv\\share\\\\x:", "REMOTEVPC", "\\\\srv\\share\\\\x:"},
+        {"\\\\srv\\c:", "REMOTE", "\\\\srv\\c:"},            // colon, one "\\"
+        {"\\\\srv\\\\share", "REMOTE", "\\\\srv\\\\share"},  // two "\\", no colon
+        {"\\\\srv\\share\\", "REMOTE", "\\\\srv\\share\\"},  // one trailing "\" dropped
+        {"\\\\\\\\:", "REMOTEVPC", "\\\\\\\\:"},
+        {"\\\\", "REMOTE", "\\\\"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.remote);
+        TestMachine m;
+        m.Started();
+        m.sim.AddShare(c.remote);
+        ASSERT_TRUE(Connect(m.sim, 'N', c.remote));
+        RefreshAll(m.program);
+        EXPECT_EQ(Row(m.program, 'N').Type, c.type);
+        EXPECT_EQ(Row(m.program, 'N').Path, c.path);
+    }
+}
+
+TEST(DriveScan, VirtualBoxWinsWhenBothGuestTestsMatch) {
+    TestMachine m;
+    m.Started();
+    m.sim.AddShare("\\\\vboxsvr\\a\\\\b:", "\\Device\\VBoxMiniRdr");
+    ASSERT_TRUE(Connect(m.sim, 'N', "\\\\vboxsvr\\a\\\\b:"));
+    m.sim.AddShare("\\\\host\\x", "\\Device\\vmfoldersharing");  // any letter case
+    ASSERT_TRUE(Connect(m.sim, 'O', "\\\\host\\x"));
+    RefreshAll(m.program);
+    EXPECT_EQ(Row(m.program, 'N').Type, "REMOTEVBOX");
+    EXPECT_EQ(Row(m.program, 'O').Type, "REMOTEVPC");
+}
+
+// Raw DOS-device answers as a broken or unusual system might give them.
+TEST(DriveScan, OddDeviceAnswersGiveDefinedResults) {
+    const std::string nul(1, '\0');
+    const std::string data = "\\??\\C:\\Data";
+    struct Case {
+        const char* name;
+        std::string raw;
+        const char* type;
+        const char* path;
+    };
+    const Case cases[] = {
+        {"empty", "", "FIXED", ""},
+        {"one character", "C", "FIXED", ""},
+        {"two characters", "C:", "FIXED", ""},
+        {"prefix only", "\\??\\", "FIXED", ""},
+        {"prefix and NULs", "\\??\\" + nul + nul, "FIXED", ""},
+        {"unterminated", data, "SUBST (FIXED)", "C:\\Data"},
+        {"fills the buffer with NULs", data + std::string(260 - data.size(), '\0'), "SUBST (FIXED)",
+         "C:\\Data"},
+        {"fills the buffer unterminated", "\\??\\C:\\" + std::string(253, 'x'), "FIXED", ""},
+        {"one past the buffer", data + std::string(261 - data.size(), '\0'), "FIXED", ""},
+        {"stacked", data + nul + "\\??\\C:\\Gone" + nul + nul, "SUBST (FIXED)", "C:\\Data"},
+        {"plain 9x form", "C:\\Data" + nul, "SUBST (FIXED)", "C:\\Data"},
+        {"device", "\\Device\\HarddiskVolume7" + nul + nul, "FIXED", ""},
+        {"NUL first", nul + data + nul, "FIXED", ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMachine m;
+        m.Started();
+        m.sim.AddFolder("C:\\Data");
+        m.sim.AddDrive('D', kDriveFixed);
+        m.sim.PlantDosDeviceAnswer('D', c.raw);
+        RefreshAll(m.program);
+        EXPECT_EQ(Row(m.program, 'D').Type, c.type);
+        EXPECT_EQ(Row(m.program, 'D').Path, c.path);
+        NetworkCheck(m.program);
+        EXPECT_EQ(m.program.drives.snapshot[DriveIndexOf('D')].Path, c.path);
+    }
+}
+
+TEST(DriveScan, OddDeviceAnswersOfANetworkLetter) {
+    struct Case {
+        std::string raw;
+        const char* type;
+    };
+    const Case cases[] = {
+        {"", "REMOTE"},
+        {"VB", "REMOTE"},                         // two characters are no answer
+        {"\\Device\\VBoxMiniRdr", "REMOTEVBOX"},  // unterminated
+        {std::string(200, '\0') + "VBoxMiniRdr" + std::string(49, '\0'), "REMOTEVBOX"},
+        {std::string("VMFold\0erSharing", 16), "REMOTEVPC"},  // NULs are removed first
+        {std::string(261, 'x') + "VBoxMiniRdr", "REMOTE"},    // does not fit
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.raw.size());
+        TestMachine m;
+        m.Started();
+        m.sim.AddShare("\\\\srv\\share");
+        ASSERT_TRUE(Connect(m.sim, 'N', "\\\\srv\\share"));
+        m.sim.PlantDosDeviceAnswer('N', c.raw);
+        RefreshAll(m.program);
+        EXPECT_EQ(Row(m.program, 'N').Type, c.type);
+    }
+}
+
+TEST(DriveScan, Windows98Forms) {
+    TestMachine m;
+    m.Started();
+    m.sim.PlayWindows98();
+    m.program.startup.IsNT = false;
+    m.program.startup.IsWin9x = true;
+    m.program.startup.NetworkKeyPrefix = "Network\\Persistent\\";
+    m.sim.AddFolder("C:\\Data");
+    m.sim.AddShare("\\\\srv\\docs");
+    ASSERT_TRUE(Subst(m.sim, 'D', "C:\\Data"));
+    ASSERT_EQ(m.sim.DosDeviceTargets('D').at(0), "C:\\Data");  // plain form
+    ASSERT_TRUE(Connect(m.sim, 'I', "\\\\srv\\docs", true));
+    RememberConnection(m.sim, 'J', "\\\\srv\\docs", "Network\\Persistent\\");
+    RememberConnection(m.sim, 'K', "\\\\srv\\nt-only");  // NT key: not read on 9x
+    RefreshAll(m.program);
+    EXPECT_EQ(Row(m.program, 'C').Type, "FIXED");
+    EXPECT_EQ(Row(m.program, 'D').Type, "SUBST (FIXED)");
+    EXPECT_EQ(Row(m.program, 'D').Path, "C:\\Data");
+    EXPECT_EQ(Row(m.program, 'I').Type, "REMOTE");
+    EXPECT_EQ(Row(m.program, 'I').Permanent, "YES");
+    EXPECT_EQ(Row(m.program, 'J').Type, "REMOTE (INACTIVE)");
+    EXPECT_EQ(Row(m.program, 'J').Permanent, "YES");
+    EXPECT_EQ(Row(m.program, 'K').Type, "FREE");
+}
+
+TEST(DriveScan, DriveTypeKeywords) {
+    TestMachine m;
+    const struct {
+        char letter;
+        uint32_t type;
+        const char* keyword;
+    } cases[] = {
+        {'E', kDriveRemovable, "REMOVABLE"}, {'F', kDriveFixed, "FIXED"},
+        {'G', kDriveRemote, "REMOTE"},       {'H', kDriveCdrom, "CDROM"},
+        {'I', kDriveRamdisk, "RAMDISK"},     {'J', kDriveUnknown, "UNKNOWN"},
+        {'K', kDriveNoRootDir, "UNKNOWN"},   {'L', 7, "UNKNOWN"},
+    };
+    for (const auto& c : cases) {
+        m.sim.AddDrive(c.letter, c.type);
+        EXPECT_EQ(DriveTypeKeyword(m.sim, std::string(1, c.letter) + ":\\"), c.keyword);
+    }
+    EXPECT_EQ(DriveTypeKeyword(m.sim, "Q:\\"), "UNKNOWN");  // never "FREE"
+    EXPECT_EQ(DriveTypeKeyword(m.sim, ""), "UNKNOWN");
+}
+
+TEST(NetworkCheck, NoticesDrivesThatAppearVanishOrChange) {
+    TestMachine m;
+    m.Started();
+    m.sim.AddFolder("C:\\Data");
+    m.sim.AddFolder("C:\\Other");
+    m.sim.AddShare("\\\\srv\\a");
+    m.sim.AddShare("\\\\srv\\b");
+    ASSERT_TRUE(Subst(m.sim, 'D', "C:\\Data"));
+    ASSERT_TRUE(Connect(m.sim, 'N', "\\\\srv\\a"));
+    Program& p = m.program;
+
+    EXPECT_TRUE(NetworkCheck(p));  // the snapshot starts empty
+    EXPECT_FALSE(NetworkCheck(p));
+    EXPECT_EQ(p.drives.snapshot[DriveIndexOf('C')].RawType, "FIXED");
+    EXPECT_EQ(p.drives.snapshot[DriveIndexOf('D')].Path, "C:\\Data");
+    EXPECT_EQ(p.drives.snapshot[DriveIndexOf('N')].Path, "\\\\srv\\a\\");
+
+    m.sim.AddDrive('U', kDriveRemovable);  // appears
+    EXPECT_TRUE(NetworkCheck(p));
+    EXPECT_FALSE(NetworkCheck(p));
+    m.sim.RemoveDrive('U');  // vanishes
+    EXPECT_TRUE(NetworkCheck(p));
+    EXPECT_FALSE(NetworkCheck(p));
+
+    ASSERT_TRUE(m.sim.DefineDosDevice(kDddRemoveDefinition, "D:", nullptr));
+    ASSERT_TRUE(Subst(m.sim, 'D', "C:\\Other"));  // subst changes target
+    EXPECT_TRUE(NetworkCheck(p));
+    EXPECT_FALSE(NetworkCheck(p));
+
+    ASSERT_EQ(m.sim.WNetCancelConnection("N:", true), 0u);
+    ASSERT_TRUE(Connect(m.sim, 'N', "\\\\srv\\b"));  // connection changes target
+    EXPECT_TRUE(NetworkCheck(p));
+    EXPECT_FALSE(NetworkCheck(p));
+
+    m.sim.RemovePath("C:\\Other");  // the folder behind D: is deleted
+    EXPECT_TRUE(NetworkCheck(p));
+    EXPECT_FALSE(NetworkCheck(p));
+}
+
+TEST(NetworkCheck, NothingToReportOnAMachineWithoutDrives) {
+    TestMachine m;
+    m.Started();
+    m.sim.RemoveDrive('C');
+    EXPECT_FALSE(NetworkCheck(m.program));
+    m.sim.Fail("GetLogicalDriveStrings");
+    EXPECT_FALSE(NetworkCheck(m.program));
+}
+
+TEST(NetworkCheck, MakesOnlyTheCallsItNeeds) {
+    TestMachine m;
+    m.Started();
+    m.sim.AddFolder("C:\\Data");
+    m.sim.AddShare("\\\\srv\\a");
+    m.sim.AddDrive('E', kDriveCdrom);
+    ASSERT_TRUE(Subst(m.sim, 'D', "C:\\Data"));
+    ASSERT_TRUE(Connect(m.sim, 'N', "\\\\srv\\a"));
+    m.sim.ResetCalls();
+    NetworkCheck(m.program);
+    // Four present drives: one list call, one type query each, and one path
+    // query each (the connection query for N:, the DOS-device query for the
+    // rest); the subst folder's long form is part of D:'s path query.
+    EXPECT_EQ(m.sim.Calls("GetLogicalDriveStrings"), 1);
+    EXPECT_EQ(m.sim.Calls("GetDriveType"), 4);
+    EXPECT_EQ(m.sim.Calls("QueryDosDevice"), 3);
+    EXPECT_EQ(m.sim.Calls("WNetGetConnection"), 1);
+    EXPECT_EQ(m.sim.Calls("GetLongPathName"), 1);
+    EXPECT_EQ(m.sim.TotalCalls(), 10);
+}
+
+TEST(RefreshAll, MakesOnlyTheCallsTheScanAsksFor) {
+    TestMachine m;
+    m.Started();
+    m.sim.AddFolder("C:\\Data");
+    m.sim.AddShare("\\\\srv\\a");
+    StoreDriveEntry(m.sim, 'F', "C:\\Data");
+    ASSERT_TRUE(Subst(m.sim, 'D', "C:\\Data"));
+    ASSERT_TRUE(Connect(m.sim, 'N', "\\\\srv\\a", true));
+    m.sim.ResetCalls();
+    RefreshAll(m.program);
+    EXPECT_EQ(m.sim.Calls("GetLogicalDriveStrings"), 1);
+    EXPECT_EQ(m.sim.Calls("GetDriveType"), 3);              // C:, D:, N:
+    EXPECT_EQ(m.sim.Calls("GetFileAttributes"), 26);        // does the settings file exist
+    EXPECT_EQ(m.sim.Calls("GetPrivateProfileString"), 52);  // path and label entries
+    EXPECT_EQ(m.sim.Calls("QueryDosDevice"), 26 + 1);       // each letter; N: is live
+    EXPECT_EQ(m.sim.Calls("GetLongPathName"), 1);           // D:'s folder
+    EXPECT_EQ(m.sim.Calls("RegOpenKeyEx"), 26);             // one remembered connection:
+    EXPECT_EQ(m.sim.Calls("RegQueryValueEx"), 2);           // size, then value
+    EXPECT_EQ(m.sim.Calls("RegCloseKey"), 1);
+    EXPECT_EQ(m.sim.Calls("WNetGetConnection"), 26);
+    EXPECT_EQ(m.sim.TotalCalls(), 1 + 3 + 26 + 52 + 27 + 1 + 26 + 2 + 1 + 26);
+}
+
+}  // namespace
+}  // namespace kelvra::test
