@@ -1,23 +1,57 @@
-// Text table and language packs.
+// The text table, its built-in texts and language packs.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
-#include <vector>
+
+#include "language/text_keys.h"
 
 namespace kelvra {
 
 struct Program;
 
+using TextTable = std::array<std::wstring, kTextCount>;
+
+// Every built-in text after PrepareText, in table order.
+TextTable BuiltInTexts();
+
 struct LanguageState {
-    std::vector<std::wstring> texts;
+    // Starts out with the built-in texts, so every key has a text even before
+    // the first LoadLanguage.
+    TextTable texts = BuiltInTexts();
+    // The help file the Help menu opens; empty until one has been found.
     std::string HelpFile;
 };
 
+// Packs larger than this are read only up to their last complete line within
+// it: real packs are a few kilobytes, and the limit keeps a wrong file from
+// filling the memory.
+constexpr std::size_t kMaxPackBytes = 8u << 20;
+
+// Trims blanks, resolves "\n" and "\quote" (any letter case) and deletes the
+// marker brackets "<!@" and "@!>" until none is left.
+std::wstring PrepareText(std::wstring_view text);
+
+// True when the line assigns the key: the key in any letter case in the first
+// column, directly followed by "=". The value is the rest of the line,
+// untrimmed; it is left unchanged when the line does not match.
+bool KeyValue(std::wstring_view line, std::string_view key, std::wstring& value);
+
+// Applies the assignments of a pack's text (already converted to wide
+// characters) over the current table. CR LF and a lone CR end a line; a lone
+// LF does not. Blank lines, comments (";" in the first column) and lines that
+// assign no key are skipped.
+void ApplyPack(LanguageState& language, std::wstring_view pack);
+
 // Resets the table to the built-in texts, chooses the help file and applies
-// the pack named by the setting Language.
+// the pack named by the setting Language, if the program folder holds one.
 void LoadLanguage(Program& program);
-// The current text of a key; empty for an unknown key.
+
+inline const std::wstring& Text(const LanguageState& language, TextKey key) {
+    return language.texts[Index(key)];
+}
+// The current text of a key by name; empty for an unknown name.
 const std::wstring& Text(const LanguageState& language, std::string_view key);
 
 }  // namespace kelvra

@@ -1,0 +1,43 @@
+#include "sim/scripted_ui.h"
+
+namespace kelvra::sim {
+
+std::vector<ScriptedUi::Shown> ScriptedUi::Messages() const {
+    std::vector<Shown> messages;
+    for (const Shown& s : shown_)
+        if (s.kind == Kind::Message) messages.push_back(s);
+    return messages;
+}
+
+int ScriptedUi::MessageBox(const std::wstring& text, const std::wstring& caption, unsigned style) {
+    shown_.push_back(Shown{Kind::Message, text, caption, style, {}});
+    if (!answers_.empty()) {
+        int answer = answers_.front();
+        answers_.pop_front();
+        return answer;
+    }
+    return (style & 0xF) == mb::kYesNo ? mb::kIdYes : mb::kIdOk;
+}
+
+bool ScriptedUi::InputBox(const std::wstring& prompt, const std::wstring& caption,
+                          const std::wstring& defaultText, std::wstring& answer) {
+    shown_.push_back(Shown{Kind::Input, prompt, caption, 0, defaultText});
+    std::optional<std::wstring> typed = defaultText;
+    if (!inputs_.empty()) {
+        typed = inputs_.front();
+        inputs_.pop_front();
+    }
+    if (!typed) return false;
+    answer = *typed;
+    return true;
+}
+
+std::string ScriptedUi::BrowseForFolder(const std::wstring& title) {
+    shown_.push_back(Shown{Kind::Folder, title, {}, 0, {}});
+    if (folders_.empty()) return {};
+    std::string path = folders_.front();
+    folders_.pop_front();
+    return path;
+}
+
+}  // namespace kelvra::sim

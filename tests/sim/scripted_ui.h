@@ -1,0 +1,56 @@
+// A Ui for native tests: records every box shown and returns scripted answers.
+//
+// Answers are queued per kind and used in order. With its queue empty a box
+// takes the answer a user pressing Enter would give: a message box returns
+// OK or, for a Yes/No box, Yes; an input box returns its default text; the
+// folder chooser returns the cancel answer (empty).
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "mainwindow/ui.h"
+
+namespace kelvra::sim {
+
+class ScriptedUi : public Ui {
+  public:
+    enum class Kind { Message, Input, Folder };
+    struct Shown {
+        Kind kind;
+        std::wstring text;         // message text, input prompt or folder-choice title
+        std::wstring caption;      // empty for the folder chooser
+        unsigned style = 0;        // message boxes only
+        std::wstring defaultText;  // input boxes only
+    };
+
+    // The next message box returns this button (mb::kIdYes, mb::kIdNo, ...).
+    void QueueAnswer(int button) { answers_.push_back(button); }
+    // The next input box returns this text (OK pressed), or is cancelled.
+    void QueueInput(const std::wstring& typed) { inputs_.push_back(typed); }
+    void QueueInputCancel() { inputs_.push_back(std::nullopt); }
+    // The next folder chooser returns this path ("" = cancelled).
+    void QueueFolder(const std::string& path) { folders_.push_back(path); }
+
+    const std::vector<Shown>& Boxes() const { return shown_; }
+    // Message boxes only, in order.
+    std::vector<Shown> Messages() const;
+    void Clear() { shown_.clear(); }
+    // True when every queued answer has been used.
+    bool AllAnswersUsed() const { return answers_.empty() && inputs_.empty() && folders_.empty(); }
+
+    int MessageBox(const std::wstring& text, const std::wstring& caption, unsigned style) override;
+    bool InputBox(const std::wstring& prompt, const std::wstring& caption,
+                  const std::wstring& defaultText, std::wstring& answer) override;
+    std::string BrowseForFolder(const std::wstring& title) override;
+
+  private:
+    std::vector<Shown> shown_;
+    std::deque<int> answers_;
+    std::deque<std::optional<std::wstring>> inputs_;
+    std::deque<std::string> folders_;
+};
+
+}  // namespace kelvra::sim
