@@ -1,0 +1,100 @@
+// Operating-system calls and time per full drive scan and per network check,
+// on a simulated machine with six present drives and three stored entries.
+#include <benchmark/benchmark.h>
+
+#include "drives/scan.h"
+#include "program.h"
+#include "sim/simulated_windows.h"
+
+namespace kelvra {
+namespace {
+
+class NoUi : public Ui {
+  public:
+    int MessageBox(const std::wstring&, const std::wstring&, unsigned) override {
+        return mb::kIdOk;
+    }
+    bool InputBox(const std::wstring&, const std::wstring&, const std::wstring&,
+                  std::wstring&) override {
+        return false;
+    }
+    std::string BrowseForFolder(const std::wstring&) override { return {}; }
+};
+
+class Machine {
+  public:
+    Machine() : program(sim, ui) {
+        const std::string ini =
+            "C:\\Documents and Settings\\Tester\\Application Data\\Brannock\\Kelvra\\kelvra.ini";
+        sim.AddFolder("C:\\Documents and Settings\\Tester\\Application Data\\Brannock\\Kelvra");
+        program.startup.ApplicationPath = "C:\\Program Files\\Kelvra\\";
+        program.startup.IniFilePath = ini;
+        program.startup.User = "Tester";
+        program.startup.IsNT = true;
+        program.startup.NetworkKeyPrefix = "Network\\";
+
+        // Present: C: (fixed), D: (subst), E: (CD-ROM), U: (USB stick),
+        // N: (persistent network drive), V: (VirtualBox share).
+        sim.AddFolder("C:\\Data");
+        sim.AddDrive('E', kDriveCdrom, "DISC", "CDFS");
+        sim.AddDrive('U', kDriveRemovable, "STICK", "FAT32");
+        sim.AddShare("\\\\srv\\share");
+        sim.AddShare("\\\\vboxsvr\\shared", "\\Device\\VBoxMiniRdr");
+        const std::string data = "C:\\Data";
+        sim.DefineDosDevice(0, "D:", &data);
+        Connect('N', "\\\\srv\\share", kConnectUpdateProfile);
+        Connect('V', "\\\\vboxsvr\\shared", 0);
+
+        // Stored: the permanent D:, an unmapped F:, a deactivated network K:.
+        Store("D", data);
+        Store("F", data);
+        Store("K", "!\\\\srv\\old");
+        sim.ResetCalls();
+    }
+
+    sim::SimulatedWindows sim;
+    NoUi ui;
+    Program program;
+
+  private:
+    void Connect(char letter, const std::string& remote, uint32_t flags) {
+        NetResource resource;
+        resource.localName = std::string(1, letter) + ":";
+        resource.remoteName = remote;
+        sim.WNetAddConnection2(resource, nullptr, nullptr, flags);
+    }
+    void Store(const std::string& letter, const std::string& value) {
+        sim.WritePrivateProfileString("USER=TESTER", "SubstPath_" + letter, &value,
+                                      program.startup.IniFilePath);
+    }
+};
+
+void Report(benchmark::State& state, const sim::SimulatedWindows& sim) {
+    const auto perRun = benchmark::Counter::kAvgIterations;
+    state.counters["os_calls"] = benchmark::Counter(sim.TotalCalls(), perRun);
+    for (const char* op :
+         {"GetLogicalDriveStrings", "GetDriveType", "QueryDosDevice", "GetLongPathName",
+          "WNetGetConnection", "GetFileAttributes", "GetPrivateProfileString", "RegOpenKeyEx",
+          "RegQueryValueEx", "RegCloseKey"}) {
+        if (sim.Calls(op) > 0) state.counters[op] = benchmark::Counter(sim.Calls(op), perRun);
+    }
+}
+
+void BM_RefreshAll(benchmark::State& state) {
+    Machine m;
+    for (auto _ : state) RefreshAll(m.program);
+    Report(state, m.sim);
+}
+BENCHMARK(BM_RefreshAll);
+
+void BM_NetworkCheck(benchmark::State& state) {
+    Machine m;
+    for (auto _ : state) benchmark::DoNotOptimize(NetworkCheck(m.program));
+    Report(state, m.sim);
+}
+BENCHMARK(BM_NetworkCheck);
+
+}  // namespace
+}  // namespace kelvra
+
+BENCHMARK_MAIN();
