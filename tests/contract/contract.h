@@ -12,7 +12,7 @@
 namespace kelvra::contract {
 
 class Environment {
-public:
+  public:
     virtual ~Environment() = default;
     virtual Os& os() = 0;
     // A fresh, empty, writable folder for one test; ends in "\".
@@ -24,13 +24,23 @@ public:
     virtual void MakeFile(const std::string& path, const std::string& bytes) = 0;
     // Test set-up: reads a file's bytes outside the Os under test.
     virtual std::string ReadBytes(const std::string& path) = 0;
+    // An existing, empty registry key for one test, below HKCU\Software;
+    // removed with everything below it afterwards. Returns the subkey path.
+    virtual std::string ScratchKey() = 0;
+    // Test set-up: opening the (existing) key for writing, setting its values
+    // and creating keys below it fail with access denied; reading still works.
+    virtual void DenyRegistryWrites(RegKey root, const std::string& subkey) = 0;
+    // The running test process and its executable's file name as the process
+    // list shows them.
+    virtual uint32_t ProcessId() = 0;
+    virtual std::string ExeName() = 0;
 };
 
 // Made by contract_sim.cpp (natively) or contract_win32.cpp (under Wine).
 std::unique_ptr<Environment> MakeEnvironment();
 
 class ContractTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { env = MakeEnvironment(); }
     Os& os() { return env->os(); }
     std::unique_ptr<Environment> env;
@@ -39,7 +49,7 @@ protected:
 }  // namespace kelvra::contract
 
 // Wine differs from Windows here: the case is skipped, never loosened.
-#define SKIP_UNDER_WINE(reason)                           \
-    do {                                                  \
+#define SKIP_UNDER_WINE(reason)                                \
+    do {                                                       \
         if (env->IsWine()) GTEST_SKIP() << "Wine: " << reason; \
     } while (0)

@@ -4,9 +4,15 @@
 namespace kelvra::contract {
 namespace {
 
+constexpr uint32_t kSelfProcessId = 4242;
+constexpr char kSelfExe[] = "kelvra_tests.exe";
+
 class SimEnvironment : public Environment {
-public:
-    SimEnvironment() { sim_.AddFolder("C:\\Scratch"); }
+  public:
+    SimEnvironment() {
+        sim_.AddFolder("C:\\Scratch");
+        sim_.AddTopWindow(0x4242, "Contract", kSelfProcessId, kSelfExe);
+    }
     Os& os() override { return sim_; }
     std::string Scratch() override {
         const std::string folder = "C:\\Scratch\\t" + std::to_string(++count_);
@@ -27,14 +33,29 @@ public:
         sim_.AddFile(path, bytes);
     }
     std::string ReadBytes(const std::string& path) override { return sim_.FileContents(path); }
+    std::string ScratchKey() override {
+        const std::string subkey = "Software\\KelvraContract\\k" + std::to_string(++count_);
+        RegKey key = 0;
+        uint32_t disposition = 0;
+        if (sim_.RegCreateKeyEx(kHkeyCurrentUser, subkey, 0x3F, key, disposition) == 0)
+            sim_.RegCloseKey(key);
+        return subkey;
+    }
+    void DenyRegistryWrites(RegKey root, const std::string& subkey) override {
+        sim_.DenyRegistryWrites(root, subkey);
+    }
+    uint32_t ProcessId() override { return kSelfProcessId; }
+    std::string ExeName() override { return kSelfExe; }
 
-private:
+  private:
     sim::SimulatedWindows sim_;
     int count_ = 0;
 };
 
 }  // namespace
 
-std::unique_ptr<Environment> MakeEnvironment() { return std::make_unique<SimEnvironment>(); }
+std::unique_ptr<Environment> MakeEnvironment() {
+    return std::make_unique<SimEnvironment>();
+}
 
 }  // namespace kelvra::contract

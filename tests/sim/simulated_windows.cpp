@@ -198,6 +198,9 @@ std::string SimulatedWindows::Resolve(const std::string& path, int depth) {
         key = ChildKey(key, part);
         if (key.empty()) return {};
     }
+    // A closing backslash names a folder: a file named so is not found.
+    if (!parts.empty() && (path.back() == '\\' || path.back() == '/') && !nodes_[key].folder)
+        return {};
     return key;
 }
 
@@ -431,7 +434,8 @@ uint32_t SimulatedWindows::GetPrivateProfileString(const std::string& section,
                                                    uint32_t size, const std::string& file) {
     out.clear();
     if (Call("GetPrivateProfileString") || size == 0) return 0;
-    std::string value = Trim(def, " ");
+    // The default loses its trailing blanks only.
+    std::string value = def.substr(0, def.find_last_not_of(' ') + 1);
     std::string fileKey = Resolve(file);
     if (!fileKey.empty() && !nodes_[fileKey].folder) {
         bool inSection = false;
@@ -991,8 +995,11 @@ std::string SimulatedWindows::WideToAnsi(const std::wstring& text) {
             continue;
         }
         char c = '?';
+        // The five bytes the code page leaves undefined come back from the
+        // characters they were read as.
         for (int i = 0; i < 32; ++i)
-            if (k1252High[i] == w) c = static_cast<char>(0x80 + i);
+            if (k1252High[i] == w || (k1252High[i] == 0 && w == static_cast<wchar_t>(0x80 + i)))
+                c = static_cast<char>(0x80 + i);
         out.push_back(c);
     }
     return out;

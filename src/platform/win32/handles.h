@@ -1,0 +1,86 @@
+// Move-only owners of Windows handles: each closes its handle exactly once,
+// and copying is deleted so no two owners can hold the same handle.
+#pragma once
+
+#include <utility>
+
+#include "platform/win32/windows_api.h"
+
+namespace kelvra::win32 {
+
+// Owner of a handle type H closed by Close(H); Invalid() is the empty value.
+template <typename H, typename Traits>
+class Owned {
+  public:
+    Owned() = default;
+    explicit Owned(H handle) : handle_(handle) {}
+    ~Owned() { Reset(); }
+    Owned(const Owned&) = delete;
+    Owned& operator=(const Owned&) = delete;
+    Owned(Owned&& other) noexcept : handle_(other.Release()) {}
+    Owned& operator=(Owned&& other) noexcept {
+        if (this != &other) Reset(other.Release());
+        return *this;
+    }
+
+    H get() const { return handle_; }
+    explicit operator bool() const { return handle_ != Traits::Invalid(); }
+    // The address of the empty handle, for calls that return one through an
+    // out argument; whatever was owned is closed first.
+    H* put() {
+        Reset();
+        return &handle_;
+    }
+    H Release() { return std::exchange(handle_, Traits::Invalid()); }
+    void Reset(H handle = Traits::Invalid()) {
+        if (handle_ != Traits::Invalid()) Traits::Close(handle_);
+        handle_ = handle;
+    }
+
+  private:
+    H handle_ = Traits::Invalid();
+};
+
+struct KeyTraits {
+    static HKEY Invalid() { return nullptr; }
+    static void Close(HKEY key) { RegCloseKey(key); }
+};
+struct FileTraits {  // CreateFile and CreateToolhelp32Snapshot fail with INVALID_HANDLE_VALUE
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE handle) { CloseHandle(handle); }
+};
+struct HandleTraits {  // most other kernel objects fail with null
+    static HANDLE Invalid() { return nullptr; }
+    static void Close(HANDLE handle) { CloseHandle(handle); }
+};
+struct FindTraits {
+    static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE handle) { FindClose(handle); }
+};
+struct LocalTraits {  // memory handed out by LocalAlloc, e.g. security descriptors
+    static HLOCAL Invalid() { return nullptr; }
+    static void Close(HLOCAL memory) { LocalFree(memory); }
+};
+struct MenuTraits {
+    static HMENU Invalid() { return nullptr; }
+    static void Close(HMENU menu) { DestroyMenu(menu); }
+};
+struct IconTraits {
+    static HICON Invalid() { return nullptr; }
+    static void Close(HICON icon) { DestroyIcon(icon); }
+};
+struct GdiTraits {
+    static HGDIOBJ Invalid() { return nullptr; }
+    static void Close(HGDIOBJ object) { DeleteObject(object); }
+};
+
+using UniqueKey = Owned<HKEY, KeyTraits>;
+using UniqueFile = Owned<HANDLE, FileTraits>;
+using UniqueHandle = Owned<HANDLE, HandleTraits>;
+using UniqueFind = Owned<HANDLE, FindTraits>;
+using UniqueLocal = Owned<HLOCAL, LocalTraits>;
+using UniqueMenu = Owned<HMENU, MenuTraits>;
+using UniqueIcon = Owned<HICON, IconTraits>;
+using UniqueGdiObject = Owned<HGDIOBJ, GdiTraits>;
+
+}  // namespace kelvra::win32

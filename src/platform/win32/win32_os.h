@@ -1,0 +1,66 @@
+// The Os boundary on the real Windows API (the 8-bit "A" functions, so every
+// string is in the system code page).
+#pragma once
+
+#include "platform/os.h"
+
+namespace kelvra {
+
+class Win32Os : public Os {
+  public:
+    Win32Os() = default;
+
+    bool GetVersionEx(OsVersion& out) override;
+    std::string ModuleFileName() override;
+    std::string CommandLineArguments() override;
+    bool GetFileVersion(const std::string& path, FileVersion& out) override;
+    bool GetUserName(std::string& out, uint32_t size) override;
+
+    uint32_t GetPrivateProfileString(const std::string& section, const std::string& key,
+                                     const std::string& def, std::string& out, uint32_t size,
+                                     const std::string& file) override;
+    bool WritePrivateProfileString(const std::string& section, const std::string& key,
+                                   const std::string* value, const std::string& file) override;
+
+    int32_t RegOpenKeyEx(RegKey root, const std::string& subkey, uint32_t access,
+                         RegKey& out) override;
+    int32_t RegCreateKeyEx(RegKey root, const std::string& subkey, uint32_t access, RegKey& out,
+                           uint32_t& disposition) override;
+    int32_t RegSetValueEx(RegKey key, const std::string& name, uint32_t type,
+                          const std::string& data) override;
+    int32_t RegQueryValueEx(RegKey key, const std::string& name, uint32_t* type, std::string* data,
+                            uint32_t* size) override;
+    int32_t RegDeleteKey(RegKey root, const std::string& subkey) override;
+    int32_t RegDeleteValue(RegKey key, const std::string& name) override;
+    int32_t RegFlushKey(RegKey key) override;
+    int32_t RegCloseKey(RegKey key) override;
+
+    uint32_t GetFileAttributes(const std::string& path) override;
+    bool CreateDirectory(const std::string& path) override;
+    uint32_t GetLongPathName(const std::string& path, std::string& out, uint32_t size) override;
+    uint32_t GetShortPathName(const std::string& path, std::string& out, uint32_t size) override;
+    bool ReadFile(const std::string& path, std::string& bytes, std::size_t maxBytes) override;
+
+    uint32_t GetLogicalDriveStrings(uint32_t size, std::string& out) override;
+    uint32_t GetDriveType(const std::string& root) override;
+    bool GetVolumeInformation(const std::string& root, std::string& label,
+                              std::string& fileSystem) override;
+    bool DefineDosDevice(uint32_t flags, const std::string& device,
+                         const std::string* target) override;
+    uint32_t QueryDosDevice(const std::string& device, std::string& out, uint32_t size) override;
+
+    uint32_t WNetAddConnection2(const NetResource& resource, const std::string* password,
+                                const std::string* user, uint32_t flags) override;
+    uint32_t WNetCancelConnection(const std::string& name, bool force) override;
+    uint32_t WNetGetConnection(const std::string& localName, std::string& remoteName,
+                               uint32_t& size) override;
+
+    std::vector<TopWindow> TopLevelWindows() override;
+    std::string ProcessExeName(uint32_t processId) override;
+    void ActivateWindow(std::uintptr_t handle) override;
+
+    std::wstring AnsiToWide(const std::string& text) override;
+    std::string WideToAnsi(const std::wstring& text) override;
+};
+
+}  // namespace kelvra

@@ -1,0 +1,62 @@
+#include "contract/contract.h"
+#include "platform/win32/command_line.h"
+#include "startup/inireg.h"
+#include "util/text.h"
+
+namespace kelvra::contract {
+
+TEST_F(ContractTest, SystemVersionAndModule) {
+    OsVersion version;
+    ASSERT_TRUE(os().GetVersionEx(version));
+    EXPECT_EQ(version.platformId, kPlatformNt);
+    EXPECT_GE(version.majorVersion, 5u);
+
+    const std::string exe = os().ModuleFileName();
+    EXPECT_TRUE(text::EndsWith(text::Upper(exe), ".EXE")) << exe;
+    EXPECT_TRUE(FileExists(os(), exe)) << exe;
+
+    FileVersion fileVersion{1, 2, 3, 4};
+    EXPECT_FALSE(os().GetFileVersion(env->Scratch() + "missing.exe", fileVersion));
+}
+
+TEST_F(ContractTest, UserNameNeedsRoomForItsTerminator) {
+    std::string name;
+    ASSERT_TRUE(os().GetUserName(name, 257));
+    ASSERT_FALSE(name.empty());
+    const auto exact = static_cast<uint32_t>(name.size() + 1);
+    std::string again;
+    EXPECT_TRUE(os().GetUserName(again, exact));
+    EXPECT_EQ(again, name);
+    again = "stale";
+    EXPECT_FALSE(os().GetUserName(again, exact - 1));
+    EXPECT_EQ(again, "");
+}
+
+TEST_F(ContractTest, ProcessNamesComeFromTheProcessList) {
+    EXPECT_TRUE(text::EqualsNoCase(os().ProcessExeName(env->ProcessId()), env->ExeName()))
+        << os().ProcessExeName(env->ProcessId());
+    // Process ids are multiples of four, so this one is never in use.
+    EXPECT_EQ(os().ProcessExeName(0xFFFFFFF3u), "");
+}
+
+TEST_F(ContractTest, ArgumentsFollowTheProgramName) {
+    const struct {
+        const char* line;
+        const char* arguments;
+    } cases[] = {
+        {"Kelvra.exe", ""},
+        {"Kelvra.exe /a b", "/a b"},
+        {"Kelvra.exe \t  /a  b ", "/a  b "},
+        {"\"C:\\Program Files\\Kelvra\\Kelvra.exe\" /min", "/min"},
+        {"\"C:\\Program Files\\Kelvra\\Kelvra.exe\"", ""},
+        {"\"C:\\Program Files\\Kelvra\\Kelvra.exe\"/min", "/min"},
+        {"\"C:\\unclosed quote /min", ""},
+        {"  Kelvra.exe x", "x"},
+        {"", ""},
+        {"   ", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(win32::ArgumentsAfterProgramName(c.line), c.arguments) << "[" << c.line << "]";
+}
+
+}  // namespace kelvra::contract
