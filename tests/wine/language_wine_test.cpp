@@ -1,0 +1,113 @@
+// Language packs read from a real program folder through Win32Os: file-name
+// matching, line ends and the ANSI code-page conversion are the system's.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "language/language.h"
+#include "platform/win32/win32_os.h"
+#include "platform/win32/windows_api.h"
+#include "program.h"
+
+namespace kelvra {
+namespace {
+
+class SilentUi : public Ui {
+  public:
+    int MessageBox(const std::wstring&, const std::wstring&, unsigned) override {
+        return mb::kIdOk;
+    }
+    bool InputBox(const std::wstring&, const std::wstring&, const std::wstring&,
+                  std::wstring&) override {
+        return false;
+    }
+    std::string BrowseForFolder(const std::wstring&) override { return {}; }
+};
+
+// The source tree as Wine shows it: drive Z: is the Unix root.
+std::string SourcePath(const std::string& relative) {
+    std::string path = "Z:" + std::string(KELVRA_SOURCE_DIR) + "/" + relative;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+bool WriteBytes(const std::string& path, const std::string& bytes) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
+    return ok && written == bytes.size();
+}
+
+class LanguageWine : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char temp[MAX_PATH];
+        ASSERT_GT(GetTempPathA(MAX_PATH, temp), 0u);
+        folder_ =
+            std::string(temp) + "kelvra-language-" + std::to_string(GetCurrentProcessId()) + "\\";
+        for (const std::string& dir : {folder_, folder_ + "languages", folder_ + "helpfiles"})
+            ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr)) << dir;
+        program_.startup.ApplicationPath = folder_;
+    }
+    void TearDown() override {
+        for (const std::string& file : created_) DeleteFileA(file.c_str());
+        RemoveDirectoryA((folder_ + "languages").c_str());
+        RemoveDirectoryA((folder_ + "helpfiles").c_str());
+        RemoveDirectoryA(folder_.c_str());
+    }
+    void Put(const std::string& relative, const std::string& bytes) {
+        created_.push_back(folder_ + relative);
+        ASSERT_TRUE(WriteBytes(created_.back(), bytes)) << relative;
+    }
+    void Load(const std::string& language) {
+        program_.settings.Language = language;
+        LoadLanguage(program_);
+    }
+    const std::wstring& T(TextKey key) const { return Text(program_.language, key); }
+
+    std::string folder_;
+    std::vector<std::string> created_;
+    Win32Os os_;
+    SilentUi ui_;
+    Program program_{os_, ui_};
+};
+
+TEST_F(LanguageWine, ShippedEnglishPackAndHelpFile) {
+    const std::string pack = folder_ + "languages\\English.lng";
+    created_.push_back(pack);
+    ASSERT_TRUE(CopyFileA(SourcePath("languages/English.lng").c_str(), pack.c_str(), FALSE));
+    Put("helpfiles\\English.chm", "");
+
+    Load("english");  // the file system matches the name in any letter case
+    EXPECT_EQ(T(TextKey::author_language), L"English");
+    EXPECT_EQ(T(TextKey::main_cmdnew), L"&Connect");
+    EXPECT_EQ(T(TextKey::main_msgshell_errorkill),
+              L"This is not a valid subst or network drive,\r\nit cannot be disconnected!||"
+              L"Disconnect");
+    EXPECT_EQ(program_.language.HelpFile, folder_ + "helpfiles\\english.chm");
+
+    Load("Deutsch");  // no German help file: the English one
+    EXPECT_EQ(program_.language.HelpFile, folder_ + "helpfiles\\English.chm");
+    EXPECT_EQ(T(TextKey::main_cmdnew), L"&Verbinden");
+    EXPECT_EQ(T(TextKey::main_cmdchange), L"&\u00C4ndern");
+}
+
+TEST_F(LanguageWine, WesternBytesBecomeTheirCharacters) {
+    if (GetACP() != 1252) GTEST_SKIP() << "the system code page is " << GetACP() << ", not 1252";
+    Put("languages\\Western.lng",
+        "; \xE4\xF6\xFC\r\n"
+        "main_cmdnew=\xC4nd\xE9rn \x80 \xDF\r"
+        "main_cmdkill=\xF6\xFC\n"
+        "main_cmdmove=last");
+    Load("Western");
+    EXPECT_EQ(T(TextKey::main_cmdnew), L"\u00C4nd\u00E9rn \u20AC \u00DF");
+    EXPECT_EQ(T(TextKey::main_cmdkill), L"\u00F6\u00FC\nmain_cmdmove=last");  // lone LF
+}
+
+}  // namespace
+}  // namespace kelvra
