@@ -121,8 +121,21 @@ void FitPrompt(HWND dialog, const std::wstring& prompt) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The caption the system's message boxes give this button, in the user's
+// language; user32 exports it from Windows 2000 on, plain English otherwise.
+const wchar_t* StandardButtonText(int id) {
+    using GetString = LPCWSTR(WINAPI*)(UINT);
+    static const auto mbGetString = reinterpret_cast<GetString>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "MB_GetString")));
+    const wchar_t* text = mbGetString ? mbGetString(static_cast<UINT>(id - 1)) : nullptr;
+    if (text && *text) return text;
+    return id == IDOK ? L"OK" : L"Cancel";
+}
+
 BOOL OnInitDialog(HWND dialog, InputBoxState& state) {
     SetWindowTextW(dialog, state.caption.c_str());
+    SetDlgItemTextW(dialog, IDOK, StandardButtonText(IDOK));
+    SetDlgItemTextW(dialog, IDCANCEL, StandardButtonText(IDCANCEL));
     SetDlgItemTextW(dialog, kIdPrompt, state.prompt.c_str());
     SetDlgItemTextW(dialog, kIdEdit, state.def.c_str());
     FitPrompt(dialog, state.prompt);
