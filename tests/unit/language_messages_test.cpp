@@ -89,14 +89,12 @@ TEST_F(LanguageMessages, DisconnectQuestionsFollowTheWarningSettings) {
         program.settings.ExpertMode = c.expert;
         ui.Clear();
         ui.QueueAnswer(mb::kIdNo);
-        bool goOn =
+        const bool goOn =
             ConfirmDisconnect(program, TextKey::main_reqdeldrive, DriveIndexOf('K'), c.fromContext);
+        // Asked and answered No, or not asked and going ahead.
         EXPECT_EQ(ui.Boxes().size(), c.asked ? 1u : 0u);
-        EXPECT_EQ(goOn, !c.asked);  // asked and answered No, or not asked at all
-        if (!c.asked) {
-            EXPECT_FALSE(ui.AllAnswersUsed());
-        }
-        ui.MessageBox(L"", L"", 0);  // use up the answer
+        EXPECT_EQ(goOn, !c.asked);
+        if (!c.asked) ui.MessageBox(L"", L"", 0);  // drop the unused answer
     }
 }
 

@@ -3,6 +3,7 @@
 // the program relies on when it splits and fills the texts.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
