@@ -34,6 +34,10 @@ class Environment {
     // list shows them.
     virtual uint32_t ProcessId() = 0;
     virtual std::string ExeName() = 0;
+    // Test set-up: a top-level window of this process with the title; it
+    // goes away with the environment. 0 when there is no display to make
+    // windows on.
+    virtual std::uintptr_t MakeTopWindow(const std::string& title) = 0;
 };
 
 // Made by contract_sim.cpp (natively) or contract_win32.cpp (under Wine).

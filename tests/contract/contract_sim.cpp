@@ -46,6 +46,11 @@ class SimEnvironment : public Environment {
     }
     uint32_t ProcessId() override { return kSelfProcessId; }
     std::string ExeName() override { return kSelfExe; }
+    std::uintptr_t MakeTopWindow(const std::string& title) override {
+        const std::uintptr_t handle = 0x5000 + ++count_;
+        sim_.AddTopWindow(handle, title, kSelfProcessId, kSelfExe);
+        return handle;
+    }
 
   private:
     sim::SimulatedWindows sim_;

@@ -82,6 +82,7 @@ class WineEnvironment : public Environment {
             for (int i = 0; i < 8 && QueryDosDeviceA(device.c_str(), answer, sizeof(answer)); ++i)
                 DefineDosDeviceA(DDD_REMOVE_DEFINITION, device.c_str(), nullptr);
         }
+        for (HWND window : windows_) DestroyWindow(window);
         for (const auto& [root, subkey] : denied_)
             SetKeyDacl(RootKey(root), subkey, "D:(A;;KA;;;WD)");
         for (const std::string& subkey : keys_) {
@@ -183,6 +184,19 @@ class WineEnvironment : public Environment {
         return slash == std::string::npos ? full : full.substr(slash + 1);
     }
 
+    std::uintptr_t MakeTopWindow(const std::string& title) override {
+        static const char kClass[] = "KelvraContractWindow";
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = kClass;
+        RegisterClassA(&windowClass);  // fails harmlessly when already registered
+        HWND window = CreateWindowExA(0, kClass, title.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 200, 100,
+                                      nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        if (window) windows_.push_back(window);
+        return reinterpret_cast<std::uintptr_t>(window);
+    }
+
   private:
     Win32Os os_;
     std::string pid_;
@@ -192,6 +206,7 @@ class WineEnvironment : public Environment {
     std::vector<std::string> keys_;
     std::vector<std::pair<RegKey, std::string>> denied_;
     std::vector<char> letters_;
+    std::vector<HWND> windows_;
 };
 
 }  // namespace

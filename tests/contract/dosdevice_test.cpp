@@ -33,9 +33,14 @@ TEST_F(ContractTest, DosDeviceDefineQueryRemove) {
     // Lower-case device names name the same letter.
     const std::string lower(1, static_cast<char>(letter - 'A' + 'a'));
     EXPECT_EQ(os().QueryDosDevice(lower + ":", answer, 1024), expected.size() + 2);
-    // An answer that does not fit is no answer.
-    EXPECT_EQ(os().QueryDosDevice(device, answer, 4), 0u);
+    // An answer that exactly fills the buffer is whole; one that does not
+    // fit is no answer.
+    const auto whole = static_cast<uint32_t>(expected.size() + 2);
+    EXPECT_EQ(os().QueryDosDevice(device, answer, whole), whole);
+    EXPECT_EQ(answer, expected + std::string(2, '\0'));
+    EXPECT_EQ(os().QueryDosDevice(device, answer, whole - 1), 0u);
     EXPECT_EQ(answer, "");
+    EXPECT_EQ(os().QueryDosDevice(device, answer, 4), 0u);
 
     EXPECT_TRUE(os().DefineDosDevice(kDddRemoveDefinition, device, nullptr));
     EXPECT_EQ(os().QueryDosDevice(device, answer, 1024), 0u);

@@ -39,6 +39,31 @@ TEST_F(ContractTest, ProcessNamesComeFromTheProcessList) {
     EXPECT_EQ(os().ProcessExeName(0xFFFFFFF3u), "");
 }
 
+TEST_F(ContractTest, TopLevelWindowsCarryTitleAndProcess) {
+    const std::string longTitle(600, 'T');
+    const struct {
+        std::string title;
+        std::uintptr_t handle;
+    } made[] = {
+        {"Kelvra contract \xE9", env->MakeTopWindow("Kelvra contract \xE9")},
+        {"", env->MakeTopWindow("")},
+        {longTitle, env->MakeTopWindow(longTitle)},
+    };
+    for (const auto& m : made)
+        if (m.handle == 0) GTEST_SKIP() << "no display to make windows on";
+    const std::vector<TopWindow> windows = os().TopLevelWindows();
+    for (const auto& m : made) {
+        int found = 0;
+        for (const TopWindow& w : windows) {
+            if (w.handle != m.handle) continue;
+            ++found;
+            EXPECT_EQ(w.title, m.title);
+            EXPECT_EQ(w.processId, env->ProcessId());
+        }
+        EXPECT_EQ(found, 1) << m.title.substr(0, 20);
+    }
+}
+
 TEST_F(ContractTest, ArgumentsFollowTheProgramName) {
     const struct {
         const char* line;
