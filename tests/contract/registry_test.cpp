@@ -73,6 +73,27 @@ TEST_F(ContractTest, RegistryTextIsStoredWithItsTerminator) {
     EXPECT_EQ(os().RegCloseKey(handle), oserr::kSuccess);
 }
 
+TEST_F(ContractTest, RegistryTextWithoutTerminatorKeepsItsLastCharacter) {
+    const std::string key = env->ScratchKey();
+    RegKey handle = 0;
+    ASSERT_EQ(os().RegOpenKeyEx(kHkeyCurrentUser, key, kRegWriteAccess, handle), oserr::kSuccess);
+    EXPECT_EQ(os().RegSetValueEx(handle, "Bare", kRegSz, "abc"), oserr::kSuccess);
+    EXPECT_EQ(os().RegSetValueEx(handle, "Nothing", kRegSz, ""), oserr::kSuccess);
+    os().RegCloseKey(handle);
+    const struct {
+        const char* name;
+        const char* value;
+    } cases[] = {{"Bare", "abc"}, {"Nothing", ""}};
+    for (const auto& c : cases) {
+        std::string value = "default";
+        std::string typeName;
+        EXPECT_EQ(RegGetValue(os(), kHkeyCurrentUser, key, c.name, value, typeName),
+                  oserr::kSuccess);
+        EXPECT_EQ(value, c.value) << c.name;
+        EXPECT_EQ(typeName, "SZ") << c.name;
+    }
+}
+
 TEST_F(ContractTest, RegistryFailedReadsLeaveTheCallersValue) {
     const std::string key = env->ScratchKey();
     ASSERT_EQ(RegSetValue(os(), kHkeyCurrentUser, key, "Text", "abc", false), oserr::kSuccess);

@@ -70,7 +70,7 @@ bool Win32Os::GetVersionEx(OsVersion& out) {
 std::string Win32Os::ModuleFileName() {
     // The call truncates silently (and on old systems without a NUL) when the
     // buffer is too small; grow until the answer is shorter than the buffer.
-    for (uint32_t size = MAX_PATH; size <= 32768; size *= 2) {
+    for (uint32_t size = MAX_PATH; size < (1u << 17); size *= 2) {
         std::vector<char> buffer = CallBuffer(size);
         DWORD n = GetModuleFileNameA(nullptr, buffer.data(), size);
         if (n == 0) return {};
