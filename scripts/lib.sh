@@ -14,6 +14,8 @@ export WINEARCH=win64
 
 wine_env() {
     export HOME="$BUILD_DIR/winehome"
+    # Wine takes its ANSI code page from the locale; the tests expect 1252.
+    export LC_ALL=C.UTF-8
     mkdir -p "$HOME"
 }
 
@@ -25,11 +27,12 @@ wine_prefix() {
         wineboot -i >/dev/null 2>&1 || true
         wineserver -w || true
     fi
-    # A removable drive R:, for tests that run the program off a fixed disk.
+    # A removable drive R: (Wine's "floppy" type), for tests that run the
+    # program off a fixed disk.
     if [ ! -L "$WINEPREFIX/dosdevices/r:" ]; then
         mkdir -p "$BUILD_DIR/wine-removable"
         ln -sfn "$BUILD_DIR/wine-removable" "$WINEPREFIX/dosdevices/r:"
-        wine reg add 'HKLM\Software\Wine\Drives' /v 'r:' /t REG_SZ /d removable /f \
+        wine reg add 'HKLM\Software\Wine\Drives' /v 'r:' /t REG_SZ /d floppy /f \
             >/dev/null 2>&1 || true
         wineserver -w || true
     fi
@@ -44,7 +47,8 @@ wine_prefix() {
 # live in the server) and stops it again when the calling script ends.
 wine_server_start() {
     wineserver -k >/dev/null 2>&1 || true
-    wineserver -p
+    # The server must not hold the caller's output open.
+    wineserver -p >/dev/null 2>&1 </dev/null
     trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
 }
 
