@@ -1,6 +1,7 @@
 // End-to-end tests of the real Kelvra.exe and kelvrashell.exe under Wine.
 #include <gtest/gtest.h>
 
+#include "version.h"
 #include "wine/e2e_support.h"
 
 namespace kelvra::e2e {
@@ -113,6 +114,8 @@ TEST_F(KelvraTest, SecondPlainStartBringsTheFirstForwardAndEnds) {
     ASSERT_TRUE(first.Start(Exe(), ""));
     HWND window = WaitForWindow(first.id(), "Kelvra V", kStartTimeout);
     ASSERT_NE(window, nullptr);
+    // The version in the title is read back from the file's version resource.
+    EXPECT_EQ(WindowTitle(window), "Kelvra V" KELVRA_VERSION_TEXT);
     ShowWindow(window, SW_MINIMIZE);
     Process second;
     ASSERT_TRUE(second.Start(Exe(), ""));
