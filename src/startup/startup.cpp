@@ -124,7 +124,8 @@ Dispatch RunStartup(Program& program) {
     // 14-15. Settings, then the language they name.
     LoadSettings(program);
     LoadLanguage(program);
-    if (s.GlobalProfile) s.User = os.WideToAnsi(Text(program.language, "main_stbuserglobal"));
+    if (s.GlobalProfile)
+        s.User = os.WideToAnsi(Text(program.language, TextKey::main_stbuserglobal));
 
     // 16. Dispatch.
     if (has("/AUTOSTART")) {

@@ -138,16 +138,6 @@ TEST(PathNames, MissingAndEmptyPathsGiveEmpty) {
     EXPECT_EQ(LongPathName(sim, "C:\\Data"), "");
 }
 
-class ChooserUi : public RecordingUi {
-  public:
-    std::string BrowseForFolder(const std::wstring& title) override {
-        titles.push_back(title);
-        return chosen;
-    }
-    std::string chosen;
-    std::vector<std::wstring> titles;
-};
-
 TEST(BrowseForFolder, ResultRules) {
     struct Case {
         std::string chosen;
@@ -164,19 +154,21 @@ TEST(BrowseForFolder, ResultRules) {
         {"CD", "CD"},
     };
     for (const Case& c : cases) {
-        ChooserUi ui;
-        ui.chosen = c.chosen;
+        sim::ScriptedUi ui;
+        ui.QueueFolder(c.chosen);
         int cancelled = 0;
         EXPECT_EQ(BrowseForFolder(ui, L"Title", [&] { ++cancelled; }), c.result);
         EXPECT_EQ(cancelled, 0);
-        EXPECT_EQ(ui.titles, std::vector<std::wstring>{L"Title"});
+        ASSERT_EQ(ui.Boxes().size(), 1u);
+        EXPECT_EQ(ui.Boxes()[0].text, L"Title");
     }
 }
 
 TEST(BrowseForFolder, CancelGivesEmptyAndReselects) {
     for (const std::string& chosen : {std::string(), std::string(1, '\0')}) {
-        ChooserUi ui;
-        ui.chosen = chosen;
+        sim::ScriptedUi ui;
+        ui.QueueFolder(chosen);
+        ui.QueueFolder(chosen);
         int cancelled = 0;
         EXPECT_EQ(BrowseForFolder(ui, L"T", [&] { ++cancelled; }), "");
         EXPECT_EQ(cancelled, 1);

@@ -28,14 +28,14 @@ TEST_P(StartupVersion, RefusesOnly95AndOldNt) {
     Dispatch d = RunStartup(m.program);
     if (c.refusal) {
         EXPECT_EQ(d, Dispatch::End);
-        ASSERT_EQ(m.ui.boxes.size(), 1u);
-        EXPECT_EQ(m.ui.boxes[0].text, c.refusal);
-        EXPECT_EQ(m.ui.boxes[0].style & 0xF0, mb::kIconCritical);
+        ASSERT_EQ(m.ui.Boxes().size(), 1u);
+        EXPECT_EQ(m.ui.Boxes()[0].text, c.refusal);
+        EXPECT_EQ(m.ui.Boxes()[0].style & 0xF0, mb::kIconCritical);
         // Nothing else ran: no settings folder was made.
         EXPECT_FALSE(m.sim.PathExists(kUserFolder));
     } else {
         EXPECT_EQ(d, Dispatch::MainWindow);
-        EXPECT_TRUE(m.ui.boxes.empty());
+        EXPECT_TRUE(m.ui.Boxes().empty());
         EXPECT_EQ(m.program.startup.IsWin9x, c.platform == kPlatformWindows);
         EXPECT_EQ(m.program.startup.IsNT, c.platform != kPlatformWindows);
         EXPECT_EQ(m.program.startup.NetworkKeyPrefix,

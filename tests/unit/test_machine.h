@@ -1,36 +1,11 @@
 // A simulated machine with a program on it, for the native tests.
 #pragma once
 
-#include <string>
-#include <vector>
-
-#include "mainwindow/ui.h"
 #include "program.h"
+#include "sim/scripted_ui.h"
 #include "sim/simulated_windows.h"
 
 namespace kelvra::test {
-
-// Records message boxes and answers every question with `answer`.
-class RecordingUi : public Ui {
-  public:
-    struct Box {
-        std::wstring text;
-        std::wstring caption;
-        unsigned style;
-    };
-    int MessageBox(const std::wstring& text, const std::wstring& caption, unsigned style) override {
-        boxes.push_back(Box{text, caption, style});
-        return answer;
-    }
-    bool InputBox(const std::wstring&, const std::wstring&, const std::wstring&,
-                  std::wstring&) override {
-        return false;
-    }
-    std::string BrowseForFolder(const std::wstring&) override { return {}; }
-
-    std::vector<Box> boxes;
-    int answer = mb::kIdOk;
-};
 
 struct TestMachine {
     static constexpr const char* kProgramFolder = "C:\\Program Files\\Kelvra\\";
@@ -57,7 +32,7 @@ struct TestMachine {
     }
 
     sim::SimulatedWindows sim;
-    RecordingUi ui;
+    sim::ScriptedUi ui;
     Program program;
 };
 
