@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <string>
 
 #include "drives/scan.h"
@@ -30,8 +31,13 @@ bool FrmMain::Load(HINSTANCE instance, bool visible) {
 
     const std::wstring title =
         L"Kelvra V" + program_.os.AnsiToWide(program_.startup.ApplicationVersion);
-    hwnd_ = CreateWindowExW(0, kClassName, title.c_str(), WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                            CW_USEDEFAULT, 520, 220, nullptr, nullptr, instance, this);
+    RECT work = {0, 0, 1024, 768};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const int width = 600, height = 560;
+    hwnd_ = CreateWindowExW(0, kClassName, title.c_str(), WS_OVERLAPPEDWINDOW,
+                            work.left + std::max<int>((work.right - work.left - width) / 2, 0),
+                            work.top + std::max<int>((work.bottom - work.top - height) / 2, 0),
+                            width, height, nullptr, nullptr, instance, this);
     if (!hwnd_) return false;
     if (visible) {
         ShowWindow(hwnd_, SW_SHOWNORMAL);
@@ -92,24 +98,39 @@ LRESULT FrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-void FrmMain::OnCreate() {
-    NONCLIENTMETRICSW metrics = {};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-        font_ = CreateFontIndirectW(&metrics.lfMessageFont);
+// Until the drive list exists the window shows the scanned drive table as
+// plain text, so that what the program sees can be checked by eye.
+std::wstring FrmMain::DriveTableText() {
     const StartupState& s = program_.startup;
     Os& os = program_.os;
-    const std::wstring text = L"User: " + os.AnsiToWide(s.User) + L"\r\nSettings file: " +
-                              os.AnsiToWide(s.IniFilePath) + L"\r\nProgram folder: " +
-                              os.AnsiToWide(s.ApplicationPath);
-    info_ = CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFT, 12, 12,
-                            480, 120, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
+    std::wstring text = L"User: " + os.AnsiToWide(s.User) + L"\r\nSettings file: " +
+                        os.AnsiToWide(s.IniFilePath) + L"\r\n\r\n";
+    for (DriveIndex i = 1; i <= kDriveCount; ++i) {
+        const DriveRecord& row = program_.drives.main[i];
+        std::string line = row.Drive + "  " + row.Type;
+        line.resize(std::max<std::size_t>(line.size(), 24), ' ');
+        line += (row.Permanent.empty() ? "   " : row.Permanent) + "  " + row.Path;
+        if (!row.State.empty()) line += "  [" + row.State + "]";
+        if (!row.Label.empty()) line += "  \"" + row.Label + "\"";
+        text += os.AnsiToWide(line) + L"\r\n";
+    }
+    return text;
+}
+
+void FrmMain::OnCreate() {
+    font_ = CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                        FIXED_PITCH | FF_MODERN, L"Courier New");
+    RefreshAll(program_);
+    info_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", DriveTableText().c_str(),
+                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
+                                ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
+                            0, 0, 0, 0, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (font_) SendMessageW(info_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
 }
 
 void FrmMain::OnSize(int width, int height) {
-    if (info_)
-        MoveWindow(info_, 12, 12, width > 24 ? width - 24 : 0, height > 24 ? height - 24 : 0, TRUE);
+    if (info_) MoveWindow(info_, 8, 8, std::max(width - 16, 0), std::max(height - 16, 0), TRUE);
 }
 
 // Unloading rescans, so the drive entries are written from the present state,

@@ -1,6 +1,9 @@
-// The main window. For now a plain window with the program's title, so that
-// the single-instance rule and the save at close work end to end.
+// The main window. For now a plain window with the program's title and the
+// scanned drive table as text, so that the single-instance rule, the scan and
+// the save at close work end to end.
 #pragma once
+
+#include <string>
 
 #include "platform/win32/windows_api.h"
 
@@ -25,7 +28,7 @@ class FrmMain {
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCreate();
     void OnSize(int width, int height);
-    void OnPaint();
+    std::wstring DriveTableText();
     void Unload();
 
     Program& program_;
