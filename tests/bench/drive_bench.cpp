@@ -4,22 +4,11 @@
 
 #include "drives/scan.h"
 #include "program.h"
+#include "sim/scripted_ui.h"
 #include "sim/simulated_windows.h"
 
 namespace kelvra {
 namespace {
-
-class NoUi : public Ui {
-  public:
-    int MessageBox(const std::wstring&, const std::wstring&, unsigned) override {
-        return mb::kIdOk;
-    }
-    bool InputBox(const std::wstring&, const std::wstring&, const std::wstring&,
-                  std::wstring&) override {
-        return false;
-    }
-    std::string BrowseForFolder(const std::wstring&) override { return {}; }
-};
 
 class Machine {
   public:
@@ -53,7 +42,7 @@ class Machine {
     }
 
     sim::SimulatedWindows sim;
-    NoUi ui;
+    sim::ScriptedUi ui;
     Program program;
 
   private:

@@ -14,6 +14,7 @@
 #include "platform/win32/win32_os.h"
 #include "platform/win32/windows_api.h"
 #include "program.h"
+#include "sim/scripted_ui.h"
 #include "util/text.h"
 
 namespace kelvra {
@@ -26,18 +27,6 @@ bool UnderWine() {
 
 #define SKIP_UNDER_WINE(reason) \
     if (UnderWine()) GTEST_SKIP() << "Wine: " << reason
-
-class NoUi : public Ui {
-  public:
-    int MessageBox(const std::wstring&, const std::wstring&, unsigned) override {
-        return mb::kIdOk;
-    }
-    bool InputBox(const std::wstring&, const std::wstring&, const std::wstring&,
-                  std::wstring&) override {
-        return false;
-    }
-    std::string BrowseForFolder(const std::wstring&) override { return {}; }
-};
 
 // A letter with no drive, DOS device or connection now; '\0' when none is.
 char FreeLetter() {
@@ -98,7 +87,7 @@ class DriveWine : public ::testing::Test {
     const DriveRecord& Row() { return program.drives.main[DriveIndexOf(letter)]; }
 
     Win32Os os;
-    NoUi ui;
+    sim::ScriptedUi ui;
     Program program;
     std::string scratch;
     std::string folder;

@@ -9,21 +9,10 @@
 #include "platform/win32/win32_os.h"
 #include "platform/win32/windows_api.h"
 #include "program.h"
+#include "sim/scripted_ui.h"
 
 namespace kelvra {
 namespace {
-
-class SilentUi : public Ui {
-  public:
-    int MessageBox(const std::wstring&, const std::wstring&, unsigned) override {
-        return mb::kIdOk;
-    }
-    bool InputBox(const std::wstring&, const std::wstring&, const std::wstring&,
-                  std::wstring&) override {
-        return false;
-    }
-    std::string BrowseForFolder(const std::wstring&) override { return {}; }
-};
 
 // The source tree as Wine shows it: drive Z: is the Unix root.
 std::string SourcePath(const std::string& relative) {
@@ -73,7 +62,7 @@ class LanguageWine : public ::testing::Test {
     std::string folder_;
     std::vector<std::string> created_;
     Win32Os os_;
-    SilentUi ui_;
+    sim::ScriptedUi ui_;
     Program program_{os_, ui_};
 };
 

@@ -11,18 +11,9 @@
 #include "platform/win32/win32_os.h"
 #include "platform/win32/windows_api.h"
 #include "program.h"
+#include "sim/scripted_ui.h"
 
 namespace {
-
-class NoUi : public kelvra::Ui {
-  public:
-    int MessageBox(const std::wstring&, const std::wstring&, unsigned) override { return 1; }
-    bool InputBox(const std::wstring&, const std::wstring&, const std::wstring&,
-                  std::wstring&) override {
-        return false;
-    }
-    std::string BrowseForFolder(const std::wstring&) override { return {}; }
-};
 
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     LARGE_INTEGER frequency;
@@ -53,7 +44,7 @@ void BareCalls() {
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::atoi(argv[1]) : 1000;
     kelvra::Win32Os os;
-    NoUi ui;
+    kelvra::sim::ScriptedUi ui;
     kelvra::Program program(os, ui);
 
     char temp[MAX_PATH];
