@@ -17,7 +17,6 @@ namespace kelvra {
 namespace {
 
 constexpr uint32_t kDriveListBufferSize = 255;
-constexpr uint32_t kDeviceBufferSize = 260;
 
 std::string Device(DriveIndex index) {
     return std::string(1, DriveLetter(index)) + ":";
@@ -42,16 +41,6 @@ std::vector<std::pair<DriveIndex, std::string>> LogicalDrives(Os& os) {
         if (index != 0) drives.emplace_back(index, root);
     }
     return drives;
-}
-
-// The whole raw DOS-device answer with its NULs removed; empty for answers of
-// two characters or less.
-std::string DeviceTargets(Os& os, const std::string& device) {
-    std::string raw;
-    uint32_t n = os.QueryDosDevice(device, raw, kDeviceBufferSize);
-    if (n <= 2) return {};
-    raw.resize(std::min<std::size_t>(n, raw.size()));
-    return text::RemoveNuls(raw);
 }
 
 std::string WithoutTrailingBackslash(std::string path) {
@@ -157,7 +146,7 @@ void ScanNetworkDrives(Program& program, const StoredLabels& labels) {
         std::size_t p = row.Path.find("\\\\");
         if (p != std::string::npos) p = row.Path.find("\\\\", p + 2);
         const bool colon = row.Path.find(':') != std::string::npos;
-        const std::string targets = DeviceTargets(os, row.Drive);
+        const std::string targets = text::RemoveNuls(DosDeviceAnswer(os, row.Drive));
         if ((p != std::string::npos && colon) || text::ContainsNoCase(targets, "VMFolderSharing"))
             row.Type = kw::kRemoteVpc;
         if (text::ContainsNoCase(targets, "VBoxMiniRdr")) row.Type = kw::kRemoteVbox;

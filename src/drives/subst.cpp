@@ -18,15 +18,11 @@ bool IsDriveDevice(const std::string& device) {
     return letter >= 'A' && letter <= 'Z';
 }
 
-// The current (first) target of a raw DOS-device answer. Earlier stacked
+// The current (first) target of a DOS-device answer. Earlier stacked
 // definitions follow it after a NUL; joining them would make a path that
 // exists nowhere.
 std::string CurrentTarget(Os& os, const std::string& device) {
-    std::string raw;
-    uint32_t n = os.QueryDosDevice(device, raw, kDeviceBufferSize);
-    if (n <= 2) return {};
-    raw.resize(std::min<std::size_t>(n, raw.size()));
-    return text::CutAtNul(raw);
+    return text::CutAtNul(DosDeviceAnswer(os, device));
 }
 
 // The folder of a mapping target: NT answers "\??\" + path ("\??\UNC\..." for
@@ -54,6 +50,14 @@ std::string ConvertPath(Os& os, const std::string& path, Convert convert) {
 }
 
 }  // namespace
+
+std::string DosDeviceAnswer(Os& os, const std::string& device) {
+    std::string raw;
+    uint32_t n = os.QueryDosDevice(device, raw, kDeviceBufferSize);
+    if (n <= 2) return {};
+    raw.resize(std::min<std::size_t>(n, raw.size()));
+    return raw;
+}
 
 bool DefineSubst(Os& os, const std::string& device, const std::string& folder) {
     if (!IsDriveDevice(device) || folder.empty()) return false;

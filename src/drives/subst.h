@@ -11,6 +11,11 @@ namespace kelvra {
 
 class Ui;
 
+// A device's raw DOS-device answer (targets separated by NULs, latest first),
+// cut to the characters the call reported; empty for answers of two
+// characters or less, which name no target.
+std::string DosDeviceAnswer(Os& os, const std::string& device);
+
 // Maps a device ("K:") to a folder. False when the call fails, and without a
 // call when the device is not a letter with a colon or the folder is empty.
 bool DefineSubst(Os& os, const std::string& device, const std::string& folder);

@@ -12,7 +12,7 @@ const DWORD kStartTimeout = 15000;
 
 // A program folder holding a copy of Kelvra.exe, removed after the test.
 class KelvraTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder_ = MakeScratchFolder("prog");
         ASSERT_TRUE(CopyInto(BuildFolder() + "Kelvra.exe", folder_));
@@ -30,9 +30,10 @@ protected:
     std::string SharedIni() const { return folder_ + "kelvra.ini"; }
 
     // A plain start that shows the window, then a close like the user's.
-    void StartAndClose(const std::string& arguments) {
+    void StartAndClose(const std::string& arguments) { StartAndClose(Exe(), arguments); }
+    void StartAndClose(const std::string& exe, const std::string& arguments) {
         Process kelvra;
-        ASSERT_TRUE(kelvra.Start(Exe(), arguments));
+        ASSERT_TRUE(kelvra.Start(exe, arguments));
         HWND window = WaitForWindow(kelvra.id(), "Kelvra V", kStartTimeout);
         ASSERT_NE(window, nullptr) << "no main window";
         PostMessageA(window, WM_CLOSE, 0, 0);
@@ -49,9 +50,9 @@ TEST_F(KelvraTest, AutostartRestoresStoredSubstDrivesAndEndsWithoutWindow) {
     ASSERT_NE(disabled, 0);
     const std::string data = MakeScratchFolder("data");
     const std::string target = data.substr(0, data.size() - 1);
-    WriteBytes(SharedIni(), "[" + UserSection() + "]\r\nSubstPath_" + std::string(1, active) +
-                                "=" + target + "\r\nSubstPath_" + std::string(1, disabled) +
-                                "=!" + target + "\r\n");
+    WriteBytes(SharedIni(), "[" + UserSection() + "]\r\nSubstPath_" + std::string(1, active) + "=" +
+                                target + "\r\nSubstPath_" + std::string(1, disabled) + "=!" +
+                                target + "\r\n");
     Process kelvra;
     ASSERT_TRUE(kelvra.Start(Exe(), "/autostart"));
     DWORD code = 1;
@@ -77,17 +78,34 @@ TEST_F(KelvraTest, FirstSaveWritesEverySettingWithItsDefault) {
     ASSERT_TRUE(FileThere(ini));
     const std::string section = UserSection();
     EXPECT_NE(ReadBytes(ini).find("[" + section + "]"), std::string::npos);
-    const std::pair<const char*, const char*> defaults[] = {
-        {"MinimizeToSystray", "0"}, {"AllowResize", "0"}, {"GridLines", "1"},
-        {"ShowLEDs", "1"}, {"ShowButtons", "1"}, {"ShowDrivelabels", "1"},
-        {"ShowDrivelabelA", "0"}, {"ShowDrivelabelB", "0"}, {"ShowFilesystem", "0"},
-        {"AutostartStay", "0"}, {"PermAutostart", "0"}, {"ShowHints", "11"},
-        {"LastPos", "<center>"}, {"ColumnOrder", "1/2/3/4"}, {"ColumnWidth", "15/15/15/15"},
-        {"WindowWidth", "9120"}, {"ShowDeviceNames", "0"}, {"ShowWarnings", "1"},
-        {"SubstDefaultPermanent", "1"}, {"SubstPermanentLink", "0"},
-        {"NetDefaultPermanent", "1"}, {"NetPermanentLink", "0"}, {"ShowWarningsSCE", "1"},
-        {"SubstDefaultPermanentSCE", "1"}, {"SubstPermanentLinkSCE", "0"},
-        {"NetDefaultPermanentSCE", "1"}, {"NetPermanentLinkSCE", "0"}, {"Language", "Deutsch"}};
+    const std::pair<const char*, const char*> defaults[] = {{"MinimizeToSystray", "0"},
+                                                            {"AllowResize", "0"},
+                                                            {"GridLines", "1"},
+                                                            {"ShowLEDs", "1"},
+                                                            {"ShowButtons", "1"},
+                                                            {"ShowDrivelabels", "1"},
+                                                            {"ShowDrivelabelA", "0"},
+                                                            {"ShowDrivelabelB", "0"},
+                                                            {"ShowFilesystem", "0"},
+                                                            {"AutostartStay", "0"},
+                                                            {"PermAutostart", "0"},
+                                                            {"ShowHints", "11"},
+                                                            {"LastPos", "<center>"},
+                                                            {"ColumnOrder", "1/2/3/4"},
+                                                            {"ColumnWidth", "15/15/15/15"},
+                                                            {"WindowWidth", "9120"},
+                                                            {"ShowDeviceNames", "0"},
+                                                            {"ShowWarnings", "1"},
+                                                            {"SubstDefaultPermanent", "1"},
+                                                            {"SubstPermanentLink", "0"},
+                                                            {"NetDefaultPermanent", "1"},
+                                                            {"NetPermanentLink", "0"},
+                                                            {"ShowWarningsSCE", "1"},
+                                                            {"SubstDefaultPermanentSCE", "1"},
+                                                            {"SubstPermanentLinkSCE", "0"},
+                                                            {"NetDefaultPermanentSCE", "1"},
+                                                            {"NetPermanentLinkSCE", "0"},
+                                                            {"Language", "Deutsch"}};
     for (const auto& [key, value] : defaults) EXPECT_EQ(IniRead(ini, section, key), value) << key;
     // Never written by the program.
     EXPECT_EQ(IniRead(ini, section, "DontShowBusySplash"), "<missing>");
@@ -174,12 +192,8 @@ TEST_F(KelvraTest, RunValueIsNeverTouchedOffALocalDisk) {
             SetRegString(HKEY_CURRENT_USER, kRunKey, "Kelvra", before);
         else
             DeleteRegValue(HKEY_CURRENT_USER, kRunKey, "Kelvra");
-        Process kelvra;
-        ASSERT_TRUE(kelvra.Start(removable + "Kelvra.exe", ""));
-        HWND window = WaitForWindow(kelvra.id(), "Kelvra V", kStartTimeout);
-        ASSERT_NE(window, nullptr);
-        PostMessageA(window, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(kelvra.Wait(kStartTimeout));
+        StartAndClose(removable + "Kelvra.exe", "");
+        if (HasFatalFailure()) return;
         std::string value;
         bool present = GetRegString(HKEY_CURRENT_USER, kRunKey, "Kelvra", value);
         EXPECT_EQ(present, before != nullptr);
@@ -192,7 +206,7 @@ TEST_F(KelvraTest, RunValueIsNeverTouchedOffALocalDisk) {
 }
 
 class LauncherTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         folder_ = MakeScratchFolder("shell");
         ASSERT_TRUE(CopyInto(BuildFolder() + "kelvrashell.exe", folder_));
