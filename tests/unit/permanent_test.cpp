@@ -117,6 +117,15 @@ TEST(DriveEntry, AnUnscannedTableLeavesStoredDrivesAlone) {
     EXPECT_TRUE(m.sim.RegistryValue(kHkeyCurrentUser, kRunKey, kRunValue, value));
 }
 
+// A program on a local disk whose drive table has been scanned: the state in
+// which a save may change the autostart entry.
+Program& LocalAndScanned(TestMachine& m) {
+    Program& p = m.Started();
+    p.drives.scanned = true;
+    p.startup.Local = true;
+    return p;
+}
+
 struct AutostartCase {
     const char* name;
     bool local;
@@ -169,9 +178,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(Autostart, MakesTheRunKeyWhenItIsMissing) {
     TestMachine m;
-    Program& p = m.Started();
-    p.drives.scanned = true;
-    p.startup.Local = true;
+    Program& p = LocalAndScanned(m);
     p.settings.PermAutostart = true;
     ASSERT_EQ(m.sim.RegDeleteKey(kHkeyCurrentUser, kRunKey), 0);
     UpdateAutostartEntry(p);
@@ -181,9 +188,7 @@ TEST(Autostart, MakesTheRunKeyWhenItIsMissing) {
 
 TEST(Autostart, RegistryRefusalIsSilent) {
     TestMachine m;
-    Program& p = m.Started();
-    p.drives.scanned = true;
-    p.startup.Local = true;
+    Program& p = LocalAndScanned(m);
     p.settings.PermAutostart = true;
     m.sim.DenyRegistryWrites(kHkeyCurrentUser, kRunKey);
     UpdateAutostartEntry(p);
@@ -194,9 +199,7 @@ TEST(Autostart, RegistryRefusalIsSilent) {
 
 TEST(Autostart, TheOnlyPermanentDriveMadeTemporaryLosesEntryAndRunValue) {
     TestMachine m;
-    Program& p = m.Started();
-    p.drives.scanned = true;
-    p.startup.Local = true;
+    Program& p = LocalAndScanned(m);
     SetRow(p, 'D', "SUBST (FIXED)", "C:\\Data", "YES");
     SaveSettings(p);
     EXPECT_EQ(Read(m, "SubstPath_D"), "C:\\Data");
