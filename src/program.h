@@ -2,12 +2,11 @@
 // the user interface it works through. There are no mutable globals.
 #pragma once
 
-#include <functional>
-
 #include "drives/drive_tables.h"
 #include "language/language.h"
-#include "mainwindow/ui.h"
+#include "mainwindow/main_view.h"
 #include "platform/os.h"
+#include "platform/ui.h"
 #include "startup/settings.h"
 #include "startup/startup_state.h"
 
@@ -22,9 +21,10 @@ struct Program {
     Settings settings;
     DriveTables drives;
     LanguageState language;
-    // Set by the main window: puts the list layout (column order and widths,
-    // window width) into the settings before a save. Empty while no list exists.
-    std::function<void(Settings&)> captureListLayout;
+    MainState main;
+    // The main window while it exists; null before it is loaded and in runs
+    // that never load it (autostart without /stay).
+    MainView* view = nullptr;
 };
 
 }  // namespace kelvra

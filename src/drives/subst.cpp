@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "mainwindow/ui.h"
+#include "platform/ui.h"
 #include "util/text.h"
 
 namespace kelvra {

@@ -190,7 +190,7 @@ void LoadSettings(Program& program) {
 void SaveSettings(Program& program) {
     StartupState& startup = program.startup;
     const std::string section = SettingsSection(startup);
-    if (program.captureListLayout) program.captureListLayout(program.settings);
+    if (program.view) program.view->CaptureLayout(program.settings);
     if (program.drives.scanned) WriteDriveEntries(program);
     for (std::string_view name : kWriteOrder) {
         const Key* key = FindKey(name);

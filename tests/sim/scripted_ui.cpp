@@ -40,4 +40,13 @@ std::string ScriptedUi::BrowseForFolder(const std::wstring& title) {
     return path;
 }
 
+bool ScriptedUi::HintBox(const std::wstring& caption, const std::wstring& text,
+                         const std::wstring& checkCaption, const std::wstring&) {
+    shown_.push_back(Shown{Kind::Hint, text, caption, 0, checkCaption});
+    if (hints_.empty()) return false;
+    bool ticked = hints_.front();
+    hints_.pop_front();
+    return ticked;
+}
+
 }  // namespace kelvra::sim

@@ -11,19 +11,19 @@
 #include <string>
 #include <vector>
 
-#include "mainwindow/ui.h"
+#include "platform/ui.h"
 
 namespace kelvra::sim {
 
 class ScriptedUi : public Ui {
   public:
-    enum class Kind { Message, Input, Folder };
+    enum class Kind { Message, Input, Folder, Hint };
     struct Shown {
         Kind kind;
         std::wstring text;         // message text, input prompt or folder-choice title
         std::wstring caption;      // empty for the folder chooser
         unsigned style = 0;        // message boxes only
-        std::wstring defaultText;  // input boxes only
+        std::wstring defaultText;  // input boxes only; the check caption for hints
     };
 
     // The next message box returns this button (mb::kIdYes, mb::kIdNo, ...).
@@ -33,24 +33,31 @@ class ScriptedUi : public Ui {
     void QueueInputCancel() { inputs_.push_back(std::nullopt); }
     // The next folder chooser returns this path ("" = cancelled).
     void QueueFolder(const std::string& path) { folders_.push_back(path); }
+    // The next hint window closes with its check box ticked or not (default: not).
+    void QueueHintTick(bool ticked) { hints_.push_back(ticked); }
 
     const std::vector<Shown>& Boxes() const { return shown_; }
     // Message boxes only, in order.
     std::vector<Shown> Messages() const;
     void Clear() { shown_.clear(); }
     // True when every queued answer has been used.
-    bool AllAnswersUsed() const { return answers_.empty() && inputs_.empty() && folders_.empty(); }
+    bool AllAnswersUsed() const {
+        return answers_.empty() && inputs_.empty() && folders_.empty() && hints_.empty();
+    }
 
     int MessageBox(const std::wstring& text, const std::wstring& caption, unsigned style) override;
     bool InputBox(const std::wstring& prompt, const std::wstring& caption,
                   const std::wstring& defaultText, std::wstring& answer) override;
     std::string BrowseForFolder(const std::wstring& title) override;
+    bool HintBox(const std::wstring& caption, const std::wstring& text,
+                 const std::wstring& checkCaption, const std::wstring& okCaption) override;
 
   private:
     std::vector<Shown> shown_;
     std::deque<int> answers_;
     std::deque<std::optional<std::wstring>> inputs_;
     std::deque<std::string> folders_;
+    std::deque<bool> hints_;
 };
 
 }  // namespace kelvra::sim

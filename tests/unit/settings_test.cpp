@@ -4,6 +4,7 @@
 
 #include <climits>
 
+#include "sim/fake_main_view.h"
 #include "startup/inireg.h"
 #include "unit/test_machine.h"
 
@@ -214,10 +215,12 @@ TEST(Settings, SaveTakesTheListLayoutFromTheWindowWhenThereIsOne) {
     m.Started().settings.ColumnOrder = "2/1/3/4";
     SaveSettings(m.program);
     EXPECT_EQ(Read(m, "USER=TESTER", "ColumnOrder"), "2/1/3/4");
-    m.program.captureListLayout = [](Settings& s) {
+    sim::FakeMainView view;
+    view.layout = [](Settings& s) {
         s.ColumnOrder = "4/3/2/1";
         s.WindowWidth = 7000;
     };
+    m.program.view = &view;
     SaveSettings(m.program);
     EXPECT_EQ(Read(m, "USER=TESTER", "ColumnOrder"), "4/3/2/1");
     EXPECT_EQ(Read(m, "USER=TESTER", "WindowWidth"), "7000");

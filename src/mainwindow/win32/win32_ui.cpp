@@ -31,4 +31,9 @@ std::string Win32Ui::BrowseForFolder(const std::wstring& title) {
     return ok ? std::string(path) : std::string();
 }
 
+bool Win32Ui::HintBox(const std::wstring&, const std::wstring&, const std::wstring&,
+                      const std::wstring&) {
+    return false;
+}
+
 }  // namespace kelvra

@@ -2,7 +2,7 @@
 // and the shell's folder chooser, all owned by the main window once it exists.
 #pragma once
 
-#include "mainwindow/ui.h"
+#include "platform/ui.h"
 #include "platform/win32/windows_api.h"
 
 namespace kelvra {
@@ -14,6 +14,8 @@ class Win32Ui : public Ui {
     bool InputBox(const std::wstring& prompt, const std::wstring& caption,
                   const std::wstring& defaultText, std::wstring& answer) override;
     std::string BrowseForFolder(const std::wstring& title) override;
+    bool HintBox(const std::wstring& caption, const std::wstring& text,
+                 const std::wstring& checkCaption, const std::wstring& okCaption) override;
 
   private:
     HWND owner_ = nullptr;

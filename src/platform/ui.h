@@ -33,6 +33,11 @@ class Ui {
     // The system's folder chooser owned by the main window: the chosen path
     // as the shell returns it, or empty when the user cancels.
     virtual std::string BrowseForFolder(const std::wstring& title) = 0;
+    // The hint window: the text, a "do not show again" check box (unticked
+    // at the start) and an OK button, modal. Returns whether the box was
+    // ticked when the window closed (OK, Esc or the close box).
+    virtual bool HintBox(const std::wstring& caption, const std::wstring& text,
+                         const std::wstring& checkCaption, const std::wstring& okCaption) = 0;
 };
 
 }  // namespace kelvra

@@ -1,0 +1,102 @@
+// What the main-window logic needs of the window itself, and the plain values
+// it hands the window to show. FrmMain implements MainView on Win32; native
+// tests fake it. The logic computes every text, colour and enabled state; the
+// view only applies them.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "drives/drive_tables.h"
+
+namespace kelvra {
+
+struct Settings;
+
+// Text colours as 0xRRGGBB.
+namespace colour {
+constexpr uint32_t kBlack = 0x000000;
+constexpr uint32_t kRed = 0xFF0000;
+constexpr uint32_t kGreen = 0x008000;
+constexpr uint32_t kBlue = 0x0000FF;
+constexpr uint32_t kGrey = 0x808080;
+constexpr uint32_t kLightGrey = 0xE0E0E0;
+}  // namespace colour
+
+// The LED images: 0 grey (free), 1 red (inactive; busy), 2 green (active;
+// ready), 3 cyan (not managed), 4 blue (conflict), 5 yellow (unused by the list).
+enum class Led : int { Grey = 0, Red = 1, Green = 2, Cyan = 3, Blue = 4, Yellow = 5 };
+
+// One list row as shown: the four column texts, their text colours, the LED.
+struct RowView {
+    std::wstring texts[4];  // drive (+ label part), permanent, type, path
+    uint32_t colours[4] = {colour::kBlack, colour::kBlack, colour::kBlack, colour::kBlack};
+    Led led = Led::Grey;
+    bool operator==(const RowView& o) const;
+};
+using RowViews = std::array<RowView, kDriveRows>;  // rows 1..26 are used
+
+// The eight command buttons, in the order of the button bar.
+enum class Command : int { New, Move, Kill, Fix, Deactivate, DeactivatePerm, Rename, Link };
+constexpr int kCommandCount = 8;
+
+// Enabled state, caption and face colour of every command button. A face of
+// kButtonFace means the system's normal button colour.
+constexpr uint32_t kButtonFace = 0xFFFFFFFFu;
+struct CommandView {
+    std::array<bool, kCommandCount> enabled{};
+    std::array<std::wstring, kCommandCount> captions;
+    std::array<uint32_t, kCommandCount> faces{kButtonFace, kButtonFace, kButtonFace, kButtonFace,
+                                              kButtonFace, kButtonFace, kButtonFace, kButtonFace};
+};
+
+// The five status-bar panels and the caption of the path column.
+struct StatusView {
+    std::array<std::wstring, 5> panels;
+    std::wstring pathCaption;
+};
+
+// The busy indicator's modes.
+enum class BusyMode { Init, On, Off };
+
+class MainView {
+  public:
+    virtual ~MainView() = default;
+    // DriveIndex (1..26) of the list's selected row; 0 when none is selected.
+    virtual DriveIndex SelectedRow() = 0;
+    virtual void SelectRow(DriveIndex index) = 0;
+    virtual void FocusList() = 0;
+    // Applies the rows (1..26), then sizes the columns to their contents when
+    // autoSize (resizing not allowed).
+    virtual void ShowRows(const RowViews& rows, bool autoSize) = 0;
+    virtual void ShowCommands(const CommandView& commands) = 0;
+    virtual void ShowStatus(const StatusView& status) = 0;
+    // Ready LED, hourglass and, for Init and the Off after it, the splash;
+    // lets pending window messages run so the change is painted at once.
+    virtual void ShowBusy(BusyMode mode) = 0;
+    // The button bar as a whole (disabled while a command runs).
+    virtual void EnableButtonBar(bool enabled) = 0;
+    // The menu bar's two menus (disabled while a move is pending).
+    virtual void EnableMenus(bool enabled) = 0;
+    // Puts the list layout (column order and widths, window width, in twips)
+    // into the settings before a save.
+    virtual void CaptureLayout(Settings& settings) = 0;
+};
+
+// Main-window flags shared by the window, its timers and the commands.
+struct MainState {
+    bool Busy = false;
+    bool RefreshDone = false;
+    bool TrayIconShown = false;
+    bool MinimizedToTray = false;
+    bool MoveMode = false;
+    DriveIndex MoveSource = -1;
+    DriveIndex MoveTarget = -1;
+    DriveIndex SelectedDrive = 0;
+    // The availability flags, in Command order; they keep their last values.
+    std::array<bool, kCommandCount> Can{};
+    bool CanDo(Command c) const { return Can[static_cast<int>(c)]; }
+};
+
+}  // namespace kelvra

@@ -1,0 +1,65 @@
+// The main window's logic: the list rows, the status bar, the command
+// availability, the busy bracket, hints and the poll. Every procedure works on
+// the Program and reaches the window only through program.view.
+#pragma once
+
+#include <string>
+
+#include "drives/drive_tables.h"
+#include "language/language.h"
+#include "mainwindow/main_view.h"
+#include "platform/os.h"
+
+namespace kelvra {
+
+struct Program;
+
+// --- the list ----------------------------------------------------------------
+
+// The shown text of a type keyword, composite keywords piece by piece
+// ("SUBST (FIXED)" becomes "Subst-Laufwerk (Festplatte)").
+std::wstring TypeText(const LanguageState& language, const std::string& keyword);
+// Volume label and file-system name of the root of the drive's first letter;
+// empty when the query fails or the name is empty.
+std::string VolumeLabel(Os& os, const std::string& drive);
+std::string FileSystemName(Os& os, const std::string& drive);
+// " " + label, or empty.
+std::string LabelText(Program& program, DriveIndex index);
+// " [" + file system + "]", or empty.
+std::string FileSystemText(Program& program, DriveIndex index);
+// One row of the list computed from the main drive table.
+RowView ComputeRow(Program& program, DriveIndex index);
+// The status-bar panels and the path column's caption.
+StatusView ComputeStatus(Program& program);
+
+// Rewrites every row from the main table (and the list drive table from the
+// shown texts), re-runs lsvView_ItemClick, then DisplayStatus.
+void Display(Program& program);
+void DisplayStatus(Program& program);
+// Marks RefreshDone, scans with the busy indicator on, then Display.
+void DisplayRefresh(Program& program);
+// Next device-name mode (0, 1, 2, 0 ...) and Display, inside SetBusy; does
+// nothing on Windows 9x.
+void SwitchDeviceNames(Program& program);
+
+// --- selection -----------------------------------------------------------------
+
+// Availability, captions and warning colours of the eight buttons for a row.
+CommandView ComputeCommands(Program& program, DriveIndex index);
+// Reads the list's selection into SelectedDrive and, for a row 1..26, stores
+// the availability flags and applies the buttons.
+void lsvView_ItemClick(Program& program);
+
+// --- busy, hints, poll ---------------------------------------------------------
+
+// Enters or leaves the busy state of a command.
+void SetBusy(Program& program, bool busy);
+// Shows hint n while its flag in ShowHints is "1".
+void ShowHint(Program& program, int number);
+// ShowHints after the hint's check box was ticked (flag "0") or not ("1").
+std::string HintFlagsAfterCheck(const std::string& showHints, int hintNumber, bool ticked);
+// One tick of the poll timer. `normalState`: the window is neither minimized
+// nor maximized. Refreshes when the cheap check saw a change.
+void PollTick(Program& program, bool normalState);
+
+}  // namespace kelvra
