@@ -1,21 +1,153 @@
 #include "mainwindow/win32/frm_main.h"
 
-#include <shellapi.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "drives/scan.h"
+#include "language/language.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/win32/frm_splash.h"
+#include "mainwindow/win32/led_images.h"
 #include "program.h"
 #include "startup/settings.h"
 
 namespace kelvra {
+namespace {
 
-static const wchar_t kClassName[] = L"KelvraMainWindow";
-static constexpr UINT kTrayMessage = WM_APP + 1;
-static constexpr UINT kTrayId = 1;
+const wchar_t kClassName[] = L"KelvraMainWindow";
+const wchar_t kLedClassName[] = L"KelvraLedStrip";
 
-bool FrmMain::Load(HINSTANCE instance, bool visible) {
+constexpr UINT kTrayMessage = WM_APP + 1;
+constexpr UINT kTrayId = 0;
+constexpr UINT_PTR kTimer1 = 1, kTimer2 = 2, kTimer3 = 3;
+
+// Control and menu ids.
+constexpr int kIdList = 100;
+constexpr int kIdStatus = 101;
+constexpr int kIdButtonFirst = 110;  // + Command
+constexpr int kIdMnuConfig = 200;
+constexpr int kIdMnuExit = 201;
+constexpr int kIdMnuHelp = 210;
+constexpr int kIdMnuKeyboard = 211;
+constexpr int kIdMnuHistory = 212;
+constexpr int kIdMnuInfo = 213;
+
+// Button captions that depend on the selected row come from the logic; the
+// others are set by initlang.
+constexpr TextKey kButtonKeys[kCommandCount] = {
+    TextKey::main_cmdnew,    TextKey::main_cmdmove,       TextKey::main_cmdkill,
+    TextKey::main_cmdfix,    TextKey::main_cmddeactivate, TextKey::main_cmddeactivateperm,
+    TextKey::main_cmdrename, TextKey::main_cmdlink};
+// Every caption a button can show, for the width of the bar.
+constexpr TextKey kAllButtonCaptions[] = {
+    TextKey::main_cmdnew,        TextKey::main_cmdchange,         TextKey::main_cmdmove,
+    TextKey::main_cmdmoveinsert, TextKey::main_cmdmovecancel,     TextKey::main_cmdkill,
+    TextKey::main_cmdfix,        TextKey::main_cmdtemp,           TextKey::main_cmddeactivate,
+    TextKey::main_cmdactivate,   TextKey::main_cmddeactivateperm, TextKey::main_cmdrename,
+    TextKey::main_cmdlink};
+constexpr TextKey kColumnKeys[4] = {TextKey::main_columndrive, TextKey::main_columnperm,
+                                    TextKey::main_columntype, TextKey::main_columnpath};
+
+// Per-monitor DPI functions exist from Windows 10 on; older systems use the
+// system DPI for everything.
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+
+template <typename Fn>
+Fn User32Function(const char* name) {
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    return user32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user32, name)))
+                  : nullptr;
+}
+
+int SystemDpi() {
+    HDC dc = GetDC(nullptr);
+    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 96;
+    if (dc) ReleaseDC(nullptr, dc);
+    return dpi > 0 ? dpi : 96;
+}
+
+int WindowDpi(HWND hwnd) {
+    static const auto getDpi = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+    if (getDpi && hwnd) {
+        UINT dpi = getDpi(hwnd);
+        if (dpi > 0) return static_cast<int>(dpi);
+    }
+    return SystemDpi();
+}
+
+RECT AdjustedRect(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, int dpi) {
+    static const auto adjust =
+        User32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
+    RECT r = {0, 0, clientWidth, clientHeight};
+    if (adjust)
+        adjust(&r, style, TRUE, exStyle, static_cast<UINT>(dpi));
+    else
+        AdjustWindowRectEx(&r, style, TRUE, exStyle);
+    return r;
+}
+
+COLORREF ToColorRef(uint32_t rgb) {
+    return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
+}
+
+std::wstring WindowTextOf(HWND hwnd) {
+    int n = GetWindowTextLengthW(hwnd);
+    std::wstring s(static_cast<std::size_t>(std::max(n, 0)) + 1, L'\0');
+    n = GetWindowTextW(hwnd, s.data(), n + 1);
+    s.resize(static_cast<std::size_t>(std::max(n, 0)));
+    return s;
+}
+
+int TextWidth(HDC dc, const std::wstring& text) {
+    std::wstring shown;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == L'&' && i + 1 < text.size()) ++i;  // access-key marker
+        shown += text[i];
+    }
+    SIZE size = {};
+    GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &size);
+    return size.cx;
+}
+
+BOOL CALLBACK CollectWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data) {
+    auto* areas = reinterpret_cast<std::vector<Rect>*>(data);
+    MONITORINFO info = {};
+    info.cbSize = sizeof info;
+    if (GetMonitorInfoW(monitor, &info)) {
+        Rect r{info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom};
+        if (info.dwFlags & MONITORINFOF_PRIMARY)
+            areas->insert(areas->begin(), r);
+        else
+            areas->push_back(r);
+    }
+    return TRUE;
+}
+
+std::vector<Rect> WorkAreas() {
+    std::vector<Rect> areas;
+    EnumDisplayMonitors(nullptr, nullptr, &CollectWorkArea, reinterpret_cast<LPARAM>(&areas));
+    if (areas.empty()) {
+        RECT work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        areas.push_back(Rect{work.left, work.top, work.right, work.bottom});
+    }
+    return areas;
+}
+
+}  // namespace
+
+FrmMain::FrmMain(Program& program) : program_(program) {}
+
+FrmMain::~FrmMain() {
+    if (program_.view == this) program_.view = nullptr;
+    delete splash_;
+}
+
+bool FrmMain::Load(HINSTANCE instance) {
     WNDCLASSEXW wc = {};
     wc.cbSize = sizeof wc;
     wc.lpfnWndProc = &FrmMain::WndProc;
@@ -28,36 +160,72 @@ bool FrmMain::Load(HINSTANCE instance, bool visible) {
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kClassName;
     RegisterClassExW(&wc);
+    WNDCLASSEXW led = {};
+    led.cbSize = sizeof led;
+    led.lpfnWndProc = &FrmMain::LedWndProc;
+    led.hInstance = instance;
+    led.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    led.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    led.lpszClassName = kLedClassName;
+    RegisterClassExW(&led);
 
+    // 1. The caption is what the single-instance search looks for.
     const std::wstring title =
         L"Kelvra V" + program_.os.AnsiToWide(program_.startup.ApplicationVersion);
-    RECT work = {0, 0, 1024, 768};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const int width = 600, height = 560;
-    hwnd_ = CreateWindowExW(0, kClassName, title.c_str(), WS_OVERLAPPEDWINDOW,
-                            work.left + std::max<int>((work.right - work.left - width) / 2, 0),
-                            work.top + std::max<int>((work.bottom - work.top - height) / 2, 0),
-                            width, height, nullptr, nullptr, instance, this);
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_APPWINDOW, kClassName, title.c_str(), style,
+                            0, 0, 600, 500, nullptr, nullptr, instance, this);
     if (!hwnd_) return false;
-    if (visible) {
-        ShowWindow(hwnd_, SW_SHOWNORMAL);
-        UpdateWindow(hwnd_);
-        SetForegroundWindow(hwnd_);
+    program_.view = this;
+    taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
+
+    // 2-10. Controls exist from WM_CREATE; sizes, texts, rows and policies.
+    Settings& settings = program_.settings;
+    ShowWindow(leds_, settings.ShowLEDs ? SW_SHOWNA : SW_HIDE);
+    for (HWND b : buttons_) ShowWindow(b, settings.ShowButtons ? SW_SHOWNA : SW_HIDE);
+    program_.main.MoveSource = -1;
+    initlang();
+    setresize(settings.AllowResize);
+    ApplyListStyles();
+
+    // 12-13. First scan, with the splash standing while it runs.
+    ShowBusy(BusyMode::Init);
+    DisplayRefresh(program_);
+
+    // 16-19. Timers and position; context-command runs never get here.
+    SetTimer(hwnd_, kTimer1, 100, nullptr);
+    timerIntervals_[0] = 100;
+    timerEnabled_[0] = true;
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    const Point p =
+        WindowPosition(settings.LastPos, r.right - r.left, r.bottom - r.top, WorkAreas(), dpi_);
+    SetWindowPos(hwnd_, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetTimer(hwnd_, kTimer2, 1000, nullptr);
+    timerIntervals_[1] = 1000;
+    timerEnabled_[1] = true;
+    if (settings.MinimizeToSystray) {
+        SetTimer(hwnd_, kTimer3, 5000, nullptr);
+        timerIntervals_[2] = 5000;
+        timerEnabled_[2] = true;
     }
     return true;
 }
 
-void FrmMain::TrayIconSet() {
-    NOTIFYICONDATAW data = {};
-    data.cbSize = sizeof data;
-    data.hWnd = hwnd_;
-    data.uID = kTrayId;
-    data.uFlags = NIF_ICON | NIF_TIP | NIF_MESSAGE;
-    data.uCallbackMessage = kTrayMessage;
-    data.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
-    lstrcpynW(data.szTip, L"Kelvra", ARRAYSIZE(data.szTip));
-    trayIconShown_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+void FrmMain::Show() {
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    UpdateWindow(hwnd_);
+    SetForegroundWindow(hwnd_);
+    FocusList();
 }
+
+void FrmMain::StartInTray() {
+    program_.main.TrayIconShown = TrayIconSet(true);
+    program_.main.MinimizedToTray = true;
+}
+
+// ---------------------------------------------------------------------------
+// Window procedure
 
 LRESULT CALLBACK FrmMain::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_NCCREATE) {
@@ -68,84 +236,800 @@ LRESULT CALLBACK FrmMain::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     }
     auto* self = reinterpret_cast<FrmMain*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
     if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-    return self->OnMessage(message, wParam, lParam);
+    // Nothing may unwind through the system's code that called us.
+    try {
+        return self->OnMessage(message, wParam, lParam);
+    } catch (...) {
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
 }
 
 LRESULT FrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == taskbarCreated_ && taskbarCreated_ != 0) {
+        // A restarted shell has lost the icon.
+        if (program_.main.TrayIconShown) TrayIconSet(true);
+        return 0;
+    }
     switch (message) {
         case WM_CREATE:
             OnCreate();
             return 0;
         case WM_SIZE:
-            OnSize(LOWORD(lParam), HIWORD(lParam));
+            if (status_) SendMessageW(status_, WM_SIZE, 0, 0);
+            OnResize(wParam);
+            return 0;
+        case WM_MOVE:
+            FrmOnMsg_Move();
+            return 0;
+        case WM_GETMINMAXINFO:
+            if (limitsOn_) {
+                auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
+                info->ptMinTrackSize = {limits_.minWidth, limits_.minHeight};
+                info->ptMaxTrackSize = {limits_.maxWidth, limits_.maxHeight};
+            }
+            return 0;
+        case WM_TIMER:
+            OnTimer(wParam);
+            return 0;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam));
+            return 0;
+        case WM_NOTIFY:
+            return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+        case WM_SETCURSOR:
+            if (busyCursor_) {
+                SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));  // IDC_WAIT
+                return TRUE;
+            }
+            break;
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wParam), reinterpret_cast<RECT*>(lParam));
             return 0;
         case kTrayMessage:
-            if (lParam == WM_LBUTTONDBLCLK) {
-                ShowWindow(hwnd_, SW_SHOWNORMAL);
-                SetForegroundWindow(hwnd_);
-            }
+            OnTrayMessage(lParam);
+            return 0;
+        case WM_QUERYENDSESSION:
+            return TRUE;
+        case WM_ENDSESSION:
+            // The process ends right after this message: save now.
+            if (wParam) Unload();
             return 0;
         case WM_CLOSE:
             Unload();
             return 0;
         case WM_DESTROY:
-            if (font_) DeleteObject(font_);
-            font_ = nullptr;
+            if (program_.view == this) program_.view = nullptr;
             PostQuitMessage(0);
             return 0;
-        default:
-            return DefWindowProcW(hwnd_, message, wParam, lParam);
     }
-}
-
-// Until the drive list exists the window shows the scanned drive table as
-// plain text, so that what the program sees can be checked by eye.
-std::wstring FrmMain::DriveTableText() {
-    const StartupState& s = program_.startup;
-    Os& os = program_.os;
-    std::wstring text = L"User: " + os.AnsiToWide(s.User) + L"\r\nSettings file: " +
-                        os.AnsiToWide(s.IniFilePath) + L"\r\n\r\n";
-    for (DriveIndex i = 1; i <= kDriveCount; ++i) {
-        const DriveRecord& row = program_.drives.main[i];
-        std::string line = row.Drive + "  " + row.Type;
-        line.resize(std::max<std::size_t>(line.size(), 24), ' ');
-        line += (row.Permanent.empty() ? "   " : row.Permanent) + "  " + row.Path;
-        if (!row.State.empty()) line += "  [" + row.State + "]";
-        if (!row.Label.empty()) line += "  \"" + row.Label + "\"";
-        text += os.AnsiToWide(line) + L"\r\n";
-    }
-    return text;
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
 void FrmMain::OnCreate() {
-    font_ = CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                        OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                        FIXED_PITCH | FF_MODERN, L"Courier New");
-    RefreshAll(program_);
-    info_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", DriveTableText().c_str(),
-                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE |
-                                ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
-                            0, 0, 0, 0, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (font_) SendMessageW(info_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    dpi_ = WindowDpi(hwnd_);
+    CreateFonts();
+    CreateLedIcons();
+    BuildMenu();
+
+    // 3. The list in report view with its four columns; 8. its 26 rows.
+    list_ = CreateWindowExW(
+        WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+        WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, 0, 0,
+        100, 100, hwnd_, reinterpret_cast<HMENU>(kIdList), instance, nullptr);
+    SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    for (int c = 0; c < 4; ++c) {
+        LVCOLUMNW column = {};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.cx = Scale96(80, dpi_);
+        column.pszText = const_cast<wchar_t*>(L"");
+        column.iSubItem = c;
+        SendMessageW(list_, LVM_INSERTCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
+    }
+    for (int i = 0; i < kDriveCount; ++i) {
+        LVITEMW item = {};
+        item.mask = LVIF_TEXT;
+        item.iItem = i;
+        item.pszText = const_cast<wchar_t*>(L"");
+        SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+
+    leds_ = CreateWindowExW(0, kLedClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, 16, 100, hwnd_,
+                            nullptr, instance, this);
+    for (int i = 0; i < kCommandCount; ++i) {
+        buttons_[i] = CreateWindowExW(
+            0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 100, 24,
+            hwnd_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdButtonFirst + i)), instance,
+            nullptr);
+        SendMessageW(buttons_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+        EnableWindow(buttons_[i], FALSE);
+    }
+    status_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd_,
+                              reinterpret_cast<HMENU>(kIdStatus), instance, nullptr);
+    SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 }
 
-void FrmMain::OnSize(int width, int height) {
-    if (info_) MoveWindow(info_, 8, 8, std::max(width - 16, 0), std::max(height - 16, 0), TRUE);
+LRESULT CALLBACK FrmMain::LedWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    }
+    auto* self = reinterpret_cast<FrmMain*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self && message == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        try {
+            self->PaintLeds(dc);
+        } catch (...) {
+        }
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    return DefWindowProcW(hwnd, message, wParam, lParam);
 }
 
-// Unloading rescans, so the drive entries are written from the present state,
-// saves everything and removes the notification-area icon.
+// One LED beside each row, centred on the row as the list shows it now.
+void FrmMain::PaintLeds(HDC dc) {
+    RECT stripRect;
+    GetWindowRect(leds_, &stripRect);
+    const int size = Scale96(16, dpi_);
+    for (int i = 0; i < kDriveCount; ++i) {
+        RECT item = {};
+        item.left = LVIR_BOUNDS;
+        if (!SendMessageW(list_, LVM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item))) continue;
+        POINT top = {0, (item.top + item.bottom - size) / 2};
+        ClientToScreen(list_, &top);
+        const int y = top.y - stripRect.top;
+        if (y + size < 0 || y > stripRect.bottom - stripRect.top) continue;
+        const int image = static_cast<int>(rows_[i + 1].led);
+        if (image >= 0 && image < static_cast<int>(ledIcons_.size()))
+            DrawIconEx(dc, 0, y, static_cast<HICON>(ledIcons_[image].get()), size, size, 0, nullptr,
+                       DI_NORMAL);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Layout
+
+void FrmMain::CreateFonts() {
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    LOGFONTW font = {};
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        font = metrics.lfMessageFont;
+        // The metrics are for the system DPI; this window may be on another.
+        font.lfHeight = MulDiv(font.lfHeight, dpi_, SystemDpi());
+    } else {
+        font.lfHeight = -MulDiv(8, dpi_, 72);
+        lstrcpynW(font.lfFaceName, L"MS Shell Dlg", LF_FACESIZE);
+    }
+    font_.Reset(CreateFontIndirectW(&font));
+}
+
+void FrmMain::CreateLedIcons() {
+    const int size = Scale96(16, dpi_);
+    for (int i = 0; i < static_cast<int>(ledIcons_.size()); ++i)
+        ledIcons_[i].Reset(CreateLedIcon(static_cast<Led>(i), size));
+}
+
+void FrmMain::BuildMenu() {
+    HMENU bar = CreateMenu();
+    HMENU file = CreatePopupMenu();
+    AppendMenuW(file, MF_STRING, kIdMnuConfig, L"");
+    AppendMenuW(file, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(file, MF_STRING, kIdMnuExit, L"");
+    HMENU help = CreatePopupMenu();
+    AppendMenuW(help, MF_STRING, kIdMnuHelp, L"");
+    AppendMenuW(help, MF_STRING, kIdMnuKeyboard, L"");
+    AppendMenuW(help, MF_STRING, kIdMnuHistory, L"");
+    AppendMenuW(help, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(help, MF_STRING, kIdMnuInfo, L"");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help), L"");
+    SetMenu(hwnd_, bar);
+    menu_ = bar;
+}
+
+// The texts of menus, columns and buttons from the text table.
+void FrmMain::initlang() {
+    const LanguageState& lang = program_.language;
+    auto setItem = [&](HMENU menu, UINT item, bool byPosition, TextKey key) {
+        MENUITEMINFOW info = {};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_STRING;
+        std::wstring caption = Text(lang, key);
+        info.dwTypeData = caption.data();
+        SetMenuItemInfoW(menu, item, byPosition, &info);
+    };
+    setItem(menu_, 0, TRUE, TextKey::main_mnufile);
+    setItem(menu_, 1, TRUE, TextKey::main_mnuhelp);
+    setItem(menu_, kIdMnuConfig, FALSE, TextKey::main_mnufile_config);
+    setItem(menu_, kIdMnuExit, FALSE, TextKey::main_mnufile_exit);
+    setItem(menu_, kIdMnuHelp, FALSE, TextKey::main_mnuhelp_index);
+    setItem(menu_, kIdMnuKeyboard, FALSE, TextKey::main_mnuhelp_keyboard);
+    setItem(menu_, kIdMnuHistory, FALSE, TextKey::main_mnuhelp_history);
+    setItem(menu_, kIdMnuInfo, FALSE, TextKey::main_mnuhelp_about);
+    DrawMenuBar(hwnd_);
+
+    for (int c = 0; c < 4; ++c) {
+        std::wstring caption = Text(lang, kColumnKeys[c]);
+        LVCOLUMNW column = {};
+        column.mask = LVCF_TEXT;
+        column.pszText = caption.data();
+        SendMessageW(list_, LVM_SETCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
+    }
+    for (int i = 0; i < kCommandCount; ++i) {
+        commands_.captions[i] = Text(lang, kButtonKeys[i]);
+        SetWindowTextW(buttons_[i], commands_.captions[i].c_str());
+    }
+    ComputeDesignSize();
+    SetWidthPos();
+}
+
+// Sizes that follow from the font and the DPI: the button bar fits its
+// longest caption, the list its 26 rows, and the window both.
+void FrmMain::ComputeDesignSize() {
+    HDC dc = GetDC(hwnd_);
+    HGDIOBJ old = SelectObject(dc, font_.get());
+    int longest = 0;
+    for (TextKey key : kAllButtonCaptions)
+        longest = std::max(longest, TextWidth(dc, Text(program_.language, key)));
+    TEXTMETRICW tm = {};
+    GetTextMetricsW(dc, &tm);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+
+    const int gap = Scale96(8, dpi_);
+    const int buttonWidth = std::max(Scale96(104, dpi_), longest + Scale96(24, dpi_));
+    barWidth_ = buttonWidth + gap;
+    buttonHeight_ = std::max(Scale96(25, dpi_), static_cast<int>(tm.tmHeight) + Scale96(10, dpi_));
+    frameRoom_ = TwipsToPixels(kDesignWidthTwips - kListDesignWidthTwips, dpi_);
+    // A wider button bar (longer captions) widens the window, not the list.
+    designWidth_ =
+        TwipsToPixels(kDesignWidthTwips, dpi_) + std::max(0, barWidth_ - Scale96(112, dpi_));
+
+    // The list shows all 26 rows without scrolling, with room for a
+    // horizontal scroll bar when the columns are wider than the list.
+    RECT item = {};
+    item.left = LVIR_BOUNDS;
+    SendMessageW(list_, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+    const int rowHeight = std::max(1, static_cast<int>(item.bottom - item.top));
+    RECT header = {};
+    GetWindowRect(reinterpret_cast<HWND>(SendMessageW(list_, LVM_GETHEADER, 0, 0)), &header);
+    const int headerHeight = header.bottom - header.top;
+    listHeight_ = headerHeight + kDriveCount * rowHeight + GetSystemMetrics(SM_CYHSCROLL) +
+                  2 * GetSystemMetrics(SM_CYEDGE) + Scale96(2, dpi_);
+    const int buttonsHeight = kCommandCount * (buttonHeight_ + Scale96(4, dpi_)) + 2 * gap;
+    listHeight_ = std::max(listHeight_, buttonsHeight);
+
+    RECT statusRect = {};
+    GetWindowRect(status_, &statusRect);
+    const int statusHeight = std::max(static_cast<int>(statusRect.bottom - statusRect.top),
+                                      static_cast<int>(tm.tmHeight) + Scale96(8, dpi_));
+    const int clientHeight = gap + listHeight_ + gap + statusHeight;
+    const RECT outer =
+        AdjustedRect(100, clientHeight, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)),
+                     static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi_);
+    designHeight_ = outer.bottom - outer.top;
+    LayoutVertical();
+}
+
+void FrmMain::LayoutVertical() {
+    const int gap = Scale96(8, dpi_);
+    RECT r;
+    GetWindowRect(list_, &r);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+    SetWindowPos(list_, nullptr, r.left, gap, r.right - r.left, listHeight_,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    GetWindowRect(leds_, &r);
+    MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+    SetWindowPos(leds_, nullptr, r.left, gap, Scale96(16, dpi_), listHeight_,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    int y = gap;
+    for (int i = 0; i < kCommandCount; ++i) {
+        // Gaps between the groups of the context menu: new/move/kill,
+        // the state commands, rename/link.
+        if (i == 3 || i == 6) y += gap;
+        GetWindowRect(buttons_[i], &r);
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+        SetWindowPos(buttons_[i], nullptr, r.left, y, r.right - r.left, buttonHeight_,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        y += buttonHeight_ + Scale96(4, dpi_);
+    }
+}
+
+int FrmMain::WindowWidth() const {
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof placement;
+    GetWindowPlacement(hwnd_, &placement);
+    return placement.rcNormalPosition.right - placement.rcNormalPosition.left;
+}
+
+// Horizontal placement only; heights and vertical positions stay as designed.
+void FrmMain::SetWidthPos() {
+    const Settings& s = program_.settings;
+    RECT window;
+    GetWindowRect(hwnd_, &window);
+    const int width = IsIconic(hwnd_) ? WindowWidth() : window.right - window.left;
+    const WidthPos w =
+        ComputeWidthPos(width, barWidth_, frameRoom_, s.ShowLEDs, s.ShowButtons, dpi_);
+    const int gap = Scale96(8, dpi_);
+    SetWindowPos(list_, nullptr, w.listLeft, gap, w.listWidth, listHeight_,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(leds_, nullptr, w.listLeft - Scale96(16, dpi_) - Scale96(4, dpi_), gap,
+                 Scale96(16, dpi_), listHeight_, SWP_NOZORDER | SWP_NOACTIVATE);
+    for (HWND b : buttons_) {
+        RECT r;
+        GetWindowRect(b, &r);
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+        SetWindowPos(b, nullptr, w.barLeft + gap, r.top, barWidth_ - gap, buttonHeight_,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    EnableButtonBar(w.barEnabled && !program_.main.Busy);
+    InvalidateRect(leds_, nullptr, TRUE);
+}
+
+// Column and size policy.
+void FrmMain::setresize(bool allowResize) {
+    const bool develop = program_.startup.Develop;
+    limitsOn_ = false;
+    LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+    style = allowResize || develop ? (style | WS_THICKFRAME) : (style & ~WS_THICKFRAME);
+    SetWindowLongPtrW(hwnd_, GWL_STYLE, style);
+    ComputeDesignSize();  // the frame's thickness enters the outer height
+
+    const int screenWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN) > 0
+                                ? GetSystemMetrics(SM_CXVIRTUALSCREEN)
+                                : GetSystemMetrics(SM_CXSCREEN);
+    limits_ = ComputeSizeLimits(allowResize, designWidth_, designHeight_, screenWidth, dpi_);
+    DWORD ex = static_cast<DWORD>(SendMessageW(list_, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0));
+    if (allowResize) {
+        ex |= LVS_EX_HEADERDRAGDROP;
+        const ColumnLayout columns =
+            ParseColumnLayout(program_.settings.ColumnOrder, program_.settings.ColumnWidth, dpi_);
+        for (int c = 0; c < 4; ++c)
+            SendMessageW(list_, LVM_SETCOLUMNWIDTH, c,
+                         columns.widths[c] > 0 ? columns.widths[c] : LVSCW_AUTOSIZE_USEHEADER);
+        std::array<int, 4> order = columns.order;
+        SendMessageW(list_, LVM_SETCOLUMNORDERARRAY, 4, reinterpret_cast<LPARAM>(order.data()));
+    } else {
+        ex &= ~static_cast<DWORD>(LVS_EX_HEADERDRAGDROP);
+        int order[4] = {0, 1, 2, 3};
+        SendMessageW(list_, LVM_SETCOLUMNORDERARRAY, 4, reinterpret_cast<LPARAM>(order));
+    }
+    SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_HEADERDRAGDROP, ex);
+    const int width =
+        InitialWindowWidth(allowResize, program_.settings.WindowWidth, limits_, designWidth_, dpi_);
+    SetWindowPos(hwnd_, nullptr, 0, 0, width, designHeight_,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    limitsOn_ = !develop;
+    SetWidthPos();
+}
+
+void FrmMain::ApplyListStyles() {
+    DWORD ex = LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP;
+    if (program_.settings.GridLines) ex |= LVS_EX_GRIDLINES;
+    SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE,
+                 LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP | LVS_EX_GRIDLINES,
+                 ex);
+}
+
+void FrmMain::LayoutStatusParts() {
+    HDC dc = GetDC(status_);
+    HGDIOBJ old = SelectObject(dc, font_.get());
+    int parts[5];
+    int x = 0;
+    for (int i = 0; i < 5; ++i) {
+        int extra = Scale96(12, dpi_);
+        if (i == 4) extra += Scale96(16 + 8, dpi_);  // the ready LED
+        x += TextWidth(dc, status_texts_.panels[i]) + extra;
+        parts[i] = x;
+    }
+    parts[4] = -1;  // the last panel takes the rest
+    SelectObject(dc, old);
+    ReleaseDC(status_, dc);
+    SendMessageW(status_, SB_SETPARTS, 5, reinterpret_cast<LPARAM>(parts));
+}
+
+void FrmMain::OnDpiChanged(int dpi, const RECT* suggested) {
+    dpi_ = dpi > 0 ? dpi : 96;
+    CreateFonts();
+    CreateLedIcons();
+    for (HWND b : buttons_)
+        SendMessageW(b, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), TRUE);
+    if (suggested)
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    setresize(program_.settings.AllowResize);
+    ShowStatus(status_texts_);
+    ShowBusy(program_.main.Busy ? BusyMode::On : BusyMode::Off);
+}
+
+// ---------------------------------------------------------------------------
+// Resize, move, timers
+
+void FrmMain::OnResize(WPARAM state) {
+    MainState& m = program_.main;
+    const Settings& s = program_.settings;
+    if (state == SIZE_RESTORED && s.AllowResize && list_) SetWidthPos();
+    if (resizeGuard_) return;
+    if (!s.MinimizeToSystray) {
+        m.MinimizedToTray = state == SIZE_MINIMIZED;
+        return;
+    }
+    if (state == SIZE_RESTORED && m.MinimizedToTray) {
+        m.MinimizedToTray = false;
+        if (program_.startup.IsWin9x) {
+            SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+            SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        }
+        resizeGuard_ = true;
+        SetTaskbarButton(true);
+        resizeGuard_ = false;
+        if (m.TrayIconShown) {
+            TrayIconSet(false);
+            m.TrayIconShown = false;
+        }
+    } else if (state == SIZE_MINIMIZED && !m.MinimizedToTray) {
+        m.MinimizedToTray = true;
+        resizeGuard_ = true;
+        SetTaskbarButton(false);
+        resizeGuard_ = false;
+        if (!m.TrayIconShown) m.TrayIconShown = TrayIconSet(true);
+    }
+}
+
+void FrmMain::FrmOnMsg_Move() {
+    if (!hwnd_ || IsIconic(hwnd_) || IsZoomed(hwnd_)) return;
+    if (program_.settings.LastPos == "<center>") return;
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    program_.settings.LastPos = LastPosText(r.left, r.top, dpi_);
+}
+
+void FrmMain::OnTimer(UINT_PTR id) {
+    MainState& m = program_.main;
+    if (id == kTimer1) {
+        KillTimer(hwnd_, kTimer1);
+        timerIntervals_[0] = 0;
+        timerEnabled_[0] = false;
+        if (!program_.startup.Local) ShowHint(program_, 1);
+    } else if (id == kTimer2) {
+        const bool normal = !IsIconic(hwnd_) && !IsZoomed(hwnd_);
+        PollTick(program_, normal);
+    } else if (id == kTimer3) {
+        if (program_.settings.MinimizeToSystray && m.TrayIconShown) TrayIconCheck(false);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Notification area
+
+bool FrmMain::TrayIconSet(bool add) {
+    NOTIFYICONDATAW data = {};
+    data.cbSize = sizeof data;
+    data.hWnd = hwnd_;
+    data.uID = kTrayId;
+    if (add) {
+        data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+        data.uCallbackMessage = kTrayMessage;
+        data.hIcon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1),
+                                                   IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                                   GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+        lstrcpynW(data.szTip, L"Kelvra", ARRAYSIZE(data.szTip));
+        return Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+    }
+    return Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
+}
+
+bool FrmMain::TrayIconCheck(bool noReadd) {
+    NOTIFYICONDATAW data = {};
+    data.cbSize = sizeof data;
+    data.hWnd = hwnd_;
+    data.uID = kTrayId;
+    if (Shell_NotifyIconW(NIM_MODIFY, &data)) return true;
+    if (!noReadd) {
+        TrayIconSet(false);
+        TrayIconSet(true);
+    }
+    return false;
+}
+
+// An unowned window has a taskbar button whenever it is visible, so taking
+// the button away means keeping the window hidden until it comes back.
+void FrmMain::SetTaskbarButton(bool on) {
+    const bool visible = IsWindowVisible(hwnd_) != FALSE;
+    ShowWindow(hwnd_, SW_HIDE);
+    LONG_PTR ex = GetWindowLongPtrW(hwnd_, GWL_EXSTYLE);
+    ex = on ? (ex | WS_EX_APPWINDOW) : (ex & ~static_cast<LONG_PTR>(WS_EX_APPWINDOW));
+    SetWindowLongPtrW(hwnd_, GWL_EXSTYLE, ex);
+    if (visible && on) ShowWindow(hwnd_, SW_SHOW);
+}
+
+void FrmMain::RestoreFromTray() {
+    ShowWindow(hwnd_, IsIconic(hwnd_) ? SW_RESTORE : SW_SHOWNORMAL);
+    // A window that was never minimized (autostart into the tray) gets no
+    // restore notification of its own.
+    if (program_.main.MinimizedToTray) OnResize(SIZE_RESTORED);
+    SetForegroundWindow(hwnd_);
+}
+
+void FrmMain::OnTrayMessage(LPARAM message) {
+    if (message == WM_LBUTTONUP) RestoreFromTray();
+}
+
+// ---------------------------------------------------------------------------
+// Commands, keys, notifications
+
+void FrmMain::OnCommand(int id) {
+    if (id >= kIdButtonFirst && id < kIdButtonFirst + kCommandCount) {
+        RunCommand(static_cast<Command>(id - kIdButtonFirst));
+        return;
+    }
+    switch (id) {
+        case kIdMnuExit:
+            Unload();
+            break;
+        default:
+            break;
+    }
+}
+
+void FrmMain::RunCommand(Command) {}
+
+bool FrmMain::PreTranslate(MSG& msg) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
+    if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
+    if (!IsWindowEnabled(hwnd_)) return false;  // a modal window of ours is open
+    Modifiers m;
+    m.ctrl = GetKeyState(VK_CONTROL) < 0;
+    m.shift = GetKeyState(VK_SHIFT) < 0;
+    m.alt = GetKeyState(VK_MENU) < 0;
+    const KeyAction action =
+        MapKey(static_cast<int>(msg.wParam), m, program_.main, program_.startup.IsNT);
+    if (action == KeyAction::None) return false;
+    RunKey(action);
+    return true;
+}
+
+void FrmMain::RunKey(KeyAction action) {
+    switch (action) {
+        case KeyAction::Refresh:
+            DisplayRefresh(program_);
+            break;
+        case KeyAction::DeviceNames:
+            SwitchDeviceNames(program_);
+            break;
+        default:
+            break;
+    }
+}
+
+LRESULT FrmMain::OnNotify(NMHDR* header) {
+    if (header->hwndFrom == list_) {
+        switch (header->code) {
+            case NM_CUSTOMDRAW:
+                return OnListCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+            case LVN_ITEMCHANGED: {
+                auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+                if ((change->uChanged & LVIF_STATE) && (change->uNewState & LVIS_SELECTED) &&
+                    !(change->uOldState & LVIS_SELECTED))
+                    lsvView_ItemClick(program_);
+                return 0;
+            }
+            case LVN_COLUMNCLICK: {
+                auto* click = reinterpret_cast<NMLISTVIEW*>(header);
+                wchar_t caption[256] = {};
+                LVCOLUMNW column = {};
+                column.mask = LVCF_TEXT;
+                column.pszText = caption;
+                column.cchTextMax = 255;
+                SendMessageW(list_, LVM_GETCOLUMNW, click->iSubItem,
+                             reinterpret_cast<LPARAM>(&column));
+                const std::wstring& path = Text(program_.language, TextKey::main_columnpath);
+                if (!path.empty() && std::wstring(caption).rfind(path, 0) == 0)
+                    SwitchDeviceNames(program_);
+                return 0;
+            }
+            case LVN_ENDSCROLL:
+                InvalidateRect(leds_, nullptr, TRUE);
+                return 0;
+        }
+        return 0;
+    }
+    if (header->code == NM_CUSTOMDRAW) {
+        for (HWND b : buttons_)
+            if (header->hwndFrom == b)
+                return OnButtonCustomDraw(reinterpret_cast<NMCUSTOMDRAW*>(header));
+    }
+    return 0;
+}
+
+LRESULT FrmMain::OnListCustomDraw(NMLVCUSTOMDRAW* draw) {
+    switch (draw->nmcd.dwDrawStage) {
+        case CDDS_PREPAINT:
+            return CDRF_NOTIFYITEMDRAW;
+        case CDDS_ITEMPREPAINT:
+            return CDRF_NOTIFYSUBITEMDRAW;
+        case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {
+            const auto item = static_cast<int>(draw->nmcd.dwItemSpec);
+            const int sub = draw->iSubItem;
+            if (item >= 0 && item < kDriveCount && sub >= 0 && sub < 4)
+                draw->clrText = ToColorRef(rows_[item + 1].colours[sub]);
+            return CDRF_DODEFAULT;
+        }
+    }
+    return CDRF_DODEFAULT;
+}
+
+// A red face for the commands that would cut a live drive without asking.
+// Other buttons draw as the system draws them.
+LRESULT FrmMain::OnButtonCustomDraw(NMCUSTOMDRAW* draw) {
+    const int index = static_cast<int>(GetDlgCtrlID(draw->hdr.hwndFrom)) - kIdButtonFirst;
+    if (index < 0 || index >= kCommandCount || commands_.faces[index] == kButtonFace)
+        return CDRF_DODEFAULT;
+    if (draw->dwDrawStage != CDDS_PREPAINT) return CDRF_DODEFAULT;
+    HDC dc = draw->hdc;
+    RECT r = draw->rc;
+    const bool pressed = (draw->uItemState & CDIS_SELECTED) != 0;
+    const bool disabled = (draw->uItemState & CDIS_DISABLED) != 0;
+    const bool focused = (draw->uItemState & CDIS_FOCUS) != 0;
+    DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+    RECT face = r;
+    InflateRect(&face, -2, -2);
+    HBRUSH brush = CreateSolidBrush(ToColorRef(commands_.faces[index]));
+    FillRect(dc, &face, brush);
+    DeleteObject(brush);
+    if (pressed) OffsetRect(&face, 1, 1);
+    SetBkMode(dc, TRANSPARENT);
+    HGDIOBJ old = SelectObject(dc, font_.get());
+    const std::wstring caption = WindowTextOf(draw->hdr.hwndFrom);
+    UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
+    if (SendMessageW(draw->hdr.hwndFrom, WM_QUERYUISTATE, 0, 0) & UISF_HIDEACCEL)
+        format |= DT_HIDEPREFIX;
+    SetTextColor(dc, disabled ? RGB(128, 128, 128) : RGB(255, 255, 255));
+    DrawTextW(dc, caption.c_str(), -1, &face, format);
+    SelectObject(dc, old);
+    if (focused && !(SendMessageW(draw->hdr.hwndFrom, WM_QUERYUISTATE, 0, 0) & UISF_HIDEFOCUS)) {
+        RECT focus = r;
+        InflateRect(&focus, -4, -4);
+        DrawFocusRect(dc, &focus);
+    }
+    return CDRF_SKIPDEFAULT;
+}
+
+// ---------------------------------------------------------------------------
+// MainView
+
+DriveIndex FrmMain::SelectedRow() {
+    const auto item = static_cast<int>(SendMessageW(list_, LVM_GETNEXTITEM, -1, LVNI_SELECTED));
+    return item >= 0 && item < kDriveCount ? item + 1 : 0;
+}
+
+void FrmMain::SelectRow(DriveIndex index) {
+    if (!ValidDriveIndex(index) || index == 0) return;
+    LVITEMW state = {};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    SendMessageW(list_, LVM_SETITEMSTATE, index - 1, reinterpret_cast<LPARAM>(&state));
+    SendMessageW(list_, LVM_ENSUREVISIBLE, index - 1, FALSE);
+}
+
+void FrmMain::FocusList() {
+    if (list_ && IsWindowVisible(hwnd_)) SetFocus(list_);
+}
+
+void FrmMain::ShowRows(const RowViews& rows, bool autoSize) {
+    for (int i = 1; i <= kDriveCount; ++i) {
+        for (int c = 0; c < 4; ++c) {
+            if (rows[i].texts[c] == rows_[i].texts[c] && showRowsDone_) continue;
+            LVITEMW item = {};
+            item.iSubItem = c;
+            std::wstring text = rows[i].texts[c];
+            item.pszText = text.data();
+            SendMessageW(list_, LVM_SETITEMTEXTW, i - 1, reinterpret_cast<LPARAM>(&item));
+        }
+    }
+    rows_ = rows;
+    showRowsDone_ = true;
+    if (autoSize)
+        for (int c = 0; c < 4; ++c)
+            SendMessageW(list_, LVM_SETCOLUMNWIDTH, c, LVSCW_AUTOSIZE_USEHEADER);
+    InvalidateRect(list_, nullptr, FALSE);
+    InvalidateRect(leds_, nullptr, TRUE);
+}
+
+void FrmMain::ShowCommands(const CommandView& commands) {
+    for (int i = 0; i < kCommandCount; ++i) {
+        if (commands.captions[i] != WindowTextOf(buttons_[i]))
+            SetWindowTextW(buttons_[i], commands.captions[i].c_str());
+        EnableWindow(buttons_[i], buttonBarEnabled_ && commands.enabled[i]);
+        if (commands.faces[i] != commands_.faces[i]) InvalidateRect(buttons_[i], nullptr, TRUE);
+    }
+    commands_ = commands;
+}
+
+void FrmMain::ShowStatus(const StatusView& status) {
+    status_texts_ = status;
+    LayoutStatusParts();
+    for (int i = 0; i < 5; ++i)
+        SendMessageW(status_, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(status.panels[i].c_str()));
+    if (!status.pathCaption.empty()) {
+        std::wstring caption = status.pathCaption;
+        LVCOLUMNW column = {};
+        column.mask = LVCF_TEXT;
+        column.pszText = caption.data();
+        SendMessageW(list_, LVM_SETCOLUMNW, 3, reinterpret_cast<LPARAM>(&column));
+    }
+}
+
+void FrmMain::ShowBusy(BusyMode mode) {
+    const bool busy = mode != BusyMode::Off;
+    const Led led = busy ? Led::Red : Led::Green;
+    SendMessageW(status_, SB_SETICON, 4,
+                 reinterpret_cast<LPARAM>(ledIcons_[static_cast<int>(led)].get()));
+    busyCursor_ = busy;
+    SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(busy ? 32514 : 32512)));
+    if (!program_.settings.DontShowBusySplash) {
+        if (mode == BusyMode::Init && !splash_) {
+            splash_ = new FrmSplash();
+            splash_->Show(Text(program_.language, TextKey::splash_netsplash), dpi_);
+        } else if (mode == BusyMode::Off && splash_) {
+            delete splash_;
+            splash_ = nullptr;
+        }
+    }
+    // Paint the change now; other pending messages (a close, a timer) wait
+    // for the message loop, so nothing runs inside a scan half done.
+    UpdateWindow(status_);
+    if (splash_) splash_->Paint();
+}
+
+void FrmMain::EnableButtonBar(bool enabled) {
+    buttonBarEnabled_ = enabled;
+    for (int i = 0; i < kCommandCount; ++i)
+        EnableWindow(buttons_[i], enabled && commands_.enabled[i]);
+}
+
+void FrmMain::EnableMenus(bool enabled) {
+    EnableMenuItem(menu_, 0, MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(menu_, 1, MF_BYPOSITION | (enabled ? MF_ENABLED : MF_GRAYED));
+    DrawMenuBar(hwnd_);
+}
+
+void FrmMain::CaptureLayout(Settings& settings) {
+    savelistattrib(settings);
+}
+
+void FrmMain::savelistattrib(Settings& settings) {
+    std::array<int, 4> order{0, 1, 2, 3};
+    SendMessageW(list_, LVM_GETCOLUMNORDERARRAY, 4, reinterpret_cast<LPARAM>(order.data()));
+    std::array<int, 4> widths{};
+    for (int c = 0; c < 4; ++c)
+        widths[c] = static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, c, 0));
+    settings.ColumnOrder = ColumnOrderText(order);
+    settings.ColumnWidth = ColumnWidthText(widths, dpi_);
+    settings.WindowWidth = PixelsToTwips(WindowWidth(), dpi_);
+}
+
+// ---------------------------------------------------------------------------
+// Unload
+
 void FrmMain::Unload() {
+    if (unloaded_) return;
+    unloaded_ = true;
+    for (UINT_PTR id : {kTimer1, kTimer2, kTimer3}) KillTimer(hwnd_, id);
+    timerEnabled_ = {};
+    FrmOnMsg_Move();
     RefreshAll(program_);
     SaveSettings(program_);
-    if (trayIconShown_) {
-        NOTIFYICONDATAW data = {};
-        data.cbSize = sizeof data;
-        data.hWnd = hwnd_;
-        data.uID = kTrayId;
-        Shell_NotifyIconW(NIM_DELETE, &data);
-        trayIconShown_ = false;
-    }
+    if (program_.main.TrayIconShown) TrayIconSet(false);
+    program_.main.TrayIconShown = false;
+    limitsOn_ = false;
+    delete splash_;
+    splash_ = nullptr;
     DestroyWindow(hwnd_);
 }
 

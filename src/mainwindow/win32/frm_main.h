@@ -1,41 +1,121 @@
-// The main window. For now a plain window with the program's title and the
-// scanned drive table as text, so that the single-instance rule, the scan and
-// the save at close work end to end.
+// The main window: the drive list with its LED strip, the command buttons,
+// the status bar, the menus, the three timers and the notification-area icon.
+// It turns messages into calls of the main-window logic and applies the
+// values that logic computes.
 #pragma once
 
+#include <array>
 #include <string>
 
+#include "mainwindow/layout.h"
+#include "mainwindow/main_view.h"
+#include "platform/win32/handles.h"
 #include "platform/win32/windows_api.h"
 
 namespace kelvra {
 
 struct Program;
+class FrmSplash;
 
-class FrmMain {
+class FrmMain : public MainView {
   public:
-    explicit FrmMain(Program& program) : program_(program) {}
+    explicit FrmMain(Program& program);
+    ~FrmMain() override;
     FrmMain(const FrmMain&) = delete;
     FrmMain& operator=(const FrmMain&) = delete;
 
-    // Loads the window; shows it when `visible`.
-    bool Load(HINSTANCE instance, bool visible);
-    // Adds the notification-area icon with the tip "Kelvra".
-    void TrayIconSet();
+    // Runs the load sequence; the window stays hidden (the caller shows it).
+    bool Load(HINSTANCE instance);
+    void Show();
+    // Hidden start into the notification area (autostart with /stay).
+    void StartInTray();
+    // The window sees key presses before its controls; true when handled.
+    bool PreTranslate(MSG& msg);
     HWND hwnd() const { return hwnd_; }
+
+    // MainView
+    DriveIndex SelectedRow() override;
+    void SelectRow(DriveIndex index) override;
+    void FocusList() override;
+    void ShowRows(const RowViews& rows, bool autoSize) override;
+    void ShowCommands(const CommandView& commands) override;
+    void ShowStatus(const StatusView& status) override;
+    void ShowBusy(BusyMode mode) override;
+    void EnableButtonBar(bool enabled) override;
+    void EnableMenus(bool enabled) override;
+    void CaptureLayout(Settings& settings) override;
+
+    // Public operations of the window.
+    void SetWidthPos();
+    void initlang();
+    void setresize(bool allowResize);
+    void savelistattrib(Settings& settings);
+    void FrmOnMsg_Move();
+    bool TrayIconSet(bool add);
+    bool TrayIconCheck(bool noReadd);
+    void SetTaskbarButton(bool on);
+    void Unload();
 
   private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK LedWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCreate();
-    void OnSize(int width, int height);
-    std::wstring DriveTableText();
-    void Unload();
+    void OnResize(WPARAM state);
+    void OnTimer(UINT_PTR id);
+    void OnCommand(int id);
+    LRESULT OnNotify(NMHDR* header);
+    LRESULT OnListCustomDraw(NMLVCUSTOMDRAW* draw);
+    LRESULT OnButtonCustomDraw(NMCUSTOMDRAW* draw);
+    void OnDpiChanged(int dpi, const RECT* suggested);
+    void OnTrayMessage(LPARAM message);
+    void PaintLeds(HDC dc);
+    void RunKey(KeyAction action);
+    void RunCommand(Command command);
+    void RestoreFromTray();
+
+    void CreateFonts();
+    void CreateLedIcons();
+    void BuildMenu();
+    void ComputeDesignSize();
+    void LayoutVertical();
+    void LayoutStatusParts();
+    void ApplyListStyles();
+    int WindowWidth() const;
 
     Program& program_;
     HWND hwnd_ = nullptr;
-    HWND info_ = nullptr;
-    HFONT font_ = nullptr;
-    bool trayIconShown_ = false;
+    HWND list_ = nullptr;  // lsvView
+    HWND leds_ = nullptr;  // fraLED
+    std::array<HWND, kCommandCount> buttons_{};
+    HWND status_ = nullptr;  // stbMain
+    HMENU menu_ = nullptr;
+    FrmSplash* splash_ = nullptr;
+
+    win32::UniqueGdiObject font_;
+    std::array<win32::UniqueIcon, 6> ledIcons_;  // picLEDbase
+
+    int dpi_ = 96;
+    int designWidth_ = 0;
+    int designHeight_ = 0;
+    int frameRoom_ = 0;
+    int barWidth_ = 0;
+    int buttonHeight_ = 0;
+    int listHeight_ = 0;
+    SizeLimits limits_;
+    bool limitsOn_ = false;
+
+    RowViews rows_{};
+    bool showRowsDone_ = false;  // rows_ mirrors the list's texts
+    CommandView commands_;
+    StatusView status_texts_;
+    bool buttonBarEnabled_ = true;
+    bool busyCursor_ = false;
+    bool resizeGuard_ = false;
+    bool unloaded_ = false;
+    UINT taskbarCreated_ = 0;
+    std::array<UINT, 3> timerIntervals_{};
+    std::array<bool, 3> timerEnabled_{};
 };
 
 }  // namespace kelvra

@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "mainwindow/win32/frm_hint.h"
 #include "mainwindow/win32/input_box.h"
 
 namespace kelvra {
@@ -15,7 +16,7 @@ bool Win32Ui::InputBox(const std::wstring& prompt, const std::wstring& caption,
     return ShowInputBox(owner_, prompt, caption, defaultText, answer);
 }
 
-std::string Win32Ui::BrowseForFolder(const std::wstring& title) {
+std::wstring Win32Ui::BrowseForFolder(const std::wstring& title) {
     wchar_t displayName[MAX_PATH] = {};
     BROWSEINFOW info = {};
     info.hwndOwner = owner_;
@@ -24,16 +25,15 @@ std::string Win32Ui::BrowseForFolder(const std::wstring& title) {
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX;  // 0x11
     PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
     if (!item) return {};
-    // Paths cross the program in the system code page.
-    char path[MAX_PATH + 1] = {};
-    BOOL ok = SHGetPathFromIDListA(item, path);
+    wchar_t path[MAX_PATH + 1] = {};
+    BOOL ok = SHGetPathFromIDListW(item, path);
     CoTaskMemFree(item);
-    return ok ? std::string(path) : std::string();
+    return ok ? std::wstring(path) : std::wstring();
 }
 
-bool Win32Ui::HintBox(const std::wstring&, const std::wstring&, const std::wstring&,
-                      const std::wstring&) {
-    return false;
+bool Win32Ui::HintBox(const std::wstring& caption, const std::wstring& text,
+                      const std::wstring& checkCaption, const std::wstring& okCaption) {
+    return ShowHintWindow(owner_, caption, text, checkCaption, okCaption);
 }
 
 }  // namespace kelvra

@@ -13,7 +13,7 @@ class Win32Ui : public Ui {
     int MessageBox(const std::wstring& text, const std::wstring& caption, unsigned style) override;
     bool InputBox(const std::wstring& prompt, const std::wstring& caption,
                   const std::wstring& defaultText, std::wstring& answer) override;
-    std::string BrowseForFolder(const std::wstring& title) override;
+    std::wstring BrowseForFolder(const std::wstring& title) override;
     bool HintBox(const std::wstring& caption, const std::wstring& text,
                  const std::wstring& checkCaption, const std::wstring& okCaption) override;
 

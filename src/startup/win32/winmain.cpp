@@ -1,7 +1,6 @@
 // Kelvra.exe: runs the start-up procedure, then whatever it chose.
 #include "platform/win32/windows_api.h"
-
-#include <commctrl.h>
+// (first: the Windows headers below need it)
 #include <objbase.h>
 
 #include "mainwindow/win32/frm_main.h"
@@ -20,8 +19,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     kelvra::Program program(os, ui);
     const kelvra::Dispatch dispatch = kelvra::RunStartup(program);
 
-    int exitCode = 0;
-    bool visible = false;
     switch (dispatch) {
         case kelvra::Dispatch::End:
         // Context commands need the main window's list and menus; until they
@@ -29,24 +26,29 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         case kelvra::Dispatch::ContextCommand:
             OleUninitialize();
             return 0;
-        case kelvra::Dispatch::MainWindow:
-        case kelvra::Dispatch::AutostartWindow:
-            visible = true;
-            break;
-        case kelvra::Dispatch::AutostartTray:
-            visible = false;
+        default:
             break;
     }
-    kelvra::FrmMain frmMain(program);
-    if (frmMain.Load(instance, visible)) {
-        ui.SetOwner(frmMain.hwnd());
-        if (dispatch == kelvra::Dispatch::AutostartTray) frmMain.TrayIconSet();
-        MSG msg;
-        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
+    int exitCode = 0;
+    {
+        kelvra::FrmMain frmMain(program);
+        if (frmMain.Load(instance)) {
+            ui.SetOwner(frmMain.hwnd());
+            if (dispatch == kelvra::Dispatch::AutostartTray)
+                frmMain.StartInTray();
+            else
+                frmMain.Show();
+            MSG msg;
+            while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+                // The main window sees its keys first, then the dialog
+                // manager gives Tab and access keys their usual meaning.
+                if (frmMain.PreTranslate(msg)) continue;
+                if (frmMain.hwnd() && IsDialogMessageW(frmMain.hwnd(), &msg)) continue;
+                TranslateMessage(&msg);
+                DispatchMessageW(&msg);
+            }
+            exitCode = static_cast<int>(msg.wParam);
         }
-        exitCode = static_cast<int>(msg.wParam);
     }
     OleUninitialize();
     return exitCode;

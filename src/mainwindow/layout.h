@@ -1,0 +1,116 @@
+// The main window's geometry and keyboard table as plain computations: what
+// the window applies in pixels, and what the settings store in twips. Bad
+// stored values never reach the window unchecked.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace kelvra {
+
+struct MainState;
+
+// Positions and sizes in the settings are twips: 1440 to the inch.
+int TwipsToPixels(int twips, int dpi);
+int PixelsToTwips(int pixels, int dpi);
+// A length designed at 96 dots per inch, at another resolution.
+int Scale96(int pixels, int dpi);
+
+// Outer width of the window as designed, and the list's designed width; the
+// difference is the room of the frame and the margins.
+constexpr int kDesignWidthTwips = 9855;
+constexpr int kListDesignWidthTwips = 9495;
+
+// Horizontal placement of the LED strip, list and button bar (pixels).
+struct WidthPos {
+    int listLeft = 0;
+    int listWidth = 0;
+    int barLeft = 0;
+    bool barEnabled = false;
+};
+// windowWidth: the window's outer width; barWidth: the button bar's width;
+// frameRoom: the designed frame room; unit: 1 pixel at 96 dpi, scaled.
+WidthPos ComputeWidthPos(int windowWidth, int barWidth, int frameRoom, bool leds, bool buttons,
+                         int dpi);
+
+// The list's columns from "ColumnOrder" and "ColumnWidth". order[p] is the
+// column shown at position p; a broken order (not a permutation of 1..4)
+// falls back to 1/2/3/4. A width that is missing, not positive or absurd is 0,
+// meaning "fit to contents".
+struct ColumnLayout {
+    std::array<int, 4> order{0, 1, 2, 3};
+    std::array<int, 4> widths{};  // pixels
+};
+ColumnLayout ParseColumnLayout(const std::string& order, const std::string& widths, int dpi);
+// The settings texts for the columns as shown: positions of columns 1..4 and
+// their widths in twips, joined by "/".
+std::string ColumnOrderText(const std::array<int, 4>& order);
+std::string ColumnWidthText(const std::array<int, 4>& widths, int dpi);
+
+// Tracking limits handed to the system (pixels). Without resizing the window
+// keeps its designed size; with it, it may be narrowed by 200 pixels (at 96
+// dpi, scaled) and widened to the screen, never made taller or lower.
+struct SizeLimits {
+    int minWidth = 0, maxWidth = 0, minHeight = 0, maxHeight = 0;
+};
+SizeLimits ComputeSizeLimits(bool allowResize, int designWidth, int designHeight, int screenWidth,
+                             int dpi);
+// The window's width at load: "WindowWidth" within the limits when resizing
+// is allowed, else the designed width.
+int InitialWindowWidth(bool allowResize, int windowWidthTwips, const SizeLimits& limits,
+                       int designWidth, int dpi);
+
+struct Rect {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+// Where the window opens. "<center>" centres it on the primary work area;
+// otherwise "left/top" in twips (missing or junk parts count as 0, extra
+// parts are ignored). A position from which the window's title bar would not
+// be reachable on any work area centres it instead.
+struct Point {
+    int x = 0, y = 0;
+};
+Point WindowPosition(const std::string& lastPos, int width, int height,
+                     const std::vector<Rect>& workAreas, int dpi);
+// "LastPos" for a window at left/top (pixels).
+std::string LastPosText(int left, int top, int dpi);
+
+// The window's keyboard table.
+enum class KeyAction {
+    None,
+    Debug,
+    History,
+    DeviceNames,
+    Refresh,
+    CancelMove,
+    CompleteMove,
+    Info,
+    KeyboardHelp,
+    Rename,
+    Fix,
+    Deactivate,
+    DeactivatePerm,
+    Link,
+    StartMove,
+    New,
+    Kill,
+    Config,
+};
+struct Modifiers {
+    bool ctrl = false, shift = false, alt = false;
+};
+// Virtual-key codes as the system sends them.
+namespace vk {
+constexpr int kReturn = 0x0D;
+constexpr int kEscape = 0x1B;
+constexpr int kF1 = 0x70;
+inline constexpr int F(int n) {
+    return kF1 + n - 1;
+}
+}  // namespace vk
+// The action of a key press; modifiers must match exactly, and a command's
+// key does nothing while the command is not available.
+KeyAction MapKey(int key, Modifiers modifiers, const MainState& state, bool isNT);
+
+}  // namespace kelvra
