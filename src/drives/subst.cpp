@@ -82,14 +82,15 @@ std::string ShortPathName(Os& os, const std::string& path) {
     return ConvertPath(os, path, &Os::GetShortPathName);
 }
 
-std::string BrowseForFolder(Ui& ui, const std::wstring& title,
-                            const std::function<void()>& onCancel) {
-    std::string path = text::CutAtNul(ui.BrowseForFolder(title));
+std::wstring BrowseForFolder(Ui& ui, const std::wstring& title,
+                             const std::function<void()>& onCancel) {
+    std::wstring path = ui.BrowseForFolder(title);
+    path = path.substr(0, path.find(L'\0'));
     if (path.empty()) {
         if (onCancel) onCancel();
         return {};
     }
-    if (path.size() == 2 && path[1] == ':') path += '\\';
+    if (path.size() == 2 && path[1] == L':') path += L'\\';
     return path;
 }
 

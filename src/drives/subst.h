@@ -34,9 +34,10 @@ std::string SubstTarget(Os& os, const std::string& device);
 std::string LongPathName(Os& os, const std::string& path);
 std::string ShortPathName(Os& os, const std::string& path);
 
-// The folder chooser's result: a chosen drive root ("C:") gets its backslash;
+// The folder chooser's result, wide as the shell gives it (the caller turns
+// it into the code page): a chosen drive root ("C:") gets its backslash;
 // empty when the user cancels, after onCancel (which re-selects the list row).
-std::string BrowseForFolder(Ui& ui, const std::wstring& title,
-                            const std::function<void()>& onCancel = {});
+std::wstring BrowseForFolder(Ui& ui, const std::wstring& title,
+                             const std::function<void()>& onCancel = {});
 
 }  // namespace kelvra

@@ -193,9 +193,22 @@ class Os {
     // SetForegroundWindow, then ShowWindow with SW_SHOWNORMAL.
     virtual void ActivateWindow(std::uintptr_t handle) = 0;
 
+    // --- shell links -------------------------------------------------------------
+    // Writes the shortcut file `linkFile` (replacing one of the same name) that
+    // points at `target`; empty arguments, description or working folder stay
+    // unset. The description is display text, hence wide. False when the file
+    // cannot be written: a missing or read-only folder, a name too long.
+    virtual bool CreateShellLink(const std::string& linkFile, const std::string& target,
+                                 const std::string& arguments, const std::wstring& description,
+                                 const std::string& workingFolder) = 0;
+
     // --- system code page ------------------------------------------------------
     virtual std::wstring AnsiToWide(const std::string& text) = 0;
     virtual std::string WideToAnsi(const std::wstring& text) = 0;
+    // WideToAnsi without best-fit characters (a best fit would turn "Ł" into
+    // "L" and so name a different file). True when every character has a code
+    // of its own; otherwise `out` holds the default character in their places.
+    virtual bool WideToAnsiExact(const std::wstring& text, std::string& out) = 0;
 };
 
 }  // namespace kelvra

@@ -31,8 +31,10 @@ class Ui {
     virtual bool InputBox(const std::wstring& prompt, const std::wstring& caption,
                           const std::wstring& defaultText, std::wstring& answer) = 0;
     // The system's folder chooser owned by the main window: the chosen path
-    // as the shell returns it, or empty when the user cancels.
-    virtual std::string BrowseForFolder(const std::wstring& title) = 0;
+    // as the shell returns it, or empty when the user cancels. Wide, so that
+    // a folder the code page cannot name is not silently replaced by a
+    // look-alike; the caller converts it.
+    virtual std::wstring BrowseForFolder(const std::wstring& title) = 0;
     // The hint window: the text, a "do not show again" check box (unticked
     // at the start) and an OK button, modal. Returns whether the box was
     // ticked when the window closed (OK, Esc or the close box).

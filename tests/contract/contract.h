@@ -38,6 +38,15 @@ class Environment {
     // goes away with the environment. 0 when there is no display to make
     // windows on.
     virtual std::uintptr_t MakeTopWindow(const std::string& title) = 0;
+    // Test check: reads a shortcut file back outside the Os under test.
+    // False when the file is no shortcut.
+    struct LinkFields {
+        std::string target;
+        std::wstring description;
+        std::string arguments;
+        std::string workingFolder;
+    };
+    virtual bool ReadLink(const std::string& path, LinkFields& out) = 0;
 };
 
 // Made by contract_sim.cpp (natively) or contract_win32.cpp (under Wine).

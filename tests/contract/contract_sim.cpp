@@ -52,6 +52,13 @@ class SimEnvironment : public Environment {
         return handle;
     }
 
+    bool ReadLink(const std::string& path, LinkFields& out) override {
+        sim::SimulatedWindows::ShellLink link;
+        if (!sim_.ReadShellLink(path, link)) return false;
+        out = LinkFields{link.target, link.description, link.arguments, link.workingFolder};
+        return true;
+    }
+
   private:
     sim::SimulatedWindows sim_;
     int count_ = 0;

@@ -12,6 +12,7 @@
 namespace kelvra::contract {
 namespace {
 
+using win32::UniqueCom;
 using win32::UniqueFile;
 using win32::UniqueFind;
 using win32::UniqueKey;
@@ -197,7 +198,44 @@ class WineEnvironment : public Environment {
         return reinterpret_cast<std::uintptr_t>(window);
     }
 
+    bool ReadLink(const std::string& path, LinkFields& out) override {
+        const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+        bool ok = false;
+        {
+            UniqueCom<IShellLinkW> link;
+            UniqueCom<IPersistFile> file;
+            wchar_t wide[MAX_PATH + 1] = {};
+            MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
+            if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                           IID_IShellLinkW, link.put())) &&
+                SUCCEEDED(link->QueryInterface(IID_IPersistFile, file.put())) &&
+                SUCCEEDED(file->Load(wide, STGM_READ))) {
+                wchar_t text[1024] = {};
+                link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH);
+                out.target = Narrow(text);
+                text[0] = 0;
+                link->GetDescription(text, 1024);
+                out.description = text;
+                text[0] = 0;
+                link->GetArguments(text, 1024);
+                out.arguments = Narrow(text);
+                text[0] = 0;
+                link->GetWorkingDirectory(text, MAX_PATH);
+                out.workingFolder = Narrow(text);
+                ok = true;
+            }
+        }
+        if (com) CoUninitialize();
+        return ok;
+    }
+
   private:
+    static std::string Narrow(const wchar_t* text) {
+        char narrow[2048] = {};
+        WideCharToMultiByte(CP_ACP, 0, text, -1, narrow, sizeof(narrow) - 1, nullptr, nullptr);
+        return narrow;
+    }
+
     Win32Os os_;
     std::string pid_;
     std::string base_;

@@ -32,10 +32,10 @@ bool ScriptedUi::InputBox(const std::wstring& prompt, const std::wstring& captio
     return true;
 }
 
-std::string ScriptedUi::BrowseForFolder(const std::wstring& title) {
+std::wstring ScriptedUi::BrowseForFolder(const std::wstring& title) {
     shown_.push_back(Shown{Kind::Folder, title, {}, 0, {}});
     if (folders_.empty()) return {};
-    std::string path = folders_.front();
+    std::wstring path = folders_.front();
     folders_.pop_front();
     return path;
 }

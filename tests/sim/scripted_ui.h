@@ -32,7 +32,7 @@ class ScriptedUi : public Ui {
     void QueueInput(const std::wstring& typed) { inputs_.push_back(typed); }
     void QueueInputCancel() { inputs_.push_back(std::nullopt); }
     // The next folder chooser returns this path ("" = cancelled).
-    void QueueFolder(const std::string& path) { folders_.push_back(path); }
+    void QueueFolder(const std::wstring& path) { folders_.push_back(path); }
     // The next hint window closes with its check box ticked or not (default: not).
     void QueueHintTick(bool ticked) { hints_.push_back(ticked); }
 
@@ -48,7 +48,7 @@ class ScriptedUi : public Ui {
     int MessageBox(const std::wstring& text, const std::wstring& caption, unsigned style) override;
     bool InputBox(const std::wstring& prompt, const std::wstring& caption,
                   const std::wstring& defaultText, std::wstring& answer) override;
-    std::string BrowseForFolder(const std::wstring& title) override;
+    std::wstring BrowseForFolder(const std::wstring& title) override;
     bool HintBox(const std::wstring& caption, const std::wstring& text,
                  const std::wstring& checkCaption, const std::wstring& okCaption) override;
 
@@ -56,7 +56,7 @@ class ScriptedUi : public Ui {
     std::vector<Shown> shown_;
     std::deque<int> answers_;
     std::deque<std::optional<std::wstring>> inputs_;
-    std::deque<std::string> folders_;
+    std::deque<std::wstring> folders_;
     std::deque<bool> hints_;
 };
 

@@ -918,6 +918,36 @@ bool SimulatedWindows::IsConnected(char letter) {
     return connections_.count(text::UpperAscii(letter)) != 0;
 }
 
+// --- shell links ------------------------------------------------------------------
+
+bool SimulatedWindows::CreateShellLink(const std::string& linkFile, const std::string& target,
+                                       const std::string& arguments,
+                                       const std::wstring& description,
+                                       const std::string& workingFolder) {
+    if (Call("CreateShellLink")) return false;
+    // The shell refuses paths of MAX_PATH characters or more.
+    if (target.empty() || linkFile.size() >= 260) return false;
+    const std::size_t slash = linkFile.find_last_of('\\');
+    if (slash == std::string::npos || slash + 1 == linkFile.size()) return false;
+    const std::string folderKey = Resolve(linkFile.substr(0, slash + (slash == 2 ? 1 : 0)));
+    if (folderKey.empty() || !nodes_[folderKey].folder || !WritableFolder(folderKey)) return false;
+    const std::string existing = Resolve(linkFile);
+    if (!existing.empty() && nodes_[existing].folder) return false;
+    PutNode(linkFile, false, "L shortcut to " + target, {});
+    const std::string key = Resolve(linkFile);
+    if (key.empty()) return false;
+    links_[key] = ShellLink{target, arguments, description, workingFolder};
+    return true;
+}
+
+bool SimulatedWindows::ReadShellLink(const std::string& path, ShellLink& out) {
+    const std::string key = Resolve(path);
+    auto it = links_.find(key);
+    if (key.empty() || it == links_.end()) return false;
+    out = it->second;
+    return true;
+}
+
 // --- system, windows, code page ----------------------------------------------------
 
 bool SimulatedWindows::GetVersionEx(OsVersion& out) {
@@ -1003,6 +1033,12 @@ std::string SimulatedWindows::WideToAnsi(const std::wstring& text) {
         out.push_back(c);
     }
     return out;
+}
+
+bool SimulatedWindows::WideToAnsiExact(const std::wstring& text, std::string& out) {
+    out = WideToAnsi(text);
+    // Every character outside the code page came back as the default one.
+    return AnsiToWide(out) == text;
 }
 
 }  // namespace kelvra::sim

@@ -73,6 +73,16 @@ public:
     void PlantDosDeviceAnswer(char letter, const std::string& raw);
     bool IsConnected(char letter);
 
+    // A shortcut file as CreateShellLink wrote it. False when no shortcut
+    // was written to that file, or the file is gone.
+    struct ShellLink {
+        std::string target;
+        std::string arguments;
+        std::wstring description;
+        std::string workingFolder;
+    };
+    bool ReadShellLink(const std::string& path, ShellLink& out);
+
     // Failure injection by operation name ("GetLogicalDriveStrings", ...).
     void Fail(const std::string& operation) { failing_.insert(operation); }
     void Heal(const std::string& operation) { failing_.erase(operation); }
@@ -123,8 +133,13 @@ public:
     std::vector<TopWindow> TopLevelWindows() override;
     std::string ProcessExeName(uint32_t processId) override;
     void ActivateWindow(std::uintptr_t handle) override;
+    bool CreateShellLink(const std::string& linkFile, const std::string& target,
+                         const std::string& arguments, const std::wstring& description,
+                         const std::string& workingFolder) override;
     std::wstring AnsiToWide(const std::string& text) override;
     std::string WideToAnsi(const std::wstring& text) override;
+    // Plays code page 1252: exact unless a character is outside it.
+    bool WideToAnsiExact(const std::wstring& text, std::string& out) override;
 
 private:
     struct Node {
@@ -197,6 +212,7 @@ private:
     std::map<char, std::string> plantedDosAnswers_;
     std::map<std::string, Share> shares_;                  // by upper-cased remote name
     std::map<char, Connection> connections_;
+    std::map<std::string, ShellLink> links_;  // by canonical file key
     std::map<std::string, RegNode> registry_;  // by upper-cased "HKCU\..." path
     std::map<RegKey, OpenKey> openKeys_;
     RegKey nextKey_ = 0x1000;

@@ -140,18 +140,20 @@ TEST(PathNames, MissingAndEmptyPathsGiveEmpty) {
 
 TEST(BrowseForFolder, ResultRules) {
     struct Case {
-        std::string chosen;
-        std::string result;
+        std::wstring chosen;
+        std::wstring result;
     };
     const Case cases[] = {
-        {"C:", "C:\\"},
-        {"c:", "c:\\"},
-        {"C:\\", "C:\\"},
-        {"C:\\Data", "C:\\Data"},
-        {"\\\\srv\\share", "\\\\srv\\share"},
-        {std::string("C:\\Data\0junk", 12), "C:\\Data"},
-        {std::string("C:\0", 3), "C:\\"},
-        {"CD", "CD"},
+        {L"C:", L"C:\\"},
+        {L"c:", L"c:\\"},
+        {L"C:\\", L"C:\\"},
+        {L"C:\\Data", L"C:\\Data"},
+        {L"\\\\srv\\share", L"\\\\srv\\share"},
+        {std::wstring(L"C:\\Data\0junk", 12), L"C:\\Data"},
+        {std::wstring(L"C:\0", 3), L"C:\\"},
+        {L"CD", L"CD"},
+        // Characters outside any 8-bit code page come back unchanged.
+        {L"C:\\\u0141\u00F3d\u017A", L"C:\\\u0141\u00F3d\u017A"},
     };
     for (const Case& c : cases) {
         sim::ScriptedUi ui;
@@ -165,14 +167,14 @@ TEST(BrowseForFolder, ResultRules) {
 }
 
 TEST(BrowseForFolder, CancelGivesEmptyAndReselects) {
-    for (const std::string& chosen : {std::string(), std::string(1, '\0')}) {
+    for (const std::wstring& chosen : {std::wstring(), std::wstring(1, L'\0')}) {
         sim::ScriptedUi ui;
         ui.QueueFolder(chosen);
         ui.QueueFolder(chosen);
         int cancelled = 0;
-        EXPECT_EQ(BrowseForFolder(ui, L"T", [&] { ++cancelled; }), "");
+        EXPECT_EQ(BrowseForFolder(ui, L"T", [&] { ++cancelled; }), L"");
         EXPECT_EQ(cancelled, 1);
-        EXPECT_EQ(BrowseForFolder(ui, L"T"), "");  // no callback is fine too
+        EXPECT_EQ(BrowseForFolder(ui, L"T"), L"");  // no callback is fine too
     }
 }
 

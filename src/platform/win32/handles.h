@@ -83,4 +83,37 @@ using UniqueMenu = Owned<HMENU, MenuTraits>;
 using UniqueIcon = Owned<HICON, IconTraits>;
 using UniqueGdiObject = Owned<HGDIOBJ, GdiTraits>;
 
+// Owner of one reference to a COM interface.
+template <typename T>
+class UniqueCom {
+  public:
+    UniqueCom() = default;
+    ~UniqueCom() { Reset(); }
+    UniqueCom(const UniqueCom&) = delete;
+    UniqueCom& operator=(const UniqueCom&) = delete;
+    UniqueCom(UniqueCom&& other) noexcept : p_(std::exchange(other.p_, nullptr)) {}
+    UniqueCom& operator=(UniqueCom&& other) noexcept {
+        if (this != &other) {
+            Reset();
+            p_ = std::exchange(other.p_, nullptr);
+        }
+        return *this;
+    }
+    T* get() const { return p_; }
+    T* operator->() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+    // For calls that hand out an interface through a void** argument.
+    void** put() {
+        Reset();
+        return reinterpret_cast<void**>(&p_);
+    }
+    void Reset() {
+        if (p_) p_->Release();
+        p_ = nullptr;
+    }
+
+  private:
+    T* p_ = nullptr;
+};
+
 }  // namespace kelvra::win32

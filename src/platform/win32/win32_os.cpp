@@ -426,4 +426,25 @@ std::string Win32Os::WideToAnsi(const std::wstring& text) {
     return out;
 }
 
+bool Win32Os::WideToAnsiExact(const std::wstring& text, std::string& out) {
+    out.clear();
+    if (text.empty()) return true;
+    if (text.size() > INT_MAX) return false;
+    const int length = static_cast<int>(text.size());
+    // UTF-8 as the system code page names every character and takes neither
+    // the best-fit flag nor the used-default answer; it rejects lone surrogates.
+    const UINT codePage = GetACP();
+    const bool utf8 = codePage == CP_UTF8;
+    const DWORD flags = utf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    BOOL usedDefault = FALSE;
+    BOOL* used = utf8 ? nullptr : &usedDefault;
+    int n = WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr, used);
+    if (n <= 0) return false;
+    out.assign(static_cast<std::size_t>(n), '\0');
+    usedDefault = FALSE;
+    n = WideCharToMultiByte(codePage, flags, text.data(), length, out.data(), n, nullptr, used);
+    out.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
+    return n > 0 && !usedDefault;
+}
+
 }  // namespace kelvra

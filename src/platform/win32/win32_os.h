@@ -59,8 +59,16 @@ class Win32Os : public Os {
     std::string ProcessExeName(uint32_t processId) override;
     void ActivateWindow(std::uintptr_t handle) override;
 
+    // Through IShellLinkW and IPersistFile (the shell's automation object
+    // cannot save a link under Wine). Expects COM to be initialised on the
+    // thread, as WinMain does; initialises it for the call otherwise.
+    bool CreateShellLink(const std::string& linkFile, const std::string& target,
+                         const std::string& arguments, const std::wstring& description,
+                         const std::string& workingFolder) override;
+
     std::wstring AnsiToWide(const std::string& text) override;
     std::string WideToAnsi(const std::wstring& text) override;
+    bool WideToAnsiExact(const std::wstring& text, std::string& out) override;
 };
 
 }  // namespace kelvra
