@@ -587,9 +587,12 @@ void FrmMain::setresize(bool allowResize) {
         ex |= LVS_EX_HEADERDRAGDROP;
         const ColumnLayout columns =
             ParseColumnLayout(program_.settings.ColumnOrder, program_.settings.ColumnWidth, dpi_);
-        for (int c = 0; c < 4; ++c)
-            SendMessageW(list_, LVM_SETCOLUMNWIDTH, c,
-                         columns.widths[c] > 0 ? columns.widths[c] : LVSCW_AUTOSIZE_USEHEADER);
+        for (int c = 0; c < 4; ++c) {
+            if (columns.widths[c] > 0)
+                SendMessageW(list_, LVM_SETCOLUMNWIDTH, c, columns.widths[c]);
+            else
+                FitColumn(c);
+        }
         std::array<int, 4> order = columns.order;
         SendMessageW(list_, LVM_SETCOLUMNORDERARRAY, 4, reinterpret_cast<LPARAM>(order.data()));
     } else {
@@ -935,10 +938,29 @@ void FrmMain::ShowRows(const RowViews& rows, bool autoSize) {
     rows_ = rows;
     showRowsDone_ = true;
     if (autoSize)
-        for (int c = 0; c < 4; ++c)
-            SendMessageW(list_, LVM_SETCOLUMNWIDTH, c, LVSCW_AUTOSIZE_USEHEADER);
+        for (int c = 0; c < 4; ++c) FitColumn(c);
     InvalidateRect(list_, nullptr, FALSE);
     InvalidateRect(leds_, nullptr, TRUE);
+}
+
+// A column as wide as its widest text, caption included. The list's own
+// header-aware autosize is not used: it cuts captions under Wine.
+void FrmMain::FitColumn(int c) {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list_, LVM_GETHEADER, 0, 0));
+    wchar_t caption[256] = {};
+    LVCOLUMNW column = {};
+    column.mask = LVCF_TEXT;
+    column.pszText = caption;
+    column.cchTextMax = 255;
+    SendMessageW(list_, LVM_GETCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
+    HDC dc = GetDC(header);
+    HGDIOBJ old = SelectObject(dc, font_.get());
+    const int headerWidth = TextWidth(dc, caption) + Scale96(16, dpi_);
+    SelectObject(dc, old);
+    ReleaseDC(header, dc);
+    SendMessageW(list_, LVM_SETCOLUMNWIDTH, c, LVSCW_AUTOSIZE);
+    const int contents = static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, c, 0));
+    SendMessageW(list_, LVM_SETCOLUMNWIDTH, c, std::max(contents, headerWidth));
 }
 
 void FrmMain::ShowCommands(const CommandView& commands) {

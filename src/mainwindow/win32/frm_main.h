@@ -81,6 +81,7 @@ class FrmMain : public MainView {
     void LayoutVertical();
     void LayoutStatusParts();
     void ApplyListStyles();
+    void FitColumn(int column);
     int WindowWidth() const;
 
     Program& program_;
