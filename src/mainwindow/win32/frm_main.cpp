@@ -8,7 +8,9 @@
 
 #include "drives/scan.h"
 #include "language/language.h"
+#include "mainwindow/commands.h"
 #include "mainwindow/main_window.h"
+#include "mainwindow/menus.h"
 #include "mainwindow/win32/frm_splash.h"
 #include "mainwindow/win32/led_images.h"
 #include "program.h"
@@ -34,6 +36,8 @@ constexpr int kIdMnuHelp = 210;
 constexpr int kIdMnuKeyboard = 211;
 constexpr int kIdMnuHistory = 212;
 constexpr int kIdMnuInfo = 213;
+constexpr int kIdMnuTrayRestore = 220;
+constexpr int kIdMnuTrayExit = 221;
 
 // Button captions that depend on the selected row come from the logic; the
 // others are set by initlang.
@@ -276,6 +280,19 @@ LRESULT FrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_NOTIFY:
             return OnNotify(reinterpret_cast<NMHDR*>(lParam));
+        case WM_MOUSEMOVE:
+            if (dragging_) OnDragMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
+        case WM_LBUTTONUP:
+            if (dragging_) EndDrag(true);
+            return 0;
+        case WM_CAPTURECHANGED:
+            if (dragging_) EndDrag(true);
+            return 0;
+        case WM_CONTEXTMENU:
+            if (reinterpret_cast<HWND>(wParam) == list_)
+                ShowContextMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            return 0;
         case WM_SETCURSOR:
             if (busyCursor_) {
                 SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(32514)));  // IDC_WAIT
@@ -760,7 +777,84 @@ void FrmMain::RestoreFromTray() {
 }
 
 void FrmMain::OnTrayMessage(LPARAM message) {
-    if (message == WM_LBUTTONUP) RestoreFromTray();
+    if (message == WM_LBUTTONUP) {
+        RestoreFromTray();
+    } else if (message == WM_RBUTTONUP) {
+        // Foreground first, or the menu would not close when the user
+        // clicks elsewhere.
+        SetForegroundWindow(hwnd_);
+        win32::UniqueMenu tray(CreatePopupMenu());
+        std::wstring restore = Text(program_.language, TextKey::main_mnutrayrestore);
+        std::wstring exit = Text(program_.language, TextKey::main_mnutrayexit);
+        AppendMenuW(tray.get(), MF_STRING, kIdMnuTrayRestore, restore.c_str());
+        AppendMenuW(tray.get(), MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(tray.get(), MF_STRING, kIdMnuTrayExit, exit.c_str());
+        SetMenuDefaultItem(tray.get(), kIdMnuTrayRestore, FALSE);
+        POINT at;
+        GetCursorPos(&at);
+        const int chosen = TrackPopupMenu(tray.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, at.x, at.y,
+                                          0, hwnd_, nullptr);
+        PostMessageW(hwnd_, WM_NULL, 0, 0);
+        if (chosen == kIdMnuTrayRestore) RestoreFromTray();
+        if (chosen == kIdMnuTrayExit) Unload();
+    }
+}
+
+// The list's popup at the pointer, or for the keyboard (no position) at the
+// selected row.
+void FrmMain::ShowContextMenu(int x, int y) {
+    if (program_.main.Busy) return;
+    if (x == -1 && y == -1) {
+        const DriveIndex row = SelectedRow();
+        RECT item = {};
+        item.left = LVIR_LABEL;
+        if (row > 0 &&
+            SendMessageW(list_, LVM_GETITEMRECT, row - 1, reinterpret_cast<LPARAM>(&item))) {
+            POINT p = {item.left + Scale96(8, dpi_), item.bottom};
+            ClientToScreen(list_, &p);
+            x = p.x;
+            y = p.y;
+        } else {
+            RECT r;
+            GetWindowRect(list_, &r);
+            x = r.left + Scale96(8, dpi_);
+            y = r.top + Scale96(8, dpi_);
+        }
+    }
+    const auto entries = ContextMenuEntries(program_);
+    win32::UniqueMenu popup(CreatePopupMenu());
+    for (const MenuEntry& e : entries) {
+        if (e.separator) {
+            AppendMenuW(popup.get(), MF_SEPARATOR, 0, nullptr);
+            continue;
+        }
+        AppendMenuW(popup.get(), MF_STRING | (e.enabled ? MF_ENABLED : MF_GRAYED),
+                    kIdButtonFirst + static_cast<int>(e.command), e.caption.c_str());
+    }
+    const int chosen =
+        TrackPopupMenu(popup.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, hwnd_, nullptr);
+    if (chosen >= kIdButtonFirst && chosen < kIdButtonFirst + kCommandCount)
+        RunCommand(static_cast<Command>(chosen - kIdButtonFirst));
+}
+
+// HTML Help is loaded when first needed: a system without it shows nothing.
+void FrmMain::OpenHelp(const wchar_t* topic) {
+    using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
+    static HMODULE module = LoadLibraryW(L"hhctrl.ocx");
+    static const auto htmlHelp = module ? reinterpret_cast<HtmlHelpFn>(reinterpret_cast<void*>(
+                                              GetProcAddress(module, "HtmlHelpW")))
+                                        : nullptr;
+    const std::string& file = program_.language.HelpFile;
+    if (!htmlHelp || file.empty()) return;
+    std::wstring target = program_.os.AnsiToWide(file);
+    if (topic) target += std::wstring(L"::/") + topic;
+    htmlHelp(hwnd_, target.c_str(), 0 /* HH_DISPLAY_TOPIC */, 0);
+}
+
+// Opens a file with the program the system associates with it.
+void FrmMain::OpenDocument(const std::string& path) {
+    const std::wstring wide = program_.os.AnsiToWide(path);
+    ShellExecuteW(GetDesktopWindow(), L"open", wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 // ---------------------------------------------------------------------------
@@ -775,12 +869,86 @@ void FrmMain::OnCommand(int id) {
         case kIdMnuExit:
             Unload();
             break;
+        case kIdMnuHelp:
+            OpenHelp(nullptr);
+            break;
+        case kIdMnuKeyboard:
+            OpenHelp(L"Tastatur.html");
+            break;
+        case kIdMnuHistory:
+            OpenDocument(program_.startup.ApplicationPath + "history.txt");
+            break;
         default:
             break;
     }
 }
 
-void FrmMain::RunCommand(Command) {}
+void FrmMain::RunCommand(Command command) {
+    switch (command) {
+        case Command::New:
+            cmdNew_Click(program_);
+            break;
+        case Command::Move:
+            cmdMove_Click(program_);
+            break;
+        case Command::Kill:
+            cmdKill_Click(program_);
+            break;
+        case Command::Fix:
+            cmdFix_Click(program_);
+            break;
+        case Command::Deactivate:
+            cmdDeactivate_Click(program_);
+            break;
+        case Command::DeactivatePerm:
+            cmdDeactivateperm_Click(program_);
+            break;
+        case Command::Rename:
+            cmdRename_Click(program_);
+            break;
+        case Command::Link:
+            cmdLink_Click(program_);
+            break;
+    }
+}
+
+// The row under a point of the main window's client area; -1 for none.
+DriveIndex FrmMain::HitTestLetter(int x, int y) {
+    LVHITTESTINFO hit = {};
+    hit.pt = {x, y};
+    MapWindowPoints(hwnd_, list_, &hit.pt, 1);
+    const auto item =
+        static_cast<int>(SendMessageW(list_, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    return item >= 0 && item < kDriveCount ? item + 1 : -1;
+}
+
+void FrmMain::SetDropHighlight(DriveIndex row) {
+    LVITEMW state = {};
+    state.stateMask = LVIS_DROPHILITED;
+    state.state = 0;
+    SendMessageW(list_, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(&state));
+    if (row >= 1 && row <= kDriveCount) {
+        state.state = LVIS_DROPHILITED;
+        SendMessageW(list_, LVM_SETITEMSTATE, row - 1, reinterpret_cast<LPARAM>(&state));
+    }
+}
+
+void FrmMain::OnDragMove(int x, int y) {
+    const DriveIndex row = HitTestLetter(x, y);
+    const DriveIndex highlight = lsvView_DragOver(program_, row < 0 ? 0 : row);
+    SetDropHighlight(highlight);
+    SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(highlight ? 32512 : 32648)));  // arrow, no
+}
+
+// A drag ends with the button released or the capture lost; either way the
+// move runs on the last target, which is none outside a free row.
+void FrmMain::EndDrag(bool complete) {
+    dragging_ = false;
+    if (GetCapture() == hwnd_) ReleaseCapture();
+    SetDropHighlight(0);
+    if (complete) lsvView_DragComplete(program_);
+}
 
 bool FrmMain::PreTranslate(MSG& msg) {
     if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
@@ -804,6 +972,43 @@ void FrmMain::RunKey(KeyAction action) {
             break;
         case KeyAction::DeviceNames:
             SwitchDeviceNames(program_);
+            break;
+        case KeyAction::History:
+            OnCommand(kIdMnuHistory);
+            break;
+        case KeyAction::KeyboardHelp:
+            OnCommand(kIdMnuKeyboard);
+            break;
+        case KeyAction::New:
+            RunCommand(Command::New);
+            break;
+        case KeyAction::Kill:
+            MessageBeep(0);
+            RunCommand(Command::Kill);
+            break;
+        case KeyAction::Fix:
+            RunCommand(Command::Fix);
+            break;
+        case KeyAction::Deactivate:
+            RunCommand(Command::Deactivate);
+            break;
+        case KeyAction::DeactivatePerm:
+            RunCommand(Command::DeactivatePerm);
+            break;
+        case KeyAction::Rename:
+            RunCommand(Command::Rename);
+            break;
+        case KeyAction::Link:
+            RunCommand(Command::Link);
+            break;
+        case KeyAction::StartMove:
+        case KeyAction::CompleteMove:
+            RunCommand(Command::Move);
+            break;
+        case KeyAction::CancelMove:
+            // With the mode off the move command cancels the pending move.
+            program_.main.MoveMode = false;
+            RunCommand(Command::Move);
             break;
         default:
             break;
@@ -834,6 +1039,14 @@ LRESULT FrmMain::OnNotify(NMHDR* header) {
                 const std::wstring& path = Text(program_.language, TextKey::main_columnpath);
                 if (!path.empty() && std::wstring(caption).rfind(path, 0) == 0)
                     SwitchDeviceNames(program_);
+                return 0;
+            }
+            case LVN_BEGINDRAG: {
+                auto* drag = reinterpret_cast<NMLISTVIEW*>(header);
+                if (!program_.main.MoveMode && lsvView_MouseDown(program_, drag->iItem + 1)) {
+                    dragging_ = true;
+                    SetCapture(hwnd_);
+                }
                 return 0;
             }
             case LVN_ENDSCROLL:

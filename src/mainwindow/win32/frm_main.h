@@ -73,6 +73,13 @@ class FrmMain : public MainView {
     void RunKey(KeyAction action);
     void RunCommand(Command command);
     void RestoreFromTray();
+    void ShowContextMenu(int x, int y);
+    void OpenHelp(const wchar_t* topic);
+    void OpenDocument(const std::string& path);
+    DriveIndex HitTestLetter(int x, int y);
+    void SetDropHighlight(DriveIndex row);
+    void OnDragMove(int x, int y);
+    void EndDrag(bool complete);
 
     void CreateFonts();
     void CreateLedIcons();
@@ -113,6 +120,7 @@ class FrmMain : public MainView {
     bool buttonBarEnabled_ = true;
     bool busyCursor_ = false;
     bool resizeGuard_ = false;
+    bool dragging_ = false;
     bool unloaded_ = false;
     UINT taskbarCreated_ = 0;
     std::array<UINT, 3> timerIntervals_{};
