@@ -52,6 +52,10 @@ constexpr uint32_t kDddRawTargetPath = 0x1;
 constexpr uint32_t kDddRemoveDefinition = 0x2;
 constexpr uint32_t kDddExactMatchOnRemove = 0x4;
 
+// SetErrorMode: fail critical errors (no disk in the drive) quietly
+// instead of asking the user in a system box.
+constexpr uint32_t kSemFailCriticalErrors = 0x0001;
+
 // Registry: predefined roots, value types, access rights, dispositions.
 using RegKey = std::uintptr_t;
 constexpr RegKey kHkeyClassesRoot = 0x80000000u;
@@ -170,6 +174,9 @@ class Os {
     virtual uint32_t GetDriveType(const std::string& root) = 0;
     virtual bool GetVolumeInformation(const std::string& root, std::string& label,
                                       std::string& fileSystem) = 0;
+    // The process's error mode (kSemFailCriticalErrors, ...); returns the
+    // previous mode.
+    virtual uint32_t SetErrorMode(uint32_t mode) = 0;
     // A null target with kDddRemoveDefinition removes the latest definition.
     virtual bool DefineDosDevice(uint32_t flags, const std::string& device,
                                  const std::string* target) = 0;

@@ -759,7 +759,10 @@ bool SimulatedWindows::GetVolumeInformation(const std::string& root, std::string
         if (drive == drives_.end()) return false;
         if (drive->second.type == kDriveRemovable || drive->second.type == kDriveCdrom) {
             // An empty drive has no volume to describe.
-            if (drive->second.fileSystem.empty()) return false;
+            if (drive->second.fileSystem.empty()) {
+                if (!(errorMode_ & kSemFailCriticalErrors)) ++noDiskBoxes_;
+                return false;
+            }
         }
         label = drive->second.label;
         fileSystem = drive->second.fileSystem;
@@ -770,6 +773,13 @@ bool SimulatedWindows::GetVolumeInformation(const std::string& root, std::string
         return true;
     }
     return GetVolumeInformation(key.substr(0, 2) + "\\", label, fileSystem);
+}
+
+uint32_t SimulatedWindows::SetErrorMode(uint32_t mode) {
+    Call("SetErrorMode");
+    const uint32_t previous = errorMode_;
+    errorMode_ = mode;
+    return previous;
 }
 
 bool SimulatedWindows::DefineDosDevice(uint32_t flags, const std::string& device,

@@ -88,6 +88,11 @@ public:
     void Heal(const std::string& operation) { failing_.erase(operation); }
     int Calls(const std::string& operation) const;
     int TotalCalls() const;
+    // Volume queries on an empty removable or CD drive made while critical
+    // errors were not failed quietly: each would have stopped the program
+    // with a "no disk" box on Windows.
+    int NoDiskBoxes() const { return noDiskBoxes_; }
+    uint32_t ErrorMode() const { return errorMode_; }
     void ResetCalls() { calls_.clear(); }
 
     // --- Os -------------------------------------------------------------------
@@ -122,6 +127,7 @@ public:
     uint32_t GetDriveType(const std::string& root) override;
     bool GetVolumeInformation(const std::string& root, std::string& label,
                               std::string& fileSystem) override;
+    uint32_t SetErrorMode(uint32_t mode) override;
     bool DefineDosDevice(uint32_t flags, const std::string& device,
                          const std::string* target) override;
     uint32_t QueryDosDevice(const std::string& device, std::string& out, uint32_t size) override;
@@ -218,6 +224,8 @@ private:
     RegKey nextKey_ = 0x1000;
     std::vector<Window> windows_;
     std::vector<std::uintptr_t> activated_;
+    uint32_t errorMode_ = 0;
+    int noDiskBoxes_ = 0;
     std::set<std::string> failing_;
     std::map<std::string, int> calls_;
 };

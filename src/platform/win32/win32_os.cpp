@@ -308,6 +308,10 @@ bool Win32Os::GetVolumeInformation(const std::string& root, std::string& label,
     return true;
 }
 
+uint32_t Win32Os::SetErrorMode(uint32_t mode) {
+    return ::SetErrorMode(mode);
+}
+
 bool Win32Os::DefineDosDevice(uint32_t flags, const std::string& device,
                               const std::string* target) {
     return DefineDosDeviceA(flags, device.c_str(), OrNull(target)) != 0;

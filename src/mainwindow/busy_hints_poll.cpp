@@ -1,0 +1,67 @@
+// The busy bracket around commands, the numbered hints with their
+// "do not show again" flags, and the poll timer's tick.
+#include "drives/scan.h"
+#include "mainwindow/main_window.h"
+#include "platform/error_mode.h"
+#include "program.h"
+
+namespace kelvra {
+
+void SetBusy(Program& program, bool busy) {
+    program.main.Busy = busy;
+    MainView* view = program.view;
+    if (view) view->EnableButtonBar(!busy && program.settings.ShowButtons);
+    if (!busy) {
+        if (view) view->FocusList();
+        lsvView_ItemClick(program);
+    }
+    if (view) view->ShowBusy(busy ? BusyMode::On : BusyMode::Off);
+}
+
+void ShowHint(Program& program, int number) {
+    std::string& flags = program.settings.ShowHints;
+    if (number < 1 || static_cast<std::size_t>(number) > flags.size()) return;
+    if (flags[number - 1] != '1') return;
+    // Only these hints have a text; an empty hint window would tell nothing.
+    TextKey textKey;
+    if (number == 1)
+        textKey = TextKey::hint_1;
+    else if (number == 2)
+        textKey = TextKey::hint_2;
+    else
+        return;
+    const LanguageState& language = program.language;
+    const std::wstring caption = L"Kelvra V" +
+                                 program.os.AnsiToWide(program.startup.ApplicationVersion) +
+                                 L" - " + Text(language, TextKey::hint_title);
+    const bool ticked =
+        program.ui.HintBox(caption, Text(language, textKey), Text(language, TextKey::hint_chk),
+                           Text(language, TextKey::hint_cmdok));
+    flags = HintFlagsAfterCheck(flags, number, ticked);
+}
+
+std::string HintFlagsAfterCheck(const std::string& showHints, int hintNumber, bool ticked) {
+    if (hintNumber < 1) return showHints;
+    std::string flags = showHints;
+    const std::size_t at = static_cast<std::size_t>(hintNumber) - 1;
+    // A hint beyond the text: the flags between are still "to be shown".
+    if (flags.size() <= at) flags.resize(at + 1, '1');
+    flags[at] = ticked ? '0' : '1';
+    return flags;
+}
+
+void PollTick(Program& program, bool normalState) {
+    MainState& main = program.main;
+    if (!normalState || main.Busy) return;
+    bool changed;
+    {
+        QuietDriveErrors quiet(program.os);
+        changed = NetworkCheck(program);
+    }
+    // A refresh that has just run (for a command, or at start-up) already
+    // shows this change.
+    if (changed && !main.RefreshDone) DisplayRefresh(program);
+    main.RefreshDone = false;
+}
+
+}  // namespace kelvra

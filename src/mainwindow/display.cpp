@@ -1,0 +1,326 @@
+// The drive list and the status bar: what each of the 26 rows shows, in which
+// colours and with which LED, computed from the main drive table.
+#include <utility>
+
+#include "drives/keywords.h"
+#include "drives/scan.h"
+#include "drives/subst.h"
+#include "mainwindow/main_window.h"
+#include "mainwindow/row_facts.h"
+#include "platform/error_mode.h"
+#include "program.h"
+#include "util/text.h"
+
+namespace kelvra {
+
+bool RowView::operator==(const RowView& o) const {
+    for (int c = 0; c < 4; ++c)
+        if (texts[c] != o.texts[c] || colours[c] != o.colours[c]) return false;
+    return led == o.led;
+}
+
+const DriveRecord& RowOf(const Program& program, DriveIndex index) {
+    const bool inTable = index >= 0 && index < kDriveRows;
+    return program.drives.main[inTable ? index : 0];
+}
+
+bool LetterConflict(Program& program, DriveIndex index) {
+    if (index < 1 || index > kDriveCount) return false;
+    if (!IsSubst(program.drives, index) && !IsRemote(program.drives, index)) return false;
+    return LetterTakenByOtherDevice(program, DeviceOf(index));
+}
+
+namespace {
+
+// Keywords are ASCII; anything else a row may hold is shown byte for byte.
+std::wstring Widen(const std::string& s) {
+    std::wstring w;
+    w.reserve(s.size());
+    for (char c : s) w.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
+    return w;
+}
+
+void ReplaceAll(std::wstring& s, const std::wstring& from, const std::wstring& to) {
+    for (std::size_t pos = s.find(from); pos != std::wstring::npos; pos = s.find(from, pos)) {
+        s.replace(pos, from.size(), to);
+        pos += to.size();
+    }
+}
+
+// A volume name as the list shows it: empty when the system left the buffer
+// empty, else without NULs and surrounding blanks.
+std::string CleanVolumeName(const std::string& name) {
+    if (name.empty() || name[0] == '\0') return {};
+    std::string s = text::RemoveNuls(name);
+    const std::size_t first = s.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return s.substr(first, s.find_last_not_of(' ') - first + 1);
+}
+
+bool QueryVolume(Os& os, const std::string& drive, std::string& label, std::string& fileSystem) {
+    if (drive.empty()) return false;
+    return os.GetVolumeInformation(std::string(1, drive[0]) + ":\\", label, fileSystem);
+}
+
+// A free letter has no volume to ask about: the query could only fail.
+std::string LabelTextOf(Program& program, DriveIndex index, bool conflict) {
+    const DriveRecord& row = RowOf(program, index);
+    std::string label;
+    if (!row.Label.empty() && !conflict)
+        label = row.Label;
+    else if (row.Type != kw::kFree)
+        label = VolumeLabel(program.os, DeviceOf(index));
+    return label.empty() ? std::string() : " " + label;
+}
+
+std::string FileSystemTextOf(Program& program, DriveIndex index) {
+    const DriveRecord& row = RowOf(program, index);
+    if (row.Type == kw::kFree) return {};
+    // Network drives are not asked on Windows 9x.
+    if (IsRemote(program.drives, index) && program.startup.IsWin9x) return {};
+    const std::string name = FileSystemName(program.os, DeviceOf(index));
+    return name.empty() ? std::string() : " [" + name + "]";
+}
+
+std::string LabelPart(Program& program, DriveIndex index, bool conflict) {
+    const Settings& s = program.settings;
+    if (!s.ShowDrivelabels) return {};
+    // A and B are mostly floppy drives, asked only on their own settings.
+    if (index == 1 && !s.ShowDrivelabelA) return {};
+    if (index == 2 && !s.ShowDrivelabelB) return {};
+    std::string part = index > 2 ? " " : "";
+    part += LabelTextOf(program, index, conflict);
+    if (s.ShowFilesystem) part += FileSystemTextOf(program, index);
+    return part;
+}
+
+// The path column: the long form of the path, or with device names on, what
+// the letter stands for in the DOS-device table.
+std::string PathText(Program& program, DriveIndex index, bool conflict) {
+    const DriveRecord& row = RowOf(program, index);
+    Os& os = program.os;
+    const bool free = row.Type == kw::kFree;
+    const bool subst = IsSubst(program.drives, index);
+    const bool remote = IsRemote(program.drives, index);
+    if (program.startup.IsNT && !free) {
+        const int mode = program.settings.ShowDeviceNames;
+        const bool managed = (subst || remote) && !conflict;
+        if ((mode == 1 && !managed) || mode == 2)
+            return text::RemoveNuls(DosDeviceAnswer(os, DeviceOf(index)));
+    }
+    if (conflict || row.Path.empty()) return {};
+    // A share name has no short form, and asking an unreachable server for
+    // the long one would stall the list.
+    if (remote) return row.Path;
+    std::string path = LongPathName(os, row.Path);
+    return path.empty() ? row.Path : path;
+}
+
+struct ShownRow {
+    RowView view;
+    ListRecord list;
+};
+
+ShownRow BuildRow(Program& program, DriveIndex index) {
+    const DriveRecord& row = RowOf(program, index);
+    const LanguageState& language = program.language;
+    Os& os = program.os;
+    const bool conflict = LetterConflict(program, index);
+    const bool free = row.Type == kw::kFree;
+    const bool subst = IsSubst(program.drives, index);
+    const bool remote = IsRemote(program.drives, index);
+
+    ShownRow shown;
+    ListRecord& list = shown.list;
+    RowView& view = shown.view;
+
+    list.Drive = row.Drive + LabelPart(program, index, conflict);
+    // With a conflict the type column says what occupies the letter now.
+    const std::string type = conflict ? DriveTypeKeyword(os, DeviceOf(index) + "\\") : row.Type;
+    view.texts[2] = TypeText(language, type);
+    list.Path = PathText(program, index, conflict);
+
+    if (!conflict) {
+        if (row.State == kw::kDisabled)
+            view.texts[1] = Text(language, TextKey::main_listpermdeactivated);
+        else if (row.Permanent == kw::kYes)
+            view.texts[1] = Text(language, TextKey::main_listpermactivated);
+    }
+    view.texts[0] = os.AnsiToWide(list.Drive);
+    view.texts[3] = os.AnsiToWide(list.Path);
+    list.Permanent = os.WideToAnsi(view.texts[1]);
+    list.Type = os.WideToAnsi(view.texts[2]);
+
+    const bool unmanaged = text::StartsWith(row.Type, "REMOTEV") ||
+                           (!free && row.Path.empty() && !subst && !remote) || conflict;
+    auto paint = [&view](uint32_t colour) {
+        for (int c = 1; c < 4; ++c) view.colours[c] = colour;
+    };
+    if (unmanaged) {
+        paint(colour::kRed);
+        view.led = conflict ? Led::Blue : Led::Cyan;
+    } else if (!free || !row.Path.empty()) {
+        const bool inactive = text::ContainsNoCase(row.Type, kw::kInactive);
+        paint(inactive ? colour::kGrey : colour::kBlack);
+        view.led = inactive ? Led::Red : Led::Green;
+    } else {
+        view.colours[2] = colour::kGreen;
+        view.led = Led::Grey;
+    }
+    view.colours[0] = !row.Label.empty() && !conflict ? colour::kBlue : colour::kBlack;
+
+    // During a move only the possible targets and the drive being moved stand out.
+    const MainState& main = program.main;
+    if (main.MoveMode && !free && index != main.SelectedDrive)
+        for (uint32_t& c : view.colours) c = colour::kLightGrey;
+    return shown;
+}
+
+}  // namespace
+
+std::wstring TypeText(const LanguageState& language, const std::string& keyword) {
+    // Longer keywords go before the shorter ones they contain; the tokens
+    // cannot occur in language texts, whose loader strips their brackets.
+    static const std::pair<const char*, const wchar_t*> kTokens[] = {
+        {"FREE", L"<!@01@!>"},
+        {"REMOVABLE", L"<!@02@!>"},
+        {"FIXED", L"<!@03@!>"},
+        {"REMOTE (INACTIVE)", L"<!@04@!>"},
+        {"REMOTEVPC", L"<!@05@!>"},
+        {"REMOTEVBOX", L"<!@12@!>"},
+        {"REMOTE", L"<!@06@!>"},
+        {"CDROM", L"<!@07@!>"},
+        {"RAMDISK", L"<!@08@!>"},
+        {"UNKNOWN", L"<!@09@!>"},
+        {"SUBST (INACTIVE)", L"<!@10@!>"},
+        {"SUBST", L"<!@11@!>"},
+    };
+    std::wstring s = Widen(keyword);
+    for (const auto& [word, token] : kTokens) ReplaceAll(s, Widen(word), token);
+
+    auto text = [&language](TextKey key) { return Text(language, key); };
+    const std::wstring inactive = L" (" + text(TextKey::main_listdriveinactive) + L")";
+    const std::pair<const wchar_t*, std::wstring> kTexts[] = {
+        {L"<!@01@!>", text(TextKey::main_listdrivefree)},
+        {L"<!@02@!>", text(TextKey::main_listdriveremovable)},
+        {L"<!@03@!>", text(TextKey::main_listdrivefixed)},
+        {L"<!@04@!>", text(TextKey::main_listdriveremote) + inactive},
+        {L"<!@05@!>", text(TextKey::main_listdriveremotevpc)},
+        {L"<!@12@!>", text(TextKey::main_listdriveremotevbox)},
+        {L"<!@06@!>", text(TextKey::main_listdriveremote)},
+        {L"<!@07@!>", text(TextKey::main_listdrivecdrom)},
+        {L"<!@08@!>", text(TextKey::main_listdriveramdisk)},
+        {L"<!@09@!>", text(TextKey::main_listdriveunknown)},
+        {L"<!@10@!>", text(TextKey::main_listdrivesubst) + inactive},
+        {L"<!@11@!>", text(TextKey::main_listdrivesubst)},
+    };
+    for (const auto& [token, shown] : kTexts) ReplaceAll(s, token, shown);
+    return s;
+}
+
+std::string VolumeLabel(Os& os, const std::string& drive) {
+    std::string label, fileSystem;
+    if (!QueryVolume(os, drive, label, fileSystem)) return {};
+    return CleanVolumeName(label);
+}
+
+std::string FileSystemName(Os& os, const std::string& drive) {
+    std::string label, fileSystem;
+    if (!QueryVolume(os, drive, label, fileSystem)) return {};
+    return CleanVolumeName(fileSystem);
+}
+
+std::string LabelText(Program& program, DriveIndex index) {
+    return LabelTextOf(program, index, LetterConflict(program, index));
+}
+
+std::string FileSystemText(Program& program, DriveIndex index) {
+    return FileSystemTextOf(program, index);
+}
+
+RowView ComputeRow(Program& program, DriveIndex index) {
+    QuietDriveErrors quiet(program.os);
+    return BuildRow(program, index).view;
+}
+
+StatusView ComputeStatus(Program& program) {
+    const LanguageState& language = program.language;
+    const StartupState& startup = program.startup;
+    auto text = [&language](TextKey key) { return Text(language, key); };
+    auto panel = [](const std::wstring& caption, const std::wstring& value) {
+        return caption + L" " + value + L" ";
+    };
+    StatusView status;
+    status.panels[0] = panel(text(TextKey::main_stbuser), program.os.AnsiToWide(startup.User));
+    status.panels[1] =
+        panel(text(TextKey::main_stbini),
+              text(startup.GlobalINI ? TextKey::main_stbiniglobal : TextKey::main_stbiniuser));
+    const bool autostart =
+        HasActivePermanentSubst(program.drives) || program.settings.PermAutostart;
+    status.panels[2] =
+        panel(text(TextKey::main_stbautostart),
+              text(autostart ? TextKey::main_stbautostartyes : TextKey::main_stbautostartno));
+    status.panels[3] = panel(text(TextKey::main_stbfunctional),
+                             text(startup.Local ? TextKey::main_stbfunctionalcomplete
+                                                : TextKey::main_stbfunctionallimited));
+    status.panels[4] = text(TextKey::main_stbready);
+    // Any other mode leaves the caption as it is: pathCaption stays empty.
+    const std::wstring& path = text(TextKey::main_columnpath);
+    switch (program.settings.ShowDeviceNames) {
+        case 0:
+            status.pathCaption = path;
+            break;
+        case 1:
+            status.pathCaption = path + L" (2)";
+            break;
+        case 2:
+            status.pathCaption = path + L" (3)";
+            break;
+        default:
+            break;
+    }
+    return status;
+}
+
+void Display(Program& program) {
+    RowViews rows{};
+    {
+        QuietDriveErrors quiet(program.os);
+        program.drives.list[0] = ListRecord{};
+        for (DriveIndex i = 1; i <= kDriveCount; ++i) {
+            ShownRow shown = BuildRow(program, i);
+            rows[i] = std::move(shown.view);
+            program.drives.list[i] = std::move(shown.list);
+        }
+    }
+    if (program.view) program.view->ShowRows(rows, !program.settings.AllowResize);
+    lsvView_ItemClick(program);
+    DisplayStatus(program);
+}
+
+void DisplayStatus(Program& program) {
+    if (program.view) program.view->ShowStatus(ComputeStatus(program));
+}
+
+void DisplayRefresh(Program& program) {
+    program.main.RefreshDone = true;
+    if (program.view) program.view->ShowBusy(BusyMode::On);
+    {
+        QuietDriveErrors quiet(program.os);
+        RefreshAll(program);
+    }
+    Display(program);
+    if (program.view) program.view->ShowBusy(BusyMode::Off);
+}
+
+void SwitchDeviceNames(Program& program) {
+    if (!program.startup.IsNT) return;
+    SetBusy(program, true);
+    int& mode = program.settings.ShowDeviceNames;
+    // A mode outside the cycle, edited into the settings file, starts it over.
+    mode = mode >= 0 && mode < 2 ? mode + 1 : 0;
+    Display(program);
+    SetBusy(program, false);
+}
+
+}  // namespace kelvra

@@ -1,0 +1,113 @@
+#include <gtest/gtest.h>
+
+#include "drives/scan.h"
+#include "drives_machine.h"
+#include "mainwindow/main_window.h"
+#include "sim/fake_main_view.h"
+
+namespace kelvra::test {
+namespace {
+
+class MainWindowLogic : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        m.Started().view = &view;
+        m.program.startup.ApplicationVersion = "1.0.1";
+    }
+    TestMachine m;
+    sim::FakeMainView view;
+};
+
+TEST_F(MainWindowLogic, BusyBracketDisablesButtonsAndReselectsAfterwards) {
+    view.selected = 3;
+    SetBusy(m.program, true);
+    EXPECT_TRUE(m.program.main.Busy);
+    SetBusy(m.program, false);
+    m.program.settings.ShowButtons = false;
+    SetBusy(m.program, false);
+    EXPECT_FALSE(m.program.main.Busy);
+    EXPECT_EQ(view.buttonBar, (std::vector<bool>{false, true, false}));
+    EXPECT_EQ(view.busy, (std::vector<BusyMode>{BusyMode::On, BusyMode::Off, BusyMode::Off}));
+    EXPECT_EQ(view.focusCalls, 2);
+    EXPECT_EQ(view.showCommandsCalls, 2);
+}
+
+TEST_F(MainWindowLogic, HintShownWhileItsFlagIsOne) {
+    // clang-format off
+    struct Case { const char* flags; int number; bool ticked, shown; const char* after; };
+    const Case cases[] = {
+        {"11", 1, false, true, "11"}, {"11", 1, true, true, "01"},    {"01", 1, true, false, "01"},
+        {"01", 2, true, true, "00"},  {"10", 2, true, false, "10"},   {"", 1, true, false, ""},
+        {"11", 3, true, false, "11"}, {"111", 3, true, false, "111"},  // hint 3 has no text
+        {"11", 0, true, false, "11"}, {"11", -1, true, false, "11"},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.flags) + " " + std::to_string(c.number));
+        m.ui.Clear();
+        m.program.settings.ShowHints = c.flags;
+        if (c.shown) m.ui.QueueHintTick(c.ticked);
+        ShowHint(m.program, c.number);
+        ASSERT_EQ(m.ui.Boxes().size(), c.shown ? 1u : 0u);
+        EXPECT_EQ(m.program.settings.ShowHints, c.after);
+        if (!c.shown) continue;
+        const auto& box = m.ui.Boxes()[0];
+        EXPECT_EQ(box.caption, L"Kelvra V1.0.1 - Hinweis");
+        EXPECT_EQ(box.text,
+                  Text(m.program.language, c.number == 1 ? TextKey::hint_1 : TextKey::hint_2));
+        EXPECT_EQ(box.defaultText, L"&Nicht mehr anzeigen");
+    }
+}
+
+TEST(HintFlags, UntickRestoresAndAHintBeyondTheTextPadsWithOnes) {
+    EXPECT_EQ(HintFlagsAfterCheck("01", 1, false), "11");
+    EXPECT_EQ(HintFlagsAfterCheck("", 1, true), "0");
+    EXPECT_EQ(HintFlagsAfterCheck("1", 3, true), "110");
+    EXPECT_EQ(HintFlagsAfterCheck("11", 0, true), "11");
+}
+
+TEST_F(MainWindowLogic, PollRefreshesOnlyOnAChangeNoRefreshHasShown) {
+    // clang-format off
+    struct Case { const char* situation; bool normal, busy, refreshDone, change;
+                  bool refreshed, doneAfter; };
+    const Case cases[] = {
+        {"Minimized", false, false, true, true, false, true},
+        {"Busy", true, true, true, true, false, true},
+        {"JustRefreshed", true, false, true, true, false, false},
+        {"Changed", true, false, false, true, true, false},
+        {"Unchanged", true, false, false, false, false, false},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.situation);
+        TestMachine t;
+        sim::FakeMainView v;
+        t.Started().view = &v;
+        if (!c.change) NetworkCheck(t.program);
+        t.sim.ResetCalls();
+        t.program.main.Busy = c.busy;
+        t.program.main.RefreshDone = c.refreshDone;
+        PollTick(t.program, c.normal);
+        EXPECT_EQ(v.showRowsCalls, c.refreshed ? 1 : 0);
+        EXPECT_EQ(t.program.main.RefreshDone, c.doneAfter);
+        if (!c.normal || c.busy) {
+            EXPECT_EQ(t.sim.TotalCalls(), 0);
+        }
+    }
+}
+
+TEST_F(MainWindowLogic, DeviceNameModeCyclesOnNtOnly) {
+    const int cases[][3] = {{1, 0, 1}, {1, 1, 2}, {1, 2, 0}, {1, 7, 0}, {1, -1, 0}, {0, 1, 1}};
+    for (const auto& [nt, from, to] : cases) {
+        m.program.startup.IsNT = nt;
+        m.program.settings.ShowDeviceNames = from;
+        view.showRowsCalls = 0;
+        SwitchDeviceNames(m.program);
+        EXPECT_EQ(m.program.settings.ShowDeviceNames, to) << from;
+        EXPECT_EQ(view.showRowsCalls, nt ? 1 : 0);
+        EXPECT_FALSE(m.program.main.Busy);
+    }
+}
+
+}  // namespace
+}  // namespace kelvra::test
