@@ -7,6 +7,7 @@
 #include "mainwindow/main_view.h"
 #include "platform/os.h"
 #include "platform/ui.h"
+#include "startup/context_state.h"
 #include "startup/settings.h"
 #include "startup/startup_state.h"
 
@@ -22,6 +23,7 @@ struct Program {
     DriveTables drives;
     LanguageState language;
     MainState main;
+    ContextState context;
     // The main window while it exists; null before it is loaded and in runs
     // that never load it (autostart without /stay).
     MainView* view = nullptr;

@@ -1,0 +1,106 @@
+// Own drive labels and desktop shortcuts.
+#include "drives/scan.h"
+#include "language/messages.h"
+#include "mainwindow/commands.h"
+#include "mainwindow/commands_internal.h"
+#include "mainwindow/main_window.h"
+#include "startup/inireg.h"
+
+namespace kelvra {
+
+using commands::BeginCommand;
+using commands::Device;
+using commands::InTable;
+
+namespace {
+
+constexpr const char* kShellFoldersKey =
+    "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+constexpr std::wstring_view kForbidden = L"\\/:*?\"<>|";
+
+// The own label when there is one, else the volume's, as shown in the list.
+std::wstring ShownLabel(Program& program, DriveIndex index) {
+    const std::string& own = program.drives.main[index].Label;
+    return program.os.AnsiToWide(own.empty() ? VolumeLabel(program.os, Device(index)) : own);
+}
+
+// Blanks and dots alone make no file name: Windows drops them at the end.
+bool NamesNothing(std::wstring_view name) {
+    return name.find_first_not_of(L" .") == std::wstring_view::npos;
+}
+
+}  // namespace
+
+std::wstring RemoveInvalidChars(std::wstring_view text) {
+    std::wstring out;
+    out.reserve(text.size());
+    for (wchar_t c : text)
+        if (c >= 32 && kForbidden.find(c) == std::wstring_view::npos) out.push_back(c);
+    return out;
+}
+
+void EditDriveLabel(Program& program, DriveIndex index) {
+    if (!InTable(index)) return;
+    const std::wstring current = ShownLabel(program, index);
+    const std::wstring answer = AskInput(program, TextKey::main_inprename, current);
+    if (answer.empty() || answer == current) return;
+    std::string label;  // "*" removes the own label, so the volume's shows again
+    if (answer != L"*") {
+        std::wstring cleaned = RemoveInvalidChars(answer);
+        if (cleaned.size() > kMaxLabelLength) cleaned.resize(kMaxLabelLength);
+        // Nothing a label may hold was typed: the label stays ("*" removes it).
+        if (cleaned.empty()) return;
+        if (!ToCodePage(program, cleaned, label)) return;
+    }
+    program.drives.main[index].Label = label;
+    SaveSettings(program);
+    DisplayRefresh(program);
+}
+
+void cmdRename_Click(Program& program) {
+    EditDriveLabel(program, BeginCommand(program));
+    SetBusy(program, false);
+}
+
+void CreateDesktopShortcut(Program& program, DriveIndex index, bool silent) {
+    if (!InTable(index)) return;
+    Os& os = program.os;
+    std::string desktop;
+    std::string typeName;
+    if (RegGetValue(os, kHkeyCurrentUser, kShellFoldersKey, "Desktop", desktop, typeName) !=
+            oserr::kSuccess ||
+        desktop.empty())
+        return;
+
+    std::wstring name = InputDefault(program, TextKey::main_inplink, index);
+    if (!silent) {
+        name += L" (" + ShownLabel(program, index) + L")";
+        name = AskInput(program, TextKey::main_inplink, name);
+        if (name.empty()) return;
+    }
+    name = RemoveInvalidChars(name);
+    if (NamesNothing(name)) {
+        // The file would be named ".lnk".
+        ShowError(program, TextKey::main_msglink_errorname);
+        return;
+    }
+    std::string fileName;
+    if (!ToCodePage(program, name, fileName)) return;
+
+    const std::string device = Device(index);
+    // A letter now held by another device: the remembered path is not what
+    // the shortcut opens.
+    std::string pathText = program.drives.main[index].Path;
+    if (LetterTakenByOtherDevice(program, device)) pathText.clear();
+    if (pathText.empty()) pathText = device + "\\";
+    const std::string linkFile = text::WithBackslash(desktop) + fileName + ".lnk";
+    if (!os.CreateShellLink(linkFile, device, "", LinkComment(program, pathText), ""))
+        ShowError(program, TextKey::main_msglink_errorcreate);
+}
+
+void cmdLink_Click(Program& program) {
+    CreateDesktopShortcut(program, BeginCommand(program), false);
+    SetBusy(program, false);
+}
+
+}  // namespace kelvra

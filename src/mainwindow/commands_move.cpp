@@ -1,0 +1,130 @@
+// Moving a drive to another letter, by two clicks of cmdMove or by dragging
+// its row onto a free row.
+#include "drives/scan.h"
+#include "mainwindow/commands.h"
+#include "mainwindow/commands_internal.h"
+#include "mainwindow/main_window.h"
+#include "startup/settings.h"
+
+namespace kelvra {
+
+using commands::Device;
+using commands::InTable;
+using commands::IsInactive;
+
+namespace {
+
+bool IsVirtualMachineShare(const DriveRecord& row) {
+    return text::StartsWith(row.Type, "REMOTEV");
+}
+
+// Only a subst or network drive moves, and only onto a free letter: a
+// target in use would lose its own drive.
+bool MayMove(const Program& program, DriveIndex source, DriveIndex target) {
+    const DriveTables& drives = program.drives;
+    return InTable(source) && InTable(target) && source != target &&
+           drives.main[target].Type == kw::kFree &&
+           (IsSubst(drives, source) || IsRemote(drives, source)) &&
+           !IsVirtualMachineShare(drives.main[source]);
+}
+
+}  // namespace
+
+void cmdMove_Click(Program& program) {
+    MainState& main = program.main;
+    const DriveIndex selected = program.view ? program.view->SelectedRow() : main.SelectedDrive;
+    if (main.MoveSource == -1) {
+        if (InTable(selected)) {
+            main.MoveMode = true;
+            main.MoveSource = selected;
+        }
+    } else {
+        // A second click on the source row cancels.
+        if (selected != main.MoveSource && main.MoveMode) {
+            main.SelectedDrive = main.MoveSource;
+            main.MoveTarget = selected;
+            ExecuteMove(program, true);
+        }
+        main.MoveMode = false;
+        main.MoveSource = -1;
+    }
+    if (program.view) program.view->EnableMenus(!main.MoveMode);
+    DisplayRefresh(program);
+    if (program.view) program.view->FocusList();
+}
+
+void ExecuteMove(Program& program, bool fromButton) {
+    MainState& main = program.main;
+    const DriveIndex target = main.MoveTarget;
+    // Used once: a later drag that never passes over a row must not find it.
+    main.MoveTarget = -1;
+    if (target == -1) return;
+    SetBusy(program, true);
+    if (!fromButton && program.view) main.SelectedDrive = program.view->SelectedRow();
+    const DriveIndex source = main.SelectedDrive;
+    if (!MayMove(program, source, target)) return SetBusy(program, false);
+
+    DriveTables& drives = program.drives;
+    const DriveRecord old = drives.main[source];
+    bool inactive = IsInactive(old);
+    const int reconnect = ReconnectInactiveNetDrive(program, source);
+    if (reconnect == kReconnectFailed) return SetBusy(program, false);
+    if (reconnect == kReconnected) {
+        inactive = false;
+        // The rescan may have found the target taken meanwhile.
+        if (drives.main[target].Type != kw::kFree) return SetBusy(program, false);
+    }
+    if (!DisconnectDrive(program, source)) return SetBusy(program, false);
+
+    DriveRecord& moved = drives.main[target];
+    // Set before the save below, so the label's entry moves at once.
+    moved.Label = old.Label;
+    bool done = true;
+    if (inactive) {
+        // Nothing is mapped: the remembered entry moves as it is.
+        moved.Type = old.Type;
+        moved.Path = old.Path;
+        moved.Permanent = old.Permanent;
+        moved.State = old.State;
+        SaveSettings(program);
+    } else if (!ConnectDrive(program, old.Path, target,
+                             ExplicitPermanence(old.Permanent == kw::kYes))
+                    .Connected) {
+        // The drive is gone from its letter by now: back there with its
+        // permanence and label, rather than lost.
+        moved.Label.clear();
+        PutDriveBack(program, source, old);
+        done = false;
+    }
+    if (program.view) program.view->SelectRow(done ? target : source);
+    DisplayRefresh(program);
+    SetBusy(program, false);
+}
+
+bool MayStartDrag(Program& program, DriveIndex row) {
+    if (!InTable(row)) return false;
+    const DriveTables& drives = program.drives;
+    return !IsVirtualMachineShare(drives.main[row]) &&
+           (IsSubst(drives, row) || IsRemote(drives, row)) &&
+           !LetterTakenByOtherDevice(program, Device(row));
+}
+
+bool lsvView_MouseDown(Program& program, DriveIndex row) {
+    if (program.main.MoveMode) return false;
+    program.main.MoveTarget = -1;
+    if (!InTable(row)) return false;
+    program.main.SelectedDrive = row;
+    return MayStartDrag(program, row);
+}
+
+DriveIndex lsvView_DragOver(Program& program, DriveIndex row) {
+    const bool free = InTable(row) && program.drives.main[row].Type == kw::kFree;
+    program.main.MoveTarget = free ? row : -1;
+    return free ? row : 0;
+}
+
+void lsvView_DragComplete(Program& program) {
+    ExecuteMove(program, false);
+}
+
+}  // namespace kelvra

@@ -1,0 +1,216 @@
+// The New and Change command, and the connect procedures the other commands
+// share with it.
+#include "drives/network.h"
+#include "drives/scan.h"
+#include "drives/subst.h"
+#include "language/messages.h"
+#include "mainwindow/commands.h"
+#include "mainwindow/commands_internal.h"
+#include "mainwindow/main_window.h"
+#include "startup/inireg.h"
+
+namespace kelvra {
+
+using commands::Device;
+using commands::InContextCommand;
+using commands::InTable;
+using commands::IsInactive;
+using commands::IsSharePath;
+
+DriveIndex commands::BeginCommand(Program& program) {
+    SetBusy(program, true);
+    if (program.view) program.main.SelectedDrive = program.view->SelectedRow();
+    return program.main.SelectedDrive;
+}
+
+bool ToCodePage(Program& program, const std::wstring& text, std::string& out) {
+    if (program.os.WideToAnsiExact(text, out)) return true;
+    out.clear();
+    ShowError(program, TextKey::main_msgchars_error);
+    return false;
+}
+
+namespace {
+
+ConnectResult ConnectSubst(Program& program, const std::string& path, DriveIndex index,
+                           Permanence permanence) {
+    Os& os = program.os;
+    const Settings& s = program.settings;
+    const bool context = InContextCommand(program);
+    const bool fromSettings = permanence == Permanence::FromSettings;
+    const bool permanent = fromSettings
+                               ? (context ? s.SubstDefaultPermanentSCE : s.SubstDefaultPermanent)
+                               : permanence == Permanence::Permanent;
+    ConnectResult result;
+    // The mapping is made on the short form and the table keeps the long one;
+    // a folder of which either cannot be formed (it vanished, or the form is
+    // too long to hold) cannot be a drive the program can show and restore.
+    const std::string shortPath = ShortPathName(os, path);
+    const std::string longPath = LongPathName(os, path);
+    if (shortPath.empty() || longPath.empty() || !DefineSubst(os, Device(index), shortPath)) {
+        ShowError(program, TextKey::main_msgadddrive_errorsubst);
+        return result;
+    }
+    DriveRecord& row = program.drives.main[index];
+    // Interim type until the refresh, so the save keeps the row's label.
+    row.Type = kw::kSubstInterim;
+    row.State.clear();
+    if (permanent && program.startup.Local) {
+        row.Permanent = kw::kYes;
+        row.Path = longPath;
+    } else {
+        // Without a fixed local disk nothing would restore it at logon.
+        row.Permanent.clear();
+    }
+    SaveSettings(program);
+    result.Connected = true;
+    result.WantShortcut = fromSettings && permanent && program.startup.Local &&
+                          (context ? s.SubstPermanentLinkSCE : s.SubstPermanentLink);
+    return result;
+}
+
+ConnectResult ConnectShare(Program& program, const std::string& path, DriveIndex index,
+                           Permanence permanence) {
+    const Settings& s = program.settings;
+    const bool context = InContextCommand(program);
+    const bool fromSettings = permanence == Permanence::FromSettings;
+    const bool permanent = fromSettings
+                               ? (context ? s.NetDefaultPermanentSCE : s.NetDefaultPermanent)
+                               : permanence == Permanence::Permanent;
+    ConnectResult result;
+    if (!ConnectNetworkDrive(program.os, path, Device(index), nullptr, nullptr, permanent)) {
+        ShowError(program, TextKey::main_msgadddrive_errornet);
+        return result;
+    }
+    DriveRecord& row = program.drives.main[index];
+    row.Type = kw::kRemote;
+    // A permanent network drive lives in the user's persistent connections,
+    // which the next scan reads back; the settings file holds no entry for it.
+    row.Permanent.clear();
+    row.State.clear();
+    SaveSettings(program);
+    result.Connected = true;
+    result.WantShortcut =
+        fromSettings && permanent && (context ? s.NetPermanentLinkSCE : s.NetPermanentLink);
+    return result;
+}
+
+// Change of a drive in use. False when the command ends without a refresh.
+bool ChangeDrive(Program& program, DriveIndex index, const std::string& path) {
+    if (ReconnectInactiveNetDrive(program, index) == kReconnectFailed) return false;
+    DriveRecord& row = program.drives.main[index];
+    if (IsInactive(row)) {
+        // Only the remembered path changes; Activate maps it.
+        row.Permanent = kw::kYes;
+        row.Path = path;
+        if (IsSharePath(path)) {
+            // The settings file keeps a network row only while it is
+            // deactivated: stored so, the drive survives the save.
+            row.Type = kw::kRemoteInactive;
+            row.State = kw::kDisabled;
+        } else {
+            row.Type = kw::kSubstInactive;
+        }
+        SaveSettings(program);
+        return true;
+    }
+    const DriveRecord old = row;
+    if (!DisconnectDrive(program, index)) return false;
+    // The own label stays with the letter, whatever it now stands for.
+    row.Label = old.Label;
+    const Permanence permanence = ExplicitPermanence(old.Permanent == kw::kYes);
+    if (!ConnectDrive(program, path, index, permanence).Connected)
+        PutDriveBack(program, index, old);
+    return true;
+}
+
+}  // namespace
+
+ConnectResult ConnectDrive(Program& program, const std::string& path, DriveIndex index,
+                           Permanence permanence) {
+    if (!InTable(index)) return {};
+    return IsSharePath(path) ? ConnectShare(program, path, index, permanence)
+                             : ConnectSubst(program, path, index, permanence);
+}
+
+int ReconnectInactiveNetDrive(Program& program, DriveIndex index) {
+    if (!InTable(index)) return kReconnectNothingToDo;
+    const DriveRecord& row = program.drives.main[index];
+    if (!IsRemote(program.drives, index) || !IsInactive(row) || !row.State.empty() ||
+        (!row.Permanent.empty() && row.Permanent != kw::kYes))
+        return kReconnectNothingToDo;
+    const std::string share = row.Path;
+    Os& os = program.os;
+    const bool connected =
+        ConnectNetworkDrive(os, share, Device(index), nullptr, nullptr, row.Permanent == kw::kYes);
+    const int result = connected && DirExists(os, share) ? kReconnected : kReconnectFailed;
+    RefreshAll(program);
+    return result;
+}
+
+void PutDriveBack(Program& program, DriveIndex index, const DriveRecord& old) {
+    if (!InTable(index)) return;
+    DriveRecord& row = program.drives.main[index];
+    const bool wasPermanent = old.Permanent == kw::kYes;
+    row.Label = old.Label;
+    if (ConnectDrive(program, old.Path, index, ExplicitPermanence(wasPermanent)).Connected) {
+        // The same folder as before: it keeps its entry even where a new
+        // drive would not be made permanent (program not on a local disk).
+        if (wasPermanent && !IsSharePath(old.Path) && row.Permanent != kw::kYes) {
+            row.Permanent = kw::kYes;
+            row.Path = old.Path;
+            SaveSettings(program);
+        }
+        return;
+    }
+    if (!wasPermanent) return;  // a temporary drive was never stored
+    // Remembered as an inactive entry, which Activate maps again.
+    row.Path = old.Path;
+    row.Permanent = kw::kYes;
+    if (IsSharePath(old.Path)) {
+        row.Type = kw::kRemoteInactive;
+        row.State = kw::kDisabled;
+    } else {
+        row.Type = kw::kSubstInactive;
+        row.State = old.State;
+    }
+    SaveSettings(program);
+}
+
+void cmdNew_Click(Program& program) {
+    const DriveIndex index = commands::BeginCommand(program);
+    if (!InTable(index)) return SetBusy(program, false);
+    DriveTables& drives = program.drives;
+    const bool newDrive = drives.main[index].Type == kw::kFree;
+    const std::wstring chosen =
+        BrowseForFolder(program.ui, FolderChoiceTitle(program, index, newDrive), [&] {
+            if (program.view) program.view->SelectRow(index);
+        });
+    std::string path;
+    if (chosen.empty() || !ToCodePage(program, chosen, path)) return SetBusy(program, false);
+
+    if (!IsSharePath(path)) {
+        const DriveIndex folderDrive = DriveIndexOf(path[0]);
+        if (IsSubst(drives, folderDrive) || IsRemote(drives, folderDrive)) {
+            ShowError(program, TextKey::main_msgnew_error);
+            return SetBusy(program, false);
+        }
+        // A drive root: subst drives on it confuse the recycle bin.
+        if (path.size() < 4 && folderDrive != 0) ShowHint(program, 2);
+    }
+
+    ConnectResult connected;
+    if (newDrive) {
+        // Whatever label a vanished drive left in the row is not this drive's.
+        drives.main[index].Label.clear();
+        drives.main[index].State.clear();
+        connected = ConnectDrive(program, path, index, Permanence::FromSettings);
+    } else if (!ChangeDrive(program, index, path)) {
+        return SetBusy(program, false);
+    }
+    DisplayRefresh(program);
+    if (connected.WantShortcut) CreateDesktopShortcut(program, index, true);
+    SetBusy(program, false);
+}
+
+}  // namespace kelvra

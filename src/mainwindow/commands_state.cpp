@@ -1,0 +1,143 @@
+// Permanent/Temporary, Activate/Deactivate, permanent deactivation and
+// Disconnect.
+#include "drives/network.h"
+#include "drives/subst.h"
+#include "language/messages.h"
+#include "mainwindow/commands.h"
+#include "mainwindow/commands_internal.h"
+#include "mainwindow/main_window.h"
+#include "startup/inireg.h"
+
+namespace kelvra {
+
+using commands::BeginCommand;
+using commands::Device;
+using commands::InContextCommand;
+using commands::InTable;
+using commands::IsInactive;
+
+namespace {
+
+// The end of every state command that went ahead.
+void SaveAndRefresh(Program& program) {
+    SaveSettings(program);
+    DisplayRefresh(program);
+    SetBusy(program, false);
+}
+
+// Connects the share again with the given persistence; true when it is
+// reachable afterwards.
+bool ReconnectShare(Os& os, const std::string& share, const std::string& device, bool persistent) {
+    return ConnectNetworkDrive(os, share, device, nullptr, nullptr, persistent) &&
+           DirExists(os, share);
+}
+
+}  // namespace
+
+bool DisconnectDrive(Program& program, DriveIndex index) {
+    if (!InTable(index)) return false;
+    DriveTables& drives = program.drives;
+    const bool remote = IsRemote(drives, index);
+    const bool live = (remote || IsSubst(drives, index)) && !IsInactive(drives.main[index]);
+    if (live &&
+        !ConfirmDisconnect(program, TextKey::main_reqdeldrive, index, InContextCommand(program)))
+        return false;
+    Os& os = program.os;
+    const std::string device = Device(index);
+    bool stillMapped = false;
+    if (remote) {
+        stillMapped =
+            DisconnectNetworkDrive(os, device) != oserr::kSuccess && IsNetworkPath(os, device);
+    } else {
+        stillMapped = !RemoveSubst(os, device) && !SubstTarget(os, device).empty();
+    }
+    // A drive that is verifiably still there keeps its row, its entries and
+    // its label. Where nothing is mapped (also an inactive entry) the row is
+    // forgotten.
+    if (stillMapped) return false;
+    drives.main[index] = DriveRecord{};
+    drives.main[index].Drive = device;
+    SaveSettings(program);
+    return true;
+}
+
+void cmdFix_Click(Program& program) {
+    const DriveIndex index = BeginCommand(program);
+    if (!InTable(index)) return SetBusy(program, false);
+    DriveRecord& row = program.drives.main[index];
+    if (IsRemote(program.drives, index)) {
+        // The connection is made again with the other persistence.
+        if (!ConfirmDisconnect(program, TextKey::main_reqfix, index, false))
+            return SetBusy(program, false);
+        Os& os = program.os;
+        DisconnectNetworkDrive(os, Device(index));
+        // The next scan reads path and permanence back from the system.
+        if (ReconnectShare(os, row.Path, Device(index), row.Permanent != kw::kYes)) {
+            row.Path.clear();
+            row.Permanent.clear();
+            row.State.clear();
+        }
+    } else {
+        row.Permanent = row.Permanent == kw::kYes ? "" : kw::kYes;
+    }
+    SaveAndRefresh(program);
+}
+
+void cmdDeactivate_Click(Program& program) {
+    const DriveIndex index = BeginCommand(program);
+    if (!InTable(index)) return SetBusy(program, false);
+    DriveRecord& row = program.drives.main[index];
+    Os& os = program.os;
+    if (IsInactive(row)) {
+        const bool subst = IsSubst(program.drives, index);
+        bool ok = false;
+        if (subst) {
+            ok = DefineSubst(os, Device(index), ShortPathName(os, row.Path));
+        } else {
+            // Always remembered: the persistent connection now stands for
+            // the drive, and the settings file loses its entry at the save.
+            ok = ReconnectShare(os, row.Path, Device(index), true);
+            if (ok) {
+                row.Path.clear();
+                row.Permanent.clear();
+            }
+        }
+        if (ok)
+            row.State.clear();
+        else
+            ShowError(program, subst ? TextKey::main_msgactivate_errorsubst
+                                     : TextKey::main_msgactivate_errornet);
+    } else {
+        if (!ConfirmDisconnect(program, TextKey::main_reqactivate_kill, index, false))
+            return SetBusy(program, false);
+        // The row keeps path, permanence and label: the scan shows it inactive.
+        RemoveSubst(os, Device(index));
+    }
+    SaveAndRefresh(program);
+}
+
+void cmdDeactivateperm_Click(Program& program) {
+    const DriveIndex index = BeginCommand(program);
+    if (!InTable(index)) return SetBusy(program, false);
+    DriveRecord& row = program.drives.main[index];
+    if (!IsInactive(row)) {
+        if (!ConfirmDisconnect(program, TextKey::main_reqdeactivateperm, index, false))
+            return SetBusy(program, false);
+        if (IsSubst(program.drives, index))
+            RemoveSubst(program.os, Device(index));
+        else
+            DisconnectNetworkDrive(program.os, Device(index));
+    }
+    // Stored with "!" before the path: the start-up restore skips it.
+    row.State = kw::kDisabled;
+    SaveAndRefresh(program);
+}
+
+void cmdKill_Click(Program& program) {
+    const DriveIndex index = BeginCommand(program);
+    DisconnectDrive(program, index);
+    DisplayRefresh(program);
+    SetBusy(program, false);
+}
+
+}  // namespace kelvra

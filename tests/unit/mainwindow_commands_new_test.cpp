@@ -1,0 +1,188 @@
+#include "commands_machine.h"
+
+namespace kelvra::test {
+namespace {
+
+constexpr const char* kShortFolder = "\\??\\C:\\Data\\LONGFO~1";
+
+bool AskedForInput(const sim::ScriptedUi& ui) {
+    for (const auto& box : ui.Boxes())
+        if (box.kind == sim::ScriptedUi::Kind::Input) return true;
+    return false;
+}
+
+TEST(CommandNew, NewDrivesFollowTheDefaultsOfTheirKindAndOrigin) {
+    struct Case {
+        const char* name;
+        bool local, context;
+        std::wstring folder;
+        bool permanent, link;  // the settings that apply (the others are the opposite)
+        const char* type;
+        const char* permanentAfter;
+        const char* entry;
+        bool linkMade;
+    };
+    const std::wstring folder = L"C:\\Data\\Long Folder", share = L"\\\\srv\\share";
+    const Case cases[] = {
+        {"permanent subst", true, false, folder, true, false, "SUBST (FIXED)", "YES",
+         CommandMachine::kFolder, false},
+        {"with shortcut", true, false, folder, true, true, "SUBST (FIXED)", "YES",
+         CommandMachine::kFolder, true},
+        {"off a local disk", false, false, folder, true, true, "SUBST (FIXED)", "", "-", false},
+        {"temporary by setting", true, false, folder, false, true, "SUBST (FIXED)", "", "-", false},
+        {"network, off a local disk", false, false, share, true, true, "REMOTE", "YES", "-", true},
+        {"temporary network", true, false, share, false, true, "REMOTE", "", "-", false},
+        {"context defaults", true, true, folder, true, true, "SUBST (FIXED)", "YES",
+         CommandMachine::kFolder, true},
+        {"context network", true, true, share, false, false, "REMOTE", "", "-", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CommandMachine m(c.local);
+        Settings& s = m.Scan().settings;
+        s.SubstDefaultPermanent = s.NetDefaultPermanent = c.context ? !c.permanent : c.permanent;
+        s.SubstPermanentLink = s.NetPermanentLink = c.context ? !c.link : c.link;
+        s.SubstDefaultPermanentSCE = s.NetDefaultPermanentSCE =
+            c.context ? c.permanent : !c.permanent;
+        s.SubstPermanentLinkSCE = s.NetPermanentLinkSCE = c.context ? c.link : !c.link;
+        if (c.context) m.program.context.ContextPath = "C:\\Data";
+        m.Select('X');
+        m.ui.QueueFolder(c.folder);
+        cmdNew_Click(m.program);
+        EXPECT_EQ(m.Row('X').Type, c.type);
+        EXPECT_EQ(m.Row('X').Permanent, c.permanentAfter);
+        EXPECT_EQ(m.Entry('X'), c.entry);
+        if (c.folder == folder) {
+            EXPECT_EQ(m.Target('X'), kShortFolder);
+        } else {
+            EXPECT_EQ(m.Remembered('X'), c.permanent);
+        }
+        sim::SimulatedWindows::ShellLink link;
+        EXPECT_EQ(
+            m.sim.ReadShellLink(std::string(CommandMachine::kDesktop) + "Laufwerk X.lnk", link),
+            c.linkMade);
+        EXPECT_FALSE(AskedForInput(m.ui));  // the automatic shortcut asks nothing
+        EXPECT_TRUE(m.Shown().empty());
+        EXPECT_FALSE(m.program.main.Busy);
+    }
+}
+
+TEST(CommandNew, FolderAnswersThatMakeNoDrive) {
+    struct Case {
+        std::wstring folder;
+        std::vector<TextKey> shown;
+        const char* target;  // of X afterwards
+        bool hint;
+    };
+    const std::wstring tooLong =
+        L"C:\\" + std::wstring(120, L'a') + L"\\" + std::wstring(135, L'b');
+    const Case cases[] = {
+        {L"", {}, "", false},                                              // cancelled
+        {L"C:", {}, "\\??\\C:\\", true},                                   // a root, with the hint
+        {tooLong, {TextKey::main_msgadddrive_errorsubst}, "", false},      // 259 characters
+        {L"Q:\\Gone", {TextKey::main_msgadddrive_errorsubst}, "", false},  // letter vanished
+        {L"C:\\\u0141\u00F3d\u017A", {TextKey::main_msgchars_error}, "", false},
+        {L"S:\\Sub", {TextKey::main_msgnew_error}, "", false},  // on a subst drive
+        {L"N:\\Sub", {TextKey::main_msgnew_error}, "", false},  // on a network drive
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.folder.begin(), c.folder.end()));
+        CommandMachine m;
+        m.sim.AddFolder(std::string(tooLong.begin(), tooLong.end()));
+        m.sim.AddFolder("Q:\\Gone");
+        Subst(m.sim, 'S', "C:\\Other");
+        Connect(m.sim, 'N', CommandMachine::kShare);
+        m.Scan();
+        m.Select('X');
+        m.ui.QueueFolder(c.folder);
+        cmdNew_Click(m.program);
+        std::vector<std::wstring> expected;
+        for (TextKey key : c.shown) expected.push_back(m.Texts({key})[0]);
+        EXPECT_EQ(m.Shown(), expected);
+        EXPECT_EQ(m.Target('X'), c.target);
+        EXPECT_EQ(m.ui.Boxes().size(), 1 + expected.size() + (c.hint ? 1 : 0));
+        EXPECT_EQ(m.Entry('X'), c.target[0] ? "C:\\" : "-");
+        EXPECT_FALSE(m.program.main.Busy);
+    }
+}
+
+TEST(CommandNew, ChangeOfAnActiveDriveKeepsPermanenceAndLabel) {
+    struct Case {
+        std::wstring folder;
+        std::vector<TextKey> shown;
+        const char* target;
+        const char* entry;
+    };
+    const Case cases[] = {
+        {L"C:\\Other", {TextKey::main_reqdeldrive}, "\\??\\C:\\Other", "C:\\Other"},
+        // The new folder cannot be mapped: the old one comes back.
+        {L"Q:\\Gone",
+         {TextKey::main_reqdeldrive, TextKey::main_msgadddrive_errorsubst},
+         kShortFolder,
+         CommandMachine::kFolder},
+    };
+    for (const Case& c : cases) {
+        CommandMachine m;
+        StoreDriveEntry(m.sim, 'X', CommandMachine::kFolder, "Daten");
+        Subst(m.sim, 'X', CommandMachine::kFolder);
+        m.Scan();
+        m.Select('X');
+        m.ui.QueueFolder(c.folder);
+        cmdNew_Click(m.program);
+        std::vector<std::wstring> expected;
+        for (TextKey key : c.shown) expected.push_back(m.Texts({key}, 'X')[0]);
+        EXPECT_EQ(m.Shown(), expected);
+        EXPECT_EQ(m.sim.DosDeviceTargets('X'), std::vector<std::string>{c.target});
+        EXPECT_EQ(m.Entry('X'), c.entry);
+        EXPECT_EQ(m.LabelEntry('X'), "Daten");
+        EXPECT_EQ(m.Row('X').Permanent, "YES");
+        EXPECT_EQ(m.Row('X').Label, "Daten");
+    }
+}
+
+TEST(CommandNew, ChangeOfAnInactiveEntryOnlyRewritesIt) {
+    struct Case {
+        const char* stored;
+        std::wstring folder;
+        const char* entry;
+        const char* type;
+    };
+    const Case cases[] = {
+        {CommandMachine::kFolder, L"C:\\Other", "C:\\Other", "SUBST (INACTIVE)"},
+        {"!C:\\Data\\Long Folder", L"C:\\Other", "!C:\\Other", "SUBST (INACTIVE)"},
+        // A share on a subst entry: kept as a deactivated network entry.
+        {CommandMachine::kFolder, L"\\\\srv\\share", "!\\\\srv\\share", "REMOTE (INACTIVE)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.stored);
+        CommandMachine m;
+        StoreDriveEntry(m.sim, 'X', c.stored, "Daten");
+        m.Scan();
+        m.Select('X');
+        m.ui.QueueFolder(c.folder);
+        cmdNew_Click(m.program);
+        EXPECT_TRUE(m.Shown().empty());
+        EXPECT_EQ(m.Entry('X'), c.entry);
+        EXPECT_EQ(m.LabelEntry('X'), "Daten");
+        EXPECT_EQ(m.Row('X').Type, c.type);
+        EXPECT_EQ(m.Target('X'), "");
+        EXPECT_FALSE(m.sim.IsConnected('X'));
+    }
+}
+
+TEST(CommandNew, InactiveNetworkDriveThatCannotReconnectStaysAsItWas) {
+    CommandMachine m;
+    RememberConnection(m.sim, 'N', "\\\\gone\\share");
+    m.Scan();
+    m.Select('N');
+    m.ui.QueueFolder(L"\\\\srv\\other");
+    cmdNew_Click(m.program);
+    EXPECT_TRUE(m.Shown().empty());
+    EXPECT_FALSE(m.sim.IsConnected('N'));
+    EXPECT_EQ(m.Row('N').Type, "REMOTE (INACTIVE)");
+    EXPECT_EQ(m.Row('N').Path, "\\\\gone\\share");
+    EXPECT_FALSE(m.program.main.Busy);
+}
+
+}  // namespace
+}  // namespace kelvra::test
