@@ -90,7 +90,40 @@ struct OsVersion {
     uint32_t buildNumber = 0;
     uint32_t platformId = 0;
     std::string csdVersion;
+    // Filled only by the extended query; 0 after the basic one.
+    uint16_t servicePackMajor = 0;
+    uint16_t servicePackMinor = 0;
+    uint16_t suiteMask = 0;
+    uint8_t productType = 0;
+    uint8_t reserved = 0;
 };
+
+// Sizes of the basic and the extended version structures (8-bit form).
+constexpr uint32_t kOsVersionInfoSize = 148;
+constexpr uint32_t kOsVersionInfoExSize = 156;
+
+// Extended version fields.
+constexpr uint16_t kSuiteSmallBusiness = 0x0001;
+constexpr uint16_t kSuiteEnterprise = 0x0002;
+constexpr uint16_t kSuiteEmbeddedNt = 0x0040;
+constexpr uint16_t kSuiteDatacenter = 0x0080;
+constexpr uint16_t kSuitePersonal = 0x0200;
+constexpr uint16_t kSuiteBlade = 0x0400;
+constexpr uint16_t kSuiteHomeServer = 0x8000;
+constexpr uint8_t kNtWorkstation = 1;
+constexpr uint8_t kNtDomainController = 2;
+constexpr uint8_t kNtServer = 3;
+
+// GetNativeSystemInfo processor architectures.
+constexpr uint16_t kProcessorArchitectureIntel = 0;
+constexpr uint16_t kProcessorArchitectureIa64 = 6;
+constexpr uint16_t kProcessorArchitectureAmd64 = 9;
+
+// GetSystemMetrics indices of the Windows editions.
+constexpr int kSmTabletPc = 86;
+constexpr int kSmMediaCenter = 87;
+constexpr int kSmStarter = 88;
+constexpr int kSmServerR2 = 89;
 
 // The four fields of a version resource's fixed file version.
 struct FileVersion {
@@ -118,6 +151,19 @@ class Os {
 
     // --- process and system -------------------------------------------------
     virtual bool GetVersionEx(OsVersion& out) = 0;
+    // GetVersionEx with the extended structure: every field of OsVersion.
+    // False where the system knows only the basic form (95, 98, ME).
+    virtual bool GetVersionExtended(OsVersion& out) = 0;
+    // GetProductInfo; false where the system lacks it (before Windows 6),
+    // `product` then left unchanged.
+    virtual bool GetProductInfo(uint32_t osMajor, uint32_t osMinor, uint32_t spMajor,
+                                uint32_t spMinor, uint32_t& product) = 0;
+    // wProcessorArchitecture of GetNativeSystemInfo (GetSystemInfo where
+    // the system lacks it).
+    virtual uint16_t NativeProcessorArchitecture() = 0;
+    virtual int GetSystemMetrics(int index) = 0;
+    // GetSystemDirectoryA as the system answers it; empty on failure.
+    virtual std::string SystemDirectory() = 0;
     // Full path of the running executable (GetModuleFileNameA).
     virtual std::string ModuleFileName() = 0;
     // The argument string after the program name, as the process got it.

@@ -1,5 +1,6 @@
 #include "startup/startup.h"
 
+#include "auxwindows/os_version.h"
 #include "language/language.h"
 #include "program.h"
 #include "startup/inireg.h"
@@ -71,6 +72,7 @@ Dispatch RunStartup(Program& program) {
 
     // 1. Version check.
     if (!os.GetVersionEx(s.Version)) s.Version = OsVersion{};
+    s.WindowsVersion = GetOSVersion(os);
     const std::string unsupported = UnsupportedVersionName(s.Version);
     if (!unsupported.empty()) {
         program.ui.MessageBox(os.AnsiToWide("Windows " + unsupported + " is not supported!"),

@@ -4,12 +4,14 @@
 #include <cstdint>
 #include <string>
 
+#include "auxwindows/os_version.h"
 #include "platform/os.h"
 
 namespace kelvra {
 
 struct StartupState {
     OsVersion Version;               // as GetVersionEx reported it
+    OsVersionRecord WindowsVersion;  // named and described, for the debug window
     std::string ApplicationVersion;  // "major.minor.revision" of the running file
     std::string User;                // Windows user name, or the global-profile text
     std::string ApplicationPath;     // program folder, ends in "\"

@@ -12,6 +12,7 @@ class SimEnvironment : public Environment {
     SimEnvironment() {
         sim_.AddFolder("C:\\Scratch");
         sim_.AddTopWindow(0x4242, "Contract", kSelfProcessId, kSelfExe);
+        sim_.SetFileVersion(sim_.SystemDirectory() + "\\kernel32.dll", {5, 1, 2600, 5512});
     }
     Os& os() override { return sim_; }
     std::string Scratch() override {

@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <iterator>
+
 #include "contract/contract.h"
 #include "platform/win32/command_line.h"
 #include "startup/inireg.h"
@@ -17,6 +20,68 @@ TEST_F(ContractTest, SystemVersionAndModule) {
 
     FileVersion fileVersion{1, 2, 3, 4};
     EXPECT_FALSE(os().GetFileVersion(env->Scratch() + "missing.exe", fileVersion));
+}
+
+TEST_F(ContractTest, ExtendedVersionAgreesWithTheBasicOne) {
+    OsVersion basic;
+    OsVersion extended;
+    ASSERT_TRUE(os().GetVersionEx(basic));
+    ASSERT_TRUE(os().GetVersionExtended(extended));
+    EXPECT_EQ(extended.majorVersion, basic.majorVersion);
+    EXPECT_EQ(extended.minorVersion, basic.minorVersion);
+    EXPECT_EQ(extended.buildNumber, basic.buildNumber);
+    EXPECT_EQ(extended.platformId, basic.platformId);
+    EXPECT_EQ(extended.csdVersion, basic.csdVersion);
+    EXPECT_GE(extended.productType, kNtWorkstation);
+    EXPECT_LE(extended.productType, kNtServer);
+    // The service-pack number is the one the text names.
+    const std::string prefix = "Service Pack ";
+    if (text::StartsWith(basic.csdVersion, prefix)) {
+        EXPECT_EQ(extended.servicePackMajor,
+                  text::LeadingInteger(basic.csdVersion.substr(prefix.size())));
+    } else if (basic.csdVersion.empty()) {
+        EXPECT_EQ(extended.servicePackMajor, 0);
+    }
+}
+
+TEST_F(ContractTest, ProductInfoExistsFromVersionSix) {
+    OsVersion v;
+    ASSERT_TRUE(os().GetVersionExtended(v));
+    uint32_t product = 0x12345678u;
+    const bool known = os().GetProductInfo(v.majorVersion, v.minorVersion, v.servicePackMajor,
+                                           v.servicePackMinor, product);
+    if (v.majorVersion >= 6) {
+        EXPECT_TRUE(known);
+        EXPECT_NE(product, 0x12345678u);
+    } else {
+        EXPECT_FALSE(known);
+        EXPECT_EQ(product, 0x12345678u);
+    }
+}
+
+TEST_F(ContractTest, ArchitectureAndEditionMetrics) {
+    const uint16_t architecture = os().NativeProcessorArchitecture();
+    const uint16_t known[] = {kProcessorArchitectureIntel, 5 /* ARM */, kProcessorArchitectureIa64,
+                              kProcessorArchitectureAmd64, 12 /* ARM64 */};
+    EXPECT_NE(std::find(std::begin(known), std::end(known), architecture), std::end(known))
+        << architecture;
+    for (int index : {kSmTabletPc, kSmMediaCenter, kSmStarter, kSmServerR2})
+        EXPECT_GE(os().GetSystemMetrics(index), 0) << index;
+    EXPECT_EQ(os().GetSystemMetrics(100000), 0);
+}
+
+TEST_F(ContractTest, SystemDirectoryHoldsVersionedLibraries) {
+    const std::string folder = os().SystemDirectory();
+    ASSERT_FALSE(folder.empty());
+    EXPECT_FALSE(text::EndsWith(folder, "\\")) << folder;
+    EXPECT_TRUE(DirExists(os(), folder)) << folder;
+    FileVersion version;
+    ASSERT_TRUE(os().GetFileVersion(folder + "\\kernel32.dll", version));
+    EXPECT_GE(version.major, 5);
+
+    const std::string plain = env->Scratch() + "plain.dll";
+    env->MakeFile(plain, "no version resource here");
+    EXPECT_FALSE(os().GetFileVersion(plain, version));
 }
 
 TEST_F(ContractTest, UserNameNeedsRoomForItsTerminator) {

@@ -63,9 +63,40 @@ void SimulatedWindows::SetVersion(uint32_t major, uint32_t minor, uint32_t build
     version_ = OsVersion{major, minor, build, platformId, csd};
 }
 
-void SimulatedWindows::PlayWindows98() { SetVersion(4, 10, 2222, kPlatformWindows, " A "); }
-void SimulatedWindows::PlayWindowsMe() { SetVersion(4, 90, 3000, kPlatformWindows); }
-void SimulatedWindows::PlayWindowsXp() { SetVersion(5, 1, 2600, kPlatformNt, "Service Pack 3"); }
+void SimulatedWindows::SetVersionExtended(uint16_t servicePackMajor, uint16_t servicePackMinor,
+                                          uint16_t suiteMask, uint8_t productType,
+                                          uint8_t reserved) {
+    version_.servicePackMajor = servicePackMajor;
+    version_.servicePackMinor = servicePackMinor;
+    version_.suiteMask = suiteMask;
+    version_.productType = productType;
+    version_.reserved = reserved;
+}
+
+void SimulatedWindows::SetSystemDirectory(const std::string& path) {
+    systemDirectory_ = path;
+    if (!path.empty()) AddFolder(path);
+}
+
+void SimulatedWindows::SetFileVersion(const std::string& path, FileVersion version) {
+    if (!PathExists(path)) AddFile(path, "MZ");
+    fileVersions_[Upper(path)] = version;
+}
+
+void SimulatedWindows::PlayWindows98() {
+    SetVersion(4, 10, 2222, kPlatformWindows, " A ");
+    SetSystemDirectory("C:\\WINDOWS\\SYSTEM");
+}
+void SimulatedWindows::PlayWindowsMe() {
+    SetVersion(4, 90, 3000, kPlatformWindows);
+    SetSystemDirectory("C:\\WINDOWS\\SYSTEM");
+}
+// XP Professional SP3 on a 32-bit machine.
+void SimulatedWindows::PlayWindowsXp() {
+    SetVersion(5, 1, 2600, kPlatformNt, "Service Pack 3");
+    SetVersionExtended(3, 0, 0x0100, kNtWorkstation);
+    SetSystemDirectory("C:\\WINDOWS\\system32");
+}
 
 void SimulatedWindows::SetExecutable(const std::string& path, FileVersion version) {
     exePath_ = path;
@@ -966,6 +997,37 @@ bool SimulatedWindows::GetVersionEx(OsVersion& out) {
     return true;
 }
 
+bool SimulatedWindows::GetVersionExtended(OsVersion& out) {
+    if (Call("GetVersionExtended")) return false;
+    if (version_.platformId != kPlatformNt) return false;
+    out = version_;
+    return true;
+}
+
+bool SimulatedWindows::GetProductInfo(uint32_t, uint32_t, uint32_t, uint32_t,
+                                      uint32_t& product) {
+    if (Call("GetProductInfo")) return false;
+    if (version_.platformId != kPlatformNt || version_.majorVersion < 6) return false;
+    product = productInfo_;
+    return true;
+}
+
+uint16_t SimulatedWindows::NativeProcessorArchitecture() {
+    Call("NativeProcessorArchitecture");
+    return architecture_;
+}
+
+int SimulatedWindows::GetSystemMetrics(int index) {
+    Call("GetSystemMetrics");
+    auto it = metrics_.find(index);
+    return it == metrics_.end() ? 0 : it->second;
+}
+
+std::string SimulatedWindows::SystemDirectory() {
+    if (Call("SystemDirectory")) return {};
+    return systemDirectory_;
+}
+
 std::string SimulatedWindows::ModuleFileName() {
     Call("GetModuleFileName");
     return exePath_;
@@ -978,6 +1040,11 @@ std::string SimulatedWindows::CommandLineArguments() {
 
 bool SimulatedWindows::GetFileVersion(const std::string& path, FileVersion& out) {
     if (Call("GetFileVersion")) return false;
+    auto it = fileVersions_.find(Upper(path));
+    if (it != fileVersions_.end() && PathExists(path)) {
+        out = it->second;
+        return true;
+    }
     if (!text::EqualsNoCase(path, exePath_)) return false;
     out = fileVersion_;
     return true;

@@ -24,6 +24,18 @@ public:
                     const std::string& csd = "");
     // Windows 98: platform 1, version 4.10, plain DOS-device answers,
     // persistent connections under "Network\Persistent\".
+    // The extended fields (kept until the next SetVersion clears them). The
+    // extended query answers only on the NT platform, as on Windows.
+    void SetVersionExtended(uint16_t servicePackMajor, uint16_t servicePackMinor,
+                            uint16_t suiteMask, uint8_t productType, uint8_t reserved = 0);
+    // What GetProductInfo answers; the call exists from major version 6 on.
+    void SetProductInfo(uint32_t product) { productInfo_ = product; }
+    void SetProcessorArchitecture(uint16_t architecture) { architecture_ = architecture; }
+    void SetSystemMetric(int index, int value) { metrics_[index] = value; }
+    // The folder is made; an empty path makes SystemDirectory fail.
+    void SetSystemDirectory(const std::string& path);
+    // A file with a version resource; the file is made when missing.
+    void SetFileVersion(const std::string& path, FileVersion version);
     void PlayWindows98();
     void PlayWindowsMe();
     void PlayWindowsXp();
@@ -97,6 +109,12 @@ public:
 
     // --- Os -------------------------------------------------------------------
     bool GetVersionEx(OsVersion& out) override;
+    bool GetVersionExtended(OsVersion& out) override;
+    bool GetProductInfo(uint32_t osMajor, uint32_t osMinor, uint32_t spMajor, uint32_t spMinor,
+                        uint32_t& product) override;
+    uint16_t NativeProcessorArchitecture() override;
+    int GetSystemMetrics(int index) override;
+    std::string SystemDirectory() override;
     std::string ModuleFileName() override;
     std::string CommandLineArguments() override;
     bool GetFileVersion(const std::string& path, FileVersion& out) override;
@@ -208,6 +226,11 @@ private:
     std::string NetworkKey(char letter) const;
 
     OsVersion version_;
+    uint32_t productInfo_ = 0;
+    uint16_t architecture_ = kProcessorArchitectureIntel;
+    std::map<int, int> metrics_;
+    std::string systemDirectory_;
+    std::map<std::string, FileVersion> fileVersions_;  // by upper-cased path
     std::string exePath_;
     FileVersion fileVersion_;
     std::string commandLine_;

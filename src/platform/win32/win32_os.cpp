@@ -67,6 +67,66 @@ bool Win32Os::GetVersionEx(OsVersion& out) {
     return true;
 }
 
+bool Win32Os::GetVersionExtended(OsVersion& out) {
+    OSVERSIONINFOEXA info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&info))) return false;
+#pragma GCC diagnostic pop
+    out.majorVersion = info.dwMajorVersion;
+    out.minorVersion = info.dwMinorVersion;
+    out.buildNumber = info.dwBuildNumber;
+    out.platformId = info.dwPlatformId;
+    out.csdVersion.assign(info.szCSDVersion, strnlen(info.szCSDVersion, sizeof(info.szCSDVersion)));
+    out.servicePackMajor = info.wServicePackMajor;
+    out.servicePackMinor = info.wServicePackMinor;
+    out.suiteMask = info.wSuiteMask;
+    out.productType = info.wProductType;
+    out.reserved = info.wReserved;
+    return true;
+}
+
+// Both calls are missing from older systems' kernel32, so they are looked up
+// at run time instead of being imported.
+bool Win32Os::GetProductInfo(uint32_t osMajor, uint32_t osMinor, uint32_t spMajor,
+                             uint32_t spMinor, uint32_t& product) {
+    using Fn = BOOL(WINAPI*)(DWORD, DWORD, DWORD, DWORD, PDWORD);
+    const auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetProductInfo")));
+    if (!fn) return false;
+    DWORD value = 0;
+    if (!fn(osMajor, osMinor, spMajor, spMinor, &value)) return false;
+    product = value;
+    return true;
+}
+
+uint16_t Win32Os::NativeProcessorArchitecture() {
+    using Fn = void(WINAPI*)(LPSYSTEM_INFO);
+    const auto native = reinterpret_cast<Fn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetNativeSystemInfo")));
+    SYSTEM_INFO info{};
+    if (native)
+        native(&info);
+    else
+        GetSystemInfo(&info);
+    return info.wProcessorArchitecture;
+}
+
+int Win32Os::GetSystemMetrics(int index) {
+    return ::GetSystemMetrics(index);
+}
+
+std::string Win32Os::SystemDirectory() {
+    for (uint32_t size = MAX_PATH; size < (1u << 16); size *= 2) {
+        std::vector<char> buffer = CallBuffer(size);
+        UINT n = GetSystemDirectoryA(buffer.data(), size);
+        if (n == 0) return {};
+        if (n < size) return std::string(buffer.data(), n);
+    }
+    return {};
+}
+
 std::string Win32Os::ModuleFileName() {
     // The call truncates silently (and on old systems without a NUL) when the
     // buffer is too small; grow until the answer is shorter than the buffer.

@@ -11,6 +11,12 @@ class Win32Os : public Os {
     Win32Os() = default;
 
     bool GetVersionEx(OsVersion& out) override;
+    bool GetVersionExtended(OsVersion& out) override;
+    bool GetProductInfo(uint32_t osMajor, uint32_t osMinor, uint32_t spMajor, uint32_t spMinor,
+                        uint32_t& product) override;
+    uint16_t NativeProcessorArchitecture() override;
+    int GetSystemMetrics(int index) override;
+    std::string SystemDirectory() override;
     std::string ModuleFileName() override;
     std::string CommandLineArguments() override;
     bool GetFileVersion(const std::string& path, FileVersion& out) override;
