@@ -1,5 +1,6 @@
 #include "wine/e2e_support.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace kelvra::e2e {
@@ -18,9 +19,8 @@ std::string MakeScratchFolder(const std::string& tag) {
     static int counter = 0;
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);
-    std::string folder = std::string(temp) + "kelvra-e2e-" +
-                         std::to_string(GetCurrentProcessId()) + "-" + tag + "-" +
-                         std::to_string(++counter);
+    std::string folder = std::string(temp) + "kelvra-e2e-" + std::to_string(GetCurrentProcessId()) +
+                         "-" + tag + "-" + std::to_string(++counter);
     RemoveTree(folder + "\\");
     CreateDirectoryA(folder.c_str(), nullptr);
     return folder + "\\";
@@ -60,8 +60,8 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
 }
 
 std::string ReadBytes(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                           nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return {};
     std::string bytes;
     char buffer[4096];
@@ -104,8 +104,8 @@ bool Process::Start(const std::string& exe, const std::string& arguments) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &info))
+    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
         return false;
     CloseHandle(info.hThread);
     process_ = info.hProcess;
@@ -117,6 +117,10 @@ bool Process::Wait(DWORD milliseconds, DWORD* code) {
     if (!process_ || WaitForSingleObject(process_, milliseconds) != WAIT_OBJECT_0) return false;
     if (code) GetExitCodeProcess(process_, code);
     return true;
+}
+
+bool Process::Running() const {
+    return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
 }
 
 void Process::Kill() {
@@ -156,7 +160,9 @@ std::vector<HWND> WindowsOf(DWORD processId, const std::string& fragment) {
     return search.found;
 }
 
-std::vector<HWND> WindowsTitled(const std::string& fragment) { return WindowsOf(0, fragment); }
+std::vector<HWND> WindowsTitled(const std::string& fragment) {
+    return WindowsOf(0, fragment);
+}
 
 HWND WaitForWindow(DWORD processId, const std::string& fragment, DWORD milliseconds) {
     for (DWORD waited = 0; waited <= milliseconds; waited += 50) {
@@ -187,8 +193,8 @@ bool GetRegString(HKEY root, const std::string& subkey, const std::string& name,
     char buffer[2048] = {};
     DWORD size = sizeof buffer - 1;
     DWORD type = 0;
-    LONG rc = RegQueryValueExA(key, name.c_str(), nullptr, &type,
-                               reinterpret_cast<BYTE*>(buffer), &size);
+    LONG rc =
+        RegQueryValueExA(key, name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size);
     RegCloseKey(key);
     if (rc != ERROR_SUCCESS) return false;
     value = buffer;
@@ -243,6 +249,306 @@ char FreeLetter(char below) {
     for (char letter = below; letter > 'D'; --letter)
         if (!(used & (1u << (letter - 'A')))) return letter;
     return 0;
+}
+
+// ---------------------------------------------------------------------------
+// Driving windows of another process
+
+namespace {
+
+// A hung target must fail the test, not stop the whole run.
+LRESULT Send(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(hwnd, message, wParam, lParam, SMTO_ABORTIFHUNG, 10000, &result))
+        return 0;
+    return static_cast<LRESULT>(result);
+}
+
+void PumpFor(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= milliseconds) return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_ALLINPUT);
+    }
+}
+
+// Text buffers in the target are this many characters.
+constexpr int kRemoteChars = 2048;
+constexpr std::size_t kTextOffset = 256;  // the structure comes first
+
+std::string ReadRemoteText(const RemoteMemory& memory, LRESULT length) {
+    std::wstring text(kRemoteChars, L'\0');
+    memory.Read(kTextOffset, text.data(), text.size() * sizeof(wchar_t));
+    const std::size_t n =
+        std::min<std::size_t>(length < 0 ? 0 : static_cast<std::size_t>(length), text.size());
+    text.resize(std::min(n, text.find(L'\0')));
+    return Utf8(text);
+}
+
+}  // namespace
+
+std::string Utf8(const std::wstring& text) {
+    if (text.empty()) return {};
+    const int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                      nullptr, 0, nullptr, nullptr);
+    std::string out(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), n,
+                        nullptr, nullptr);
+    return out;
+}
+
+std::string ClassOf(HWND hwnd) {
+    char cls[256] = {};
+    GetClassNameA(hwnd, cls, sizeof cls);
+    return cls;
+}
+
+bool WaitUntil(const std::function<bool()>& done, DWORD milliseconds, DWORD step) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start >= milliseconds) return done();
+        PumpFor(step);
+    }
+    return true;
+}
+
+std::vector<HWND> VisibleWindowsOf(DWORD processId, const std::string& cls,
+                                   const std::string& fragment) {
+    std::vector<HWND> found;
+    for (HWND hwnd : WindowsOf(processId, fragment))
+        if (IsWindowVisible(hwnd) && (cls.empty() || ClassOf(hwnd) == cls)) found.push_back(hwnd);
+    return found;
+}
+
+HWND WaitForVisibleWindow(DWORD processId, const std::string& cls, const std::string& fragment,
+                          DWORD milliseconds) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            std::vector<HWND> windows = VisibleWindowsOf(processId, cls, fragment);
+            found = windows.empty() ? nullptr : windows.front();
+            return found != nullptr;
+        },
+        milliseconds);
+    return found;
+}
+
+namespace {
+struct ChildSearch {
+    std::string cls;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK FindChild(HWND hwnd, LPARAM lParam) {
+    auto* search = reinterpret_cast<ChildSearch*>(lParam);
+    if (ClassOf(hwnd) != search->cls) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+}  // namespace
+
+HWND ChildOfClass(HWND parent, const std::string& cls) {
+    ChildSearch search{cls};
+    EnumChildWindows(parent, &FindChild, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::string LongWindowText(HWND hwnd) {
+    const LRESULT length = Send(hwnd, WM_GETTEXTLENGTH, 0, 0);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT got = Send(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(got, 0, length)));
+    return Utf8(text);
+}
+
+RemoteMemory::RemoteMemory(HWND owner, std::size_t size) : size_(size) {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(owner, &pid);
+    process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+    if (process_)
+        base_ = static_cast<char*>(
+            VirtualAllocEx(process_, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+}
+
+RemoteMemory::~RemoteMemory() {
+    if (base_) VirtualFreeEx(process_, base_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+}
+
+LPARAM RemoteMemory::At(std::size_t offset) const {
+    return reinterpret_cast<LPARAM>(base_ + offset);
+}
+
+bool RemoteMemory::Write(std::size_t offset, const void* data, std::size_t size) {
+    SIZE_T done = 0;
+    return base_ && offset + size <= size_ &&
+           WriteProcessMemory(process_, base_ + offset, data, size, &done) && done == size;
+}
+
+bool RemoteMemory::Read(std::size_t offset, void* data, std::size_t size) const {
+    SIZE_T done = 0;
+    return base_ && offset + size <= size_ &&
+           ReadProcessMemory(process_, base_ + offset, data, size, &done) && done == size;
+}
+
+int ListRowCount(HWND list) {
+    return static_cast<int>(Send(list, LVM_GETITEMCOUNT, 0, 0));
+}
+
+std::string ListText(HWND list, int row, int column) {
+    RemoteMemory memory(list, kTextOffset + kRemoteChars * sizeof(wchar_t));
+    LVITEMW item = {};
+    item.iSubItem = column;
+    item.pszText = reinterpret_cast<wchar_t*>(memory.At(kTextOffset));
+    item.cchTextMax = kRemoteChars;
+    const std::wstring zeros(kRemoteChars, L'\0');
+    if (!memory.Write(0, &item, sizeof item) ||
+        !memory.Write(kTextOffset, zeros.data(), zeros.size() * sizeof(wchar_t)))
+        return "<no remote memory>";
+    const LRESULT n = Send(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), memory.At());
+    return ReadRemoteText(memory, n);
+}
+
+std::string ListColumnCaption(HWND list, int column) {
+    RemoteMemory memory(list, kTextOffset + kRemoteChars * sizeof(wchar_t));
+    LVCOLUMNW info = {};
+    info.mask = LVCF_TEXT;
+    info.pszText = reinterpret_cast<wchar_t*>(memory.At(kTextOffset));
+    info.cchTextMax = kRemoteChars;
+    const std::wstring zeros(kRemoteChars, L'\0');
+    if (!memory.Write(0, &info, sizeof info) ||
+        !memory.Write(kTextOffset, zeros.data(), zeros.size() * sizeof(wchar_t)))
+        return "<no remote memory>";
+    if (!Send(list, LVM_GETCOLUMNW, static_cast<WPARAM>(column), memory.At())) return "<none>";
+    return ReadRemoteText(memory, kRemoteChars);
+}
+
+std::vector<int> ListColumnOrder(HWND list, int columns) {
+    std::vector<int> order(static_cast<std::size_t>(columns), -1);
+    RemoteMemory memory(list, order.size() * sizeof(int));
+    if (!memory.Write(0, order.data(), order.size() * sizeof(int))) return {};
+    if (!Send(list, LVM_GETCOLUMNORDERARRAY, static_cast<WPARAM>(columns), memory.At())) return {};
+    memory.Read(0, order.data(), order.size() * sizeof(int));
+    return order;
+}
+
+bool SetListColumnOrder(HWND list, const std::vector<int>& order) {
+    RemoteMemory memory(list, order.size() * sizeof(int));
+    if (!memory.Write(0, order.data(), order.size() * sizeof(int))) return false;
+    const bool set = Send(list, LVM_SETCOLUMNORDERARRAY, order.size(), memory.At()) != 0;
+    // The header shows the new order only once the list repaints it.
+    InvalidateRect(list, nullptr, TRUE);
+    return set;
+}
+
+std::string StatusText(HWND status, int panel) {
+    RemoteMemory memory(status, kTextOffset + kRemoteChars * sizeof(wchar_t));
+    const LRESULT length = Send(status, SB_GETTEXTLENGTHW, static_cast<WPARAM>(panel), 0);
+    if (LOWORD(length) >= kRemoteChars) return "<too long>";
+    const std::wstring zeros(kRemoteChars, L'\0');
+    if (!memory.Write(kTextOffset, zeros.data(), zeros.size() * sizeof(wchar_t)))
+        return "<no remote memory>";
+    const LRESULT n = Send(status, SB_GETTEXTW, static_cast<WPARAM>(panel), memory.At(kTextOffset));
+    return ReadRemoteText(memory, LOWORD(n));
+}
+
+bool FocusControl(HWND top, HWND control) {
+    const DWORD target = GetWindowThreadProcessId(top, nullptr);
+    const DWORD self = GetCurrentThreadId();
+    auto focused = [&] {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof info;
+        return GetForegroundWindow() == top && GetGUIThreadInfo(target, &info) &&
+               info.hwndFocus == control;
+    };
+    return WaitUntil(
+        [&] {
+            if (focused()) return true;
+            SetForegroundWindow(top);
+            if (AttachThreadInput(self, target, TRUE)) {
+                SetFocus(control);
+                AttachThreadInput(self, target, FALSE);
+            }
+            return focused();
+        },
+        kStateTimeout, 100);
+}
+
+bool PressKey(WORD key, std::initializer_list<WORD> modifiers) {
+    std::vector<INPUT> inputs;
+    auto add = [&](WORD vk, bool up) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = vk;
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    };
+    for (WORD m : modifiers) add(m, false);
+    add(key, false);
+    add(key, true);
+    for (auto m = std::rbegin(modifiers); m != std::rend(modifiers); ++m) add(*m, true);
+    return SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) ==
+           inputs.size();
+}
+
+bool TrayIconPresent(HWND owner, UINT id) {
+    // Changing nothing succeeds exactly when the icon is there.
+    NOTIFYICONDATAW data = {};
+    data.cbSize = sizeof data;
+    data.hWnd = owner;
+    data.uID = id;
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+namespace {
+thread_local WindowCreationLog* activeLog = nullptr;
+}
+
+WindowCreationLog::WindowCreationLog() {
+    activeLog = this;
+    hook_ = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_SHOW, nullptr, &OnEvent, 0, 0,
+                            WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
+}
+
+WindowCreationLog::~WindowCreationLog() {
+    if (hook_) UnhookWinEvent(hook_);
+    activeLog = nullptr;
+}
+
+void CALLBACK WindowCreationLog::OnEvent(HWINEVENTHOOK, DWORD, HWND hwnd, LONG object, LONG child,
+                                         DWORD, DWORD) {
+    if (!activeLog || object != OBJID_WINDOW || child != CHILDID_SELF || !hwnd) return;
+    if (GetAncestor(hwnd, GA_PARENT) != GetDesktopWindow()) return;  // a control, or gone
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    activeLog->entries_.push_back({pid, ClassOf(hwnd), WindowTitle(hwnd)});
+}
+
+bool WindowCreationLog::Seen(DWORD processId, const std::string& cls) {
+    PumpFor(0);
+    return std::any_of(entries_.begin(), entries_.end(),
+                       [&](const Entry& e) { return e.processId == processId && e.cls == cls; });
+}
+
+SubstDrive::SubstDrive(char letter, const std::string& folder)
+    : device_(std::string(1, letter) + ":") {
+    defined_ = DefineDosDeviceA(0, device_.c_str(), folder.c_str()) != FALSE;
+}
+
+SubstDrive::~SubstDrive() {
+    Remove();
+}
+
+void SubstDrive::Remove() {
+    if (defined_) DefineDosDeviceA(DDD_REMOVE_DEFINITION, device_.c_str(), nullptr);
+    defined_ = false;
 }
 
 }  // namespace kelvra::e2e

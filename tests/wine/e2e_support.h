@@ -3,6 +3,8 @@
 // window searches and settings-file reads, all through the Windows API.
 #pragma once
 
+#include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -15,8 +17,7 @@ std::string BuildFolder();
 // A fresh, empty folder under the temp folder, ending in "\".
 std::string MakeScratchFolder(const std::string& tag);
 void RemoveTree(const std::string& folder);
-bool CopyInto(const std::string& file, const std::string& folder,
-              const std::string& newName = "");
+bool CopyInto(const std::string& file, const std::string& folder, const std::string& newName = "");
 void WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
 bool FileThere(const std::string& path);
@@ -29,7 +30,7 @@ std::string IniRead(const std::string& file, const std::string& section, const s
 
 // A started process; the handle is closed with the object.
 class Process {
-public:
+  public:
     Process() = default;
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
@@ -38,9 +39,10 @@ public:
     // True when the process ended within the time; exit code in `code`.
     bool Wait(DWORD milliseconds, DWORD* code = nullptr);
     DWORD id() const { return id_; }
+    bool Running() const;
     void Kill();
 
-private:
+  private:
     HANDLE process_ = nullptr;
     DWORD id_ = 0;
 };
@@ -58,22 +60,22 @@ std::string WindowTitle(HWND hwnd);
 // Points the user's "AppData" shell folder at another folder for the life of
 // the object, so that per-user settings files land in a test folder.
 class AppDataRedirect {
-public:
+  public:
     explicit AppDataRedirect(const std::string& folder);
     ~AppDataRedirect();
 
-private:
+  private:
     std::string old_;
     bool had_ = false;
 };
 
 // Reads and restores one registry string value around a test.
 class RegistryValueGuard {
-public:
+  public:
     RegistryValueGuard(HKEY root, const std::string& subkey, const std::string& name);
     ~RegistryValueGuard();
 
-private:
+  private:
     HKEY root_;
     std::string subkey_, name_, old_;
     bool had_ = false;
@@ -87,5 +89,109 @@ void DeleteRegValue(HKEY root, const std::string& subkey, const std::string& nam
 
 // A letter that holds nothing now, from the end of the alphabet.
 char FreeLetter(char below = 'Z');
+
+// ---------------------------------------------------------------------------
+// Driving windows of another process. Every wait is for a state, polled
+// until a generous time is up; Wine on a loaded machine can be slow.
+
+constexpr DWORD kStateTimeout = 15000;
+
+std::string Utf8(const std::wstring& text);
+std::string ClassOf(HWND hwnd);
+
+// Polls `done` every `step` ms until it holds or `milliseconds` passed; this
+// thread's messages (win-event callbacks) run in between. Looks once more
+// when the time is up.
+bool WaitUntil(const std::function<bool()>& done, DWORD milliseconds = kStateTimeout,
+               DWORD step = 50);
+
+// Visible top-level windows of a process whose class is `cls` (empty: any)
+// and whose title contains `fragment`.
+std::vector<HWND> VisibleWindowsOf(DWORD processId, const std::string& cls,
+                                   const std::string& fragment);
+HWND WaitForVisibleWindow(DWORD processId, const std::string& cls, const std::string& fragment,
+                          DWORD milliseconds = kStateTimeout);
+// A child (any depth) of `parent` with the class.
+HWND ChildOfClass(HWND parent, const std::string& cls);
+// The whole text of a window or control of another process, however long.
+std::string LongWindowText(HWND hwnd);
+
+// Memory inside another process, for messages whose argument points at a
+// structure: the target reads and writes it in its own address space.
+class RemoteMemory {
+  public:
+    RemoteMemory(HWND owner, std::size_t size);
+    ~RemoteMemory();
+    RemoteMemory(const RemoteMemory&) = delete;
+    RemoteMemory& operator=(const RemoteMemory&) = delete;
+    bool ok() const { return base_ != nullptr; }
+    // The address in the target, `offset` bytes into the block.
+    LPARAM At(std::size_t offset = 0) const;
+    bool Write(std::size_t offset, const void* data, std::size_t size);
+    bool Read(std::size_t offset, void* data, std::size_t size) const;
+
+  private:
+    HANDLE process_ = nullptr;
+    char* base_ = nullptr;
+    std::size_t size_ = 0;
+};
+
+// List view and status bar of another process (texts as UTF-8).
+int ListRowCount(HWND list);
+std::string ListText(HWND list, int row, int column);
+std::string ListColumnCaption(HWND list, int column);
+// order[p] is the column shown at position p.
+std::vector<int> ListColumnOrder(HWND list, int columns);
+bool SetListColumnOrder(HWND list, const std::vector<int>& order);
+std::string StatusText(HWND status, int panel);
+
+// Gives `control` of the top-level window `top` of another process the
+// keyboard focus and makes `top` the foreground window.
+bool FocusControl(HWND top, HWND control);
+// Presses and releases `key` with the modifiers held, as the keyboard would.
+bool PressKey(WORD key, std::initializer_list<WORD> modifiers = {});
+
+// True when the notification area holds the icon `id` of `owner`.
+bool TrayIconPresent(HWND owner, UINT id = 0);
+
+// Top-level windows created by other processes while the object lives,
+// recorded from the system's window events as they arrive (so while this
+// thread waits in WaitUntil). Catches windows too short-lived to be found
+// by searching. One object at a time.
+class WindowCreationLog {
+  public:
+    WindowCreationLog();
+    ~WindowCreationLog();
+    WindowCreationLog(const WindowCreationLog&) = delete;
+    WindowCreationLog& operator=(const WindowCreationLog&) = delete;
+    struct Entry {
+        DWORD processId;
+        std::string cls, title;
+    };
+    bool ok() const { return hook_ != nullptr; }
+    // Lets pending events arrive, then answers.
+    bool Seen(DWORD processId, const std::string& cls);
+    const std::vector<Entry>& entries() const { return entries_; }
+
+  private:
+    static void CALLBACK OnEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD);
+    HWINEVENTHOOK hook_ = nullptr;
+    std::vector<Entry> entries_;
+};
+
+// A subst letter defined for the life of the object.
+class SubstDrive {
+  public:
+    SubstDrive(char letter, const std::string& folder);
+    ~SubstDrive();
+    SubstDrive(const SubstDrive&) = delete;
+    SubstDrive& operator=(const SubstDrive&) = delete;
+    bool ok() const { return defined_; }
+    void Remove();
+
+  private:
+    std::string device_;
+    bool defined_ = false;
+};
 
 }  // namespace kelvra::e2e

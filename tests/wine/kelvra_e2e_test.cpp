@@ -1,6 +1,8 @@
 // End-to-end tests of the real Kelvra.exe and kelvrashell.exe under Wine.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "version.h"
 #include "wine/e2e_support.h"
 
@@ -92,8 +94,6 @@ TEST_F(KelvraTest, FirstSaveWritesEverySettingWithItsDefault) {
                                                             {"ShowHints", "11"},
                                                             {"LastPos", "<center>"},
                                                             {"ColumnOrder", "1/2/3/4"},
-                                                            {"ColumnWidth", "15/15/15/15"},
-                                                            {"WindowWidth", "9120"},
                                                             {"ShowDeviceNames", "0"},
                                                             {"ShowWarnings", "1"},
                                                             {"SubstDefaultPermanent", "1"},
@@ -107,6 +107,17 @@ TEST_F(KelvraTest, FirstSaveWritesEverySettingWithItsDefault) {
                                                             {"NetPermanentLinkSCE", "0"},
                                                             {"Language", "Deutsch"}};
     for (const auto& [key, value] : defaults) EXPECT_EQ(IniRead(ini, section, key), value) << key;
+    // The layout is saved as the window showed it: fitted columns, design width.
+    unsigned widths[4] = {}, windowWidth = 0;
+    char rest = 0;
+    EXPECT_EQ(sscanf(IniRead(ini, section, "ColumnWidth").c_str(), "%u/%u/%u/%u%c", &widths[0],
+                     &widths[1], &widths[2], &widths[3], &rest),
+              4)
+        << IniRead(ini, section, "ColumnWidth");
+    for (unsigned w : widths) EXPECT_GT(w, 0u);
+    EXPECT_EQ(sscanf(IniRead(ini, section, "WindowWidth").c_str(), "%u%c", &windowWidth, &rest), 1)
+        << IniRead(ini, section, "WindowWidth");
+    EXPECT_GT(windowWidth, 0u);
     // Never written by the program.
     EXPECT_EQ(IniRead(ini, section, "DontShowBusySplash"), "<missing>");
     EXPECT_EQ(IniRead(ini, section, "ExpertMode"), "<missing>");
@@ -234,18 +245,26 @@ TEST_F(LauncherTest, CutStartsKelvraWithTheSameCommandLine) {
 
 TEST_F(LauncherTest, WithoutCutItShowsItsBoxAndStartsNothing) {
     for (const std::string arguments : {"", "/set=\"C:\\Data\""}) {
+        SCOPED_TRACE("arguments '" + arguments + "'");
         Process shell;
         ASSERT_TRUE(shell.Start(folder_ + "kelvrashell.exe", arguments));
-        HWND box = WaitForMessageBox(shell.id(), kStartTimeout);
-        ASSERT_NE(box, nullptr) << "no box for '" << arguments << "'";
+        // The box counts once it shows with its title and its text set: it
+        // exists a moment before it is filled in.
+        HWND box = nullptr;
+        std::string text;
+        const bool shown = WaitUntil([&] {
+            const std::vector<HWND> boxes = VisibleWindowsOf(shell.id(), "#32770", "kelvrashell");
+            box = boxes.empty() ? nullptr : boxes.front();
+            text = box ? LongWindowText(GetDlgItem(box, 0xFFFF)) : "";
+            return !text.empty();
+        });
+        ASSERT_TRUE(shown) << "no box with a text";
         EXPECT_EQ(WindowTitle(box), "kelvrashell");
-        char text[256] = {};
-        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-        EXPECT_EQ(std::string(text), "Shell Context Extension for Win 98/Win ME");
+        EXPECT_EQ(text, "Shell Context Extension for Win 98/Win ME");
         PostMessageA(box, WM_COMMAND, IDOK, 0);
         EXPECT_TRUE(shell.Wait(kStartTimeout));
-        Sleep(300);
-        EXPECT_FALSE(FileThere(folder_ + "recorded.txt"));
+        // A started stand-in would write its file at once; give it a moment.
+        EXPECT_FALSE(WaitUntil([&] { return FileThere(folder_ + "recorded.txt"); }, 1000));
     }
 }
 
