@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "auxwindows/win32/frm_debug.h"
 #include "drives/scan.h"
 #include "language/language.h"
 #include "mainwindow/commands.h"
@@ -973,6 +974,15 @@ void FrmMain::RunKey(KeyAction action) {
         case KeyAction::DeviceNames:
             SwitchDeviceNames(program_);
             break;
+        case KeyAction::Debug: {
+            TimerStates timers;
+            for (int i = 0; i < 3; ++i) {
+                timers[i].Interval = timerIntervals_[i];
+                timers[i].Enabled = timerEnabled_[i];
+            }
+            ShowDebugWindow(hwnd_, program_, timers);
+            break;
+        }
         case KeyAction::History:
             OnCommand(kIdMnuHistory);
             break;
