@@ -193,6 +193,9 @@ bool FrmMain::Load(HINSTANCE instance) {
     setresize(settings.AllowResize);
     ApplyListStyles();
 
+    // The first row starts selected, so the keyboard has a row to work on.
+    SelectRow(1);
+
     // 12-13. First scan, with the splash standing while it runs.
     ShowBusy(BusyMode::Init);
     DisplayRefresh(program_);
