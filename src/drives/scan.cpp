@@ -22,9 +22,13 @@ std::string Device(DriveIndex index) {
     return std::string(1, DriveLetter(index)) + ":";
 }
 
-// Index of each logical drive root the system reports, in its order. A failed
-// call, an answer that did not fit, or an entry that is not a letter root
-// yields nothing for it.
+std::string WithoutTrailingBackslash(std::string path) {
+    if (text::EndsWith(path, "\\")) path.pop_back();
+    return path;
+}
+
+}  // namespace
+
 std::vector<std::pair<DriveIndex, std::string>> LogicalDrives(Os& os) {
     std::string list;
     uint32_t n = os.GetLogicalDriveStrings(kDriveListBufferSize, list);
@@ -42,13 +46,6 @@ std::vector<std::pair<DriveIndex, std::string>> LogicalDrives(Os& os) {
     }
     return drives;
 }
-
-std::string WithoutTrailingBackslash(std::string path) {
-    if (text::EndsWith(path, "\\")) path.pop_back();
-    return path;
-}
-
-}  // namespace
 
 std::string DriveTypeKeyword(Os& os, const std::string& root) {
     switch (os.GetDriveType(root)) {
@@ -121,17 +118,23 @@ void ScanNetworkDrives(Program& program, const StoredLabels& labels) {
         DriveRecord& row = program.drives.main[i];
         std::string remembered;
         std::string typeName;
-        const int32_t status =
+        const bool isRemembered =
             RegGetValue(os, kHkeyCurrentUser, program.startup.NetworkKeyPrefix + DriveLetter(i),
-                        "RemotePath", remembered, typeName);
-        if (status == oserr::kSuccess) {
-            row.Path = remembered;
-            row.Permanent = kw::kYes;
-        } else {
-            remembered.clear();
-        }
+                        "RemotePath", remembered, typeName) == oserr::kSuccess;
+        if (!isRemembered) remembered.clear();
         // One connection query serves both the test and the path.
         const std::string connection = ConnectionPath(os, row.Drive);
+        // A subst row stands for its settings entry, mapped or not. A
+        // connection remembered or live on the same letter must neither take
+        // its path nor make it permanent: the next save would store the share
+        // as the drive's folder (or a temporary drive as permanent), and the
+        // user's folder would be gone. A live connection there shows as a
+        // conflict (LetterTakenByOtherDevice).
+        if (IsSubst(program.drives, i)) continue;
+        if (isRemembered) {
+            row.Path = remembered;
+            row.Permanent = kw::kYes;
+        }
         if (text::StartsWith(connection, "\\\\")) row.Path = WithoutTrailingBackslash(connection);
         if (!remembered.empty() && (row.Type == kw::kFree || row.Path.empty())) {
             row.Type = kw::kRemoteInactive;

@@ -5,6 +5,8 @@
 
 #include <array>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "drives/drive_tables.h"
 #include "platform/os.h"
@@ -29,6 +31,11 @@ void ScanNetworkDrives(Program& program, const StoredLabels& labels);
 // True when a letter's raw drive type or path differs from the snapshot
 // table; brings the snapshot up to date in the same step.
 bool NetworkCheck(Program& program);
+
+// Index and root of each logical drive the system reports, in its order. A
+// failed call or an answer that did not fit yields none; an entry that is not
+// a letter root is left out.
+std::vector<std::pair<DriveIndex, std::string>> LogicalDrives(Os& os);
 
 // "REMOVABLE", "FIXED", "REMOTE", "CDROM", "RAMDISK" or "UNKNOWN"; never "FREE".
 std::string DriveTypeKeyword(Os& os, const std::string& root);

@@ -262,6 +262,9 @@ class Os {
     // "L" and so name a different file). True when every character has a code
     // of its own; otherwise `out` holds the default character in their places.
     virtual bool WideToAnsiExact(const std::wstring& text, std::string& out) = 0;
+    // CharUpperBuffA over the whole text, in place: upper case as the system
+    // code page has it. Returns the number of characters processed.
+    virtual uint32_t CharUpperBuff(std::string& text) = 0;
 };
 
 }  // namespace kelvra

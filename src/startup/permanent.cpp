@@ -1,6 +1,11 @@
 #include "startup/permanent.h"
 
+#include <array>
+#include <utility>
+#include <vector>
+
 #include "drives/keywords.h"
+#include "drives/scan.h"
 #include "program.h"
 #include "startup/inireg.h"
 #include "util/text.h"
@@ -16,7 +21,7 @@ int32_t LoadDriveEntry(Program& program, char letter, std::string& path, std::st
         startup.LastStatus = kIniFailed;
         return kIniFailed;
     }
-    const std::string section = SettingsSection(startup);
+    const std::string section = SettingsSection(program);
     const std::string upper(1, text::UpperAscii(letter));
     int32_t status = kIniFailed;
     path = ReadIniString(program.os, startup.IniFilePath, section, kPathKey + upper, "", status);
@@ -28,24 +33,40 @@ int32_t LoadDriveEntry(Program& program, char letter, std::string& path, std::st
 
 void RestorePermanentDrives(Program& program, DriveIndex index) {
     if (!ValidDriveIndex(index)) return;
-    DriveIndex first = index == 0 ? 1 : index;
-    DriveIndex last = index == 0 ? kDriveCount : index;
+    const DriveIndex first = index == 0 ? 1 : index;
+    const DriveIndex last = index == 0 ? kDriveCount : index;
+    // Every entry is read before any letter is defined, so that no definition
+    // can change where the settings file path leads.
+    std::vector<std::pair<DriveIndex, std::string>> stored;
     for (DriveIndex i = first; i <= last; ++i) {
-        const char letter = DriveLetter(i);
         std::string path;
         std::string label;
-        if (LoadDriveEntry(program, letter, path, label) != kIniOk) continue;
+        if (LoadDriveEntry(program, DriveLetter(i), path, label) != kIniOk) continue;
         // "!" marks a deactivated drive; "\\" a network drive, which Windows
         // restores itself and which must never become a subst mapping.
         if (text::StartsWith(path, "!") || text::StartsWith(path, "\\\\")) continue;
-        const std::string device = std::string(1, letter) + ":";
+        stored.emplace_back(i, path);
+    }
+    if (stored.empty()) return;
+    // A definition on a letter in use stacks over its device for the whole
+    // session: it would hide a stick on E:, or the system disk on C: and the
+    // settings file with it. Only letters the system reports free are
+    // defined; the others keep their entry, which the list shows as a
+    // conflict. Without a drive list no letter is known to be free.
+    std::array<bool, kDriveRows> inUse{};
+    const auto drives = LogicalDrives(program.os);
+    if (drives.empty()) return;
+    for (const auto& drive : drives) inUse[drive.first] = true;
+    for (const auto& [i, path] : stored) {
+        if (inUse[i]) continue;
+        const std::string device = std::string(1, DriveLetter(i)) + ":";
         program.startup.LastStatus = program.os.DefineDosDevice(0, device, &path) ? 1 : 0;
     }
 }
 
 void WriteDriveEntries(Program& program) {
     StartupState& startup = program.startup;
-    const std::string section = SettingsSection(startup);
+    const std::string section = SettingsSection(program);
     const std::string& file = startup.IniFilePath;
     for (DriveIndex i = 1; i <= kDriveCount; ++i) {
         const DriveRecord& row = program.drives.main[i];

@@ -19,7 +19,8 @@ inline constexpr const char* kRunValue = "Kelvra";
 int32_t LoadDriveEntry(Program& program, char letter, std::string& path, std::string& label);
 
 // Re-creates the stored, not deactivated subst drives of one letter, or of
-// all letters for index 0. Silent: no checks, no messages.
+// all letters for index 0, on letters the system does not use. Silent: no
+// messages; an entry not restored stays stored.
 void RestorePermanentDrives(Program& program, DriveIndex index);
 
 // Writes or deletes the two entries of every letter from the main table.

@@ -1,5 +1,6 @@
 #include "startup/settings.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <string_view>
 
@@ -150,8 +151,21 @@ Settings DefaultSettings() {
     return settings;
 }
 
-std::string SettingsSection(const StartupState& startup) {
-    return startup.GlobalProfile ? "GLOBAL" : "USER=" + text::Upper(startup.User);
+std::string SettingsSection(Program& program) {
+    const StartupState& startup = program.startup;
+    if (startup.GlobalProfile) return "GLOBAL";
+    std::string user = startup.User;
+    // Bytes below 0x80 are ASCII in every code page Windows uses as its
+    // system code page, and the system's capitals for them are the ASCII
+    // ones; only other characters need the system. That spares a call for
+    // each of the 26 drive entries every scan reads.
+    const bool ascii = std::all_of(user.begin(), user.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii)
+        for (char& c : user) c = text::UpperAscii(c);
+    else
+        program.os.CharUpperBuff(user);
+    return "USER=" + user;
 }
 
 bool FlagFromText(const std::string& value) {
@@ -176,7 +190,7 @@ std::string PadHints(std::string hints, int hintCount) {
 
 void LoadSettings(Program& program) {
     StartupState& startup = program.startup;
-    const std::string section = SettingsSection(startup);
+    const std::string section = SettingsSection(program);
     for (const Key& key : kKeys) {
         std::string value = ReadIniString(program.os, startup.IniFilePath, section, key.name,
                                           key.def, startup.LastStatus);
@@ -189,7 +203,7 @@ void LoadSettings(Program& program) {
 
 void SaveSettings(Program& program) {
     StartupState& startup = program.startup;
-    const std::string section = SettingsSection(startup);
+    const std::string section = SettingsSection(program);
     if (program.view) program.view->CaptureLayout(program.settings);
     if (program.drives.scanned) WriteDriveEntries(program);
     for (std::string_view name : kWriteOrder) {

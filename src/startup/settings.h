@@ -7,7 +7,6 @@
 namespace kelvra {
 
 struct Program;
-struct StartupState;
 
 // Width of the main window as designed, in twips; the default of WindowWidth.
 constexpr int kMainWindowDesignWidth = 9120;
@@ -48,8 +47,9 @@ struct Settings {
 // Every setting at its default.
 Settings DefaultSettings();
 
-// "GLOBAL" with the global profile, else "USER=" + the user name in capitals.
-std::string SettingsSection(const StartupState& startup);
+// "GLOBAL" with the global profile, else "USER=" + the user name in the
+// system's capitals (its code page decides what a letter is).
+std::string SettingsSection(Program& program);
 
 // How settings texts become flags. A flag is its leading number not being 0;
 // Boolean-text keys also take the words True and False in any case.

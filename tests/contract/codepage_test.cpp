@@ -27,4 +27,27 @@ TEST_F(ContractTest, CodePageMarksCharactersItLacks) {
     EXPECT_EQ(os().WideToAnsi(L"a\u4E2Db\u0416"), "a?b?");
 }
 
+// Upper case as the system has it, in place: ASCII and the Western letters
+// of 1252; characters without a capital stay as they are.
+TEST_F(ContractTest, CharUpperBuffUsesTheCodePagesCapitals) {
+    const struct {
+        std::string in;
+        std::string out;
+    } cases[] = {
+        {"abc xyz ABC 019 !~_-", "ABC XYZ ABC 019 !~_-"},
+        {"\xE0\xE9\xEE\xF5\xFC\xFD\xFE", "\xC0\xC9\xCE\xD5\xDC\xDD\xDE"},
+        {"\x9A\x9C\x9E\xFF", "\x8A\x8C\x8E\x9F"},  // š œ ž ÿ
+        {"\xDF\xF7\xD7\xAA\xBA\x80\xC4", "\xDF\xF7\xD7\xAA\xBA\x80\xC4"},
+        {std::string("a\0b", 3), std::string("A\0B", 3)},
+    };
+    for (const auto& c : cases) {
+        std::string text = c.in;
+        EXPECT_EQ(os().CharUpperBuff(text), c.in.size()) << c.in;
+        EXPECT_EQ(text, c.out) << c.in;
+    }
+    std::string empty;
+    EXPECT_EQ(os().CharUpperBuff(empty), 0u);
+    EXPECT_EQ(empty, "");
+}
+
 }  // namespace kelvra::contract

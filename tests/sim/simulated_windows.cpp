@@ -473,7 +473,7 @@ uint32_t SimulatedWindows::GetPrivateProfileString(const std::string& section,
         for (const std::string& line : IniLines(nodes_[fileKey].contents)) {
             std::string name;
             if (IsSectionLine(line, name)) {
-                inSection = text::EqualsNoCase(name, Trim(section));
+                inSection = SameSection(name, Trim(section));
                 continue;
             }
             std::string found;
@@ -519,7 +519,7 @@ bool SimulatedWindows::WritePrivateProfileString(const std::string& section,
     for (int i = 0; i < static_cast<int>(lines.size()); ++i) {
         std::string name;
         if (IsSectionLine(lines[i], name)) {
-            inSection = sectionLine < 0 && text::EqualsNoCase(name, Trim(section));
+            inSection = sectionLine < 0 && SameSection(name, Trim(section));
             if (inSection) {
                 sectionLine = i;
                 lastLineOfSection = i;
@@ -1116,6 +1116,41 @@ bool SimulatedWindows::WideToAnsiExact(const std::wstring& text, std::string& ou
     out = WideToAnsi(text);
     // Every character outside the code page came back as the default one.
     return AnsiToWide(out) == text;
+}
+
+// --- letter case ---------------------------------------------------------------
+
+namespace {
+
+// Windows-1251: capital and small letters outside the contiguous А..я block.
+constexpr unsigned char k1251Pairs[][2] = {{0x80, 0x90}, {0x81, 0x83}, {0x8A, 0x9A}, {0x8C, 0x9C},
+                                           {0x8D, 0x9D}, {0x8E, 0x9E}, {0x8F, 0x9F}, {0xA1, 0xA2},
+                                           {0xA3, 0xBC}, {0xA5, 0xB4}, {0xA8, 0xB8}, {0xAA, 0xBA},
+                                           {0xAF, 0xBF}, {0xB2, 0xB3}, {0xBD, 0xBE}};
+
+}  // namespace
+
+char SimulatedWindows::UpperInCodePage(char c) const {
+    const unsigned char b = static_cast<unsigned char>(c);
+    if (b < 0x80 || codePage_ == 1252) return text::Upper(std::string(1, c))[0];
+    if (codePage_ != 1251) return c;
+    if (b >= 0xE0) return static_cast<char>(b - 0x20);
+    for (const auto& pair : k1251Pairs)
+        if (pair[1] == b) return static_cast<char>(pair[0]);
+    return c;
+}
+
+bool SimulatedWindows::SameSection(const std::string& a, const std::string& b) const {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (UpperInCodePage(a[i]) != UpperInCodePage(b[i])) return false;
+    return true;
+}
+
+uint32_t SimulatedWindows::CharUpperBuff(std::string& text) {
+    if (Call("CharUpperBuff")) return 0;
+    for (char& c : text) c = UpperInCodePage(c);
+    return static_cast<uint32_t>(text.size());
 }
 
 }  // namespace kelvra::sim

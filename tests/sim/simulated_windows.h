@@ -43,6 +43,9 @@ public:
     void SetExecutable(const std::string& path, FileVersion version = {2, 3, 0, 19});
     void SetCommandLine(const std::string& arguments) { commandLine_ = arguments; }
     void SetUserName(const std::string& name) { userName_ = name; }
+    // The system code page as far as letter case goes: 1252 (the default)
+    // or 1251 (Cyrillic). Text conversion stays Windows-1252 either way.
+    void SetCodePage(uint32_t codePage) { codePage_ = codePage; }
 
     // A logical drive; its root folder is created. The device target is what
     // QueryDosDevice answers for it (a volume device by default).
@@ -164,6 +167,7 @@ public:
     std::string WideToAnsi(const std::wstring& text) override;
     // Plays code page 1252: exact unless a character is outside it.
     bool WideToAnsiExact(const std::wstring& text, std::string& out) override;
+    uint32_t CharUpperBuff(std::string& text) override;
 
 private:
     struct Node {
@@ -224,6 +228,9 @@ private:
     bool RegParentDenied(const std::string& path);
     bool LetterInUse(char letter);
     std::string NetworkKey(char letter) const;
+    char UpperInCodePage(char c) const;
+    // Section names match regardless of case, as the code page has it.
+    bool SameSection(const std::string& a, const std::string& b) const;
 
     OsVersion version_;
     uint32_t productInfo_ = 0;
@@ -235,6 +242,7 @@ private:
     FileVersion fileVersion_;
     std::string commandLine_;
     std::string userName_ = "Tester";
+    uint32_t codePage_ = 1252;
     std::map<std::string, Node> nodes_;  // by canonical upper-cased path
     std::map<char, Drive> drives_;
     std::map<char, std::vector<std::string>> dosDevices_;  // definitions, latest last

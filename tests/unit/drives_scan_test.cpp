@@ -4,6 +4,8 @@
 #include "drives/scan.h"
 #include "drives/subst.h"
 #include "drives_machine.h"
+#include "startup/inireg.h"
+#include "startup/settings.h"
 
 namespace kelvra::test {
 namespace {
@@ -159,6 +161,70 @@ TEST(DriveScan, PersistentConnectionOnALetterNowUsedByALocalDisk) {
     EXPECT_EQ(row.Type, "FIXED");
     EXPECT_EQ(row.Path, "\\\\srv\\share");
     EXPECT_EQ(row.Permanent, "YES");
+}
+
+// A stored subst entry and a network connection of the user's profile on the
+// same letter: the subst row keeps the stored folder, and a save writes the
+// entry back unchanged, whether the letter is free or connected now.
+TEST(DriveScan, NetworkConnectionNeverTakesOverASubstRow) {
+    enum Connection { kNone, kRemembered, kLive, kLivePersistent };
+    struct Case {
+        const char* name;
+        const char* stored;  // "SubstPath_K"; nullptr: none
+        bool mapped;         // K: is a subst drive onto C:\Data
+        Connection connection;
+        const char* type;
+        const char* permanent;
+        const char* state;
+        bool conflict;  // LetterTakenByOtherDevice
+    };
+    const Case cases[] = {
+        {"stored, letter free, remembered", "C:\\Data", false, kRemembered, "SUBST (INACTIVE)",
+         "YES", "", false},
+        {"deactivated, letter free, remembered", "!C:\\Data", false, kRemembered,
+         "SUBST (INACTIVE)", "YES", "DISABLED", false},
+        {"stored, letter connected", "C:\\Data", false, kLive, "SUBST (INACTIVE)", "YES", "", true},
+        {"stored, letter connected and remembered", "C:\\Data", false, kLivePersistent,
+         "SUBST (INACTIVE)", "YES", "", true},
+        {"deactivated, letter connected", "!C:\\Data", false, kLivePersistent, "SUBST (INACTIVE)",
+         "YES", "DISABLED", true},
+        {"stored and mapped, remembered", "C:\\Data", true, kRemembered, "SUBST (FIXED)", "YES", "",
+         false},
+        // A temporary drive must not turn permanent with the share as its folder.
+        {"temporary, remembered", nullptr, true, kRemembered, "SUBST (FIXED)", "", "", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMachine m;
+        Program& p = m.Started();
+        m.sim.AddFolder("C:\\Data");
+        m.sim.AddShare("\\\\srv\\share");
+        if (c.stored) StoreDriveEntry(m.sim, 'K', c.stored, "Mine");
+        if (c.mapped) {
+            ASSERT_TRUE(Subst(m.sim, 'K', "C:\\Data"));
+        }
+        if (c.connection == kRemembered) RememberConnection(m.sim, 'K', "\\\\srv\\share");
+        if (c.connection >= kLive) {
+            ASSERT_TRUE(Connect(m.sim, 'K', "\\\\srv\\share", c.connection == kLivePersistent));
+        }
+        RefreshAll(p);
+        const DriveRecord& row = Row(p, 'K');
+        EXPECT_EQ(row.Type, c.type);
+        EXPECT_EQ(row.Path, "C:\\Data");
+        EXPECT_EQ(row.Permanent, c.permanent);
+        EXPECT_EQ(row.State, c.state);
+        EXPECT_EQ(row.Label, c.stored ? "Mine" : "");
+        EXPECT_EQ(LetterTakenByOtherDevice(p, "K:"), c.conflict);
+
+        SaveSettings(p);
+        int32_t status = 0;
+        EXPECT_EQ(ReadIniString(m.sim, TestMachine::kUserIni, "USER=TESTER", "SubstPath_K",
+                                "<missing>", status),
+                  c.stored ? c.stored : "<missing>");
+        EXPECT_EQ(ReadIniString(m.sim, TestMachine::kUserIni, "USER=TESTER", "SubstPathLabel_K",
+                                "<missing>", status),
+                  c.stored ? "Mine" : "<missing>");
+    }
 }
 
 TEST(DriveScan, RememberedEntriesOnLettersTakenByOtherDevices) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "drives/keywords.h"
+#include "drives/scan.h"
 #include "startup/inireg.h"
 #include "unit/test_machine.h"
 
@@ -71,6 +72,58 @@ TEST(DriveEntry, RestoreDefinesOnlyStoredActiveSubstDrives) {
     RestorePermanentDrives(q, 27);  // outside the table: nothing happens
     RestorePermanentDrives(q, -1);
     EXPECT_TRUE(one.sim.DosDeviceTargets('D').empty());
+}
+
+// A definition on a letter in use would stack over its device for the
+// session: over a stick on E:, or over C:, which holds the settings file.
+TEST(DriveEntry, RestoreLeavesLettersInUseAloneAndKeepsTheirEntries) {
+    TestMachine m;
+    Program& p = m.Started();
+    m.sim.AddFolder("C:\\Data");
+    m.sim.AddDrive('E', kDriveRemovable, "STICK", "FAT32");
+    m.sim.AddFile(TestMachine::kUserIni,
+                  "[USER=TESTER]\r\nSubstPath_C=C:\\Data\r\nSubstPath_E=C:\\Data\r\n"
+                  "SubstPath_G=C:\\Data\r\n");
+    m.sim.ResetCalls();
+    RestorePermanentDrives(p, 0);
+    EXPECT_EQ(m.sim.Calls("GetLogicalDriveStrings"), 1);  // one list serves every letter
+    EXPECT_EQ(m.sim.Calls("DefineDosDevice"), 1);
+    EXPECT_TRUE(m.sim.DosDeviceTargets('C').empty());
+    EXPECT_TRUE(m.sim.DosDeviceTargets('E').empty());
+    EXPECT_EQ(m.sim.DosDeviceTargets('G'), std::vector<std::string>{"\\??\\C:\\Data"});
+
+    // The entries stay; the list shows C: and E: as taken by another device,
+    // and a save writes all three back unchanged.
+    RefreshAll(p);
+    EXPECT_TRUE(LetterTakenByOtherDevice(p, "C:"));
+    EXPECT_TRUE(LetterTakenByOtherDevice(p, "E:"));
+    EXPECT_FALSE(LetterTakenByOtherDevice(p, "G:"));
+    SaveSettings(p);
+    for (const char* key : {"SubstPath_C", "SubstPath_E", "SubstPath_G"}) {
+        SCOPED_TRACE(key);
+        EXPECT_EQ(Read(m, key), "C:\\Data");
+    }
+
+    // A second restore (a second logon start) does not stack onto G: either.
+    RestorePermanentDrives(p, 0);
+    EXPECT_EQ(m.sim.DosDeviceTargets('G').size(), 1u);
+}
+
+TEST(DriveEntry, RestoreWithoutADriveListOrEntriesDefinesNothing) {
+    TestMachine m;
+    Program& p = m.Started();
+    m.sim.AddFile(TestMachine::kUserIni,
+                  "[USER=TESTER]\r\nSubstPath_G=C:\\Data\r\nSubstPath_H=!C:\\Data\r\n");
+    m.sim.Fail("GetLogicalDriveStrings");  // no letter is known to be free
+    RestorePermanentDrives(p, 0);
+    EXPECT_TRUE(m.sim.DosDeviceTargets('G').empty());
+    EXPECT_EQ(Read(m, "SubstPath_G"), "C:\\Data");
+
+    m.sim.Heal("GetLogicalDriveStrings");
+    m.sim.ResetCalls();
+    RestorePermanentDrives(p, DriveIndexOf('H'));  // deactivated: nothing to restore
+    EXPECT_EQ(m.sim.Calls("GetLogicalDriveStrings"), 0);
+    EXPECT_EQ(m.sim.Calls("DefineDosDevice"), 0);
 }
 
 TEST(DriveEntry, WritingMirrorsTheMainTable) {

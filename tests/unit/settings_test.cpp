@@ -6,6 +6,7 @@
 
 #include "sim/fake_main_view.h"
 #include "startup/inireg.h"
+#include "startup/permanent.h"
 #include "unit/test_machine.h"
 
 namespace kelvra {
@@ -96,6 +97,72 @@ TEST(Settings, FirstSaveWritesEveryKeyInOrderIntoTheUserSection) {
     EXPECT_EQ(Read(m, "USER=J\xD6RG", "GridLines"), "1");
     EXPECT_EQ(Read(m, "USER=J\xD6RG", "WindowWidth"), std::to_string(kMainWindowDesignWidth));
     EXPECT_EQ(Read(m, "USER=J\xD6RG", "LastPos"), "<center>");
+}
+
+// The section carries the user name in the system's capitals, which depend
+// on its code page: the same bytes are different letters in 1252 and 1251.
+TEST(Settings, SectionTakesTheSystemsCapitals) {
+    struct Case {
+        uint32_t codePage;
+        const char* user;
+        bool global;
+        const char* section;
+        int systemCalls;  // only names beyond ASCII need the system
+    };
+    const Case cases[] = {
+        {1252, "Tester", false, "USER=TESTER", 0},
+        {1251, "tester-1_x", false, "USER=TESTER-1_X", 0},
+        {1252, "", false, "USER=", 0},
+        {1252, "j\xF6rg", false, "USER=J\xD6RG", 1},
+        {1252, "\x9A\x9C\x9E\xFF\xF7\xDF", false, "USER=\x8A\x8C\x8E\x9F\xF7\xDF", 1},
+        // "Vanya", "chort", "Yozh" in Cyrillic: я (0xFF), ч (0xF7), ё (0xB8) have
+        // other capitals than the same bytes in 1252.
+        {1251, "\xC2\xE0\xED\xFF", false, "USER=\xC2\xC0\xCD\xDF", 1},
+        {1251, "\xF7\xB8\xF0\xF2", false, "USER=\xD7\xA8\xD0\xD2", 1},
+        {1251, "\xB8\xE6", false, "USER=\xA8\xC6", 1},
+        {1251, "\xC2\xE0\xED\xFF", true, "GLOBAL", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.section);
+        TestMachine m;
+        Program& p = m.Started();
+        m.sim.SetCodePage(c.codePage);
+        p.startup.User = c.user;
+        p.startup.GlobalProfile = c.global;
+        m.sim.ResetCalls();
+        EXPECT_EQ(SettingsSection(p), c.section);
+        EXPECT_EQ(m.sim.Calls("CharUpperBuff"), c.systemCalls);
+        EXPECT_EQ(p.startup.User, c.user);  // upper-cased in a copy
+    }
+}
+
+// A Cyrillic user on a 1251 system finds the section in the system's capitals
+// (as another program or an earlier save wrote it), and reads back what it saves.
+TEST(Settings, CyrillicUserFindsAndKeepsTheirSection) {
+    TestMachine m;
+    Program& p = m.Started();
+    m.sim.SetCodePage(1251);
+    p.startup.User = "\xC2\xE0\xED\xFF";
+    m.sim.AddFile(TestMachine::kUserIni,
+                  "[USER=\xC2\xC0\xCD\xDF]\r\nGridLines=0\r\nSubstPath_K=C:\\Data\r\n");
+    LoadSettings(p);
+    EXPECT_FALSE(p.settings.GridLines);
+    std::string path, label;
+    EXPECT_EQ(LoadDriveEntry(p, 'K', path, label), kIniOk);
+    EXPECT_EQ(path, "C:\\Data");
+
+    p.settings.Language = "English";
+    SaveSettings(p);
+    TestMachine again;
+    Program& q = again.Started();
+    again.sim.SetCodePage(1251);
+    again.sim.AddFile(TestMachine::kUserIni, m.sim.FileContents(TestMachine::kUserIni));
+    q.startup.User = "\xC2\xE0\xED\xFF";
+    LoadSettings(q);
+    EXPECT_EQ(q.settings.Language, "English");
+    EXPECT_FALSE(q.settings.GridLines);
+    EXPECT_EQ(m.sim.FileContents(TestMachine::kUserIni).find("[USER="), 0u);
+    EXPECT_EQ(m.sim.FileContents(TestMachine::kUserIni).find("[USER=", 1), std::string::npos);
 }
 
 TEST(Settings, GlobalProfileUsesSectionGlobal) {

@@ -511,4 +511,9 @@ bool Win32Os::WideToAnsiExact(const std::wstring& text, std::string& out) {
     return n > 0 && !usedDefault;
 }
 
+uint32_t Win32Os::CharUpperBuff(std::string& text) {
+    if (text.empty() || text.size() > MAXDWORD) return 0;
+    return CharUpperBuffA(text.data(), static_cast<DWORD>(text.size()));
+}
+
 }  // namespace kelvra

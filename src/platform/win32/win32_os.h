@@ -76,6 +76,7 @@ class Win32Os : public Os {
     std::wstring AnsiToWide(const std::string& text) override;
     std::string WideToAnsi(const std::wstring& text) override;
     bool WideToAnsiExact(const std::wstring& text, std::string& out) override;
+    uint32_t CharUpperBuff(std::string& text) override;
 };
 
 }  // namespace kelvra

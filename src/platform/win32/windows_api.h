@@ -18,6 +18,7 @@
 // clang-format on
 
 // Names of Os methods and program routines.
+#undef CharUpperBuff
 #undef CreateDirectory
 #undef DefineDosDevice
 #undef GetCommandLine
