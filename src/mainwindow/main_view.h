@@ -82,6 +82,19 @@ class MainView {
     // Puts the list layout (column order and widths, window width, in twips)
     // into the settings before a save.
     virtual void CaptureLayout(Settings& settings) = 0;
+
+    // Settings changed while the window is open (the configuration window):
+    // LED strip and button bar shown per ShowLEDs and ShowButtons, the parts
+    // laid out again, columns fitted when resizing is not allowed.
+    virtual void ApplyLayout() = 0;
+    virtual void ApplyGridLines() = 0;
+    // The resize permission per AllowResize: back to the designed size when
+    // it was turned off, the stored column layout when it was turned on.
+    virtual void ApplyResizePolicy() = 0;
+    // The notification-area check (every 5 s) on or off.
+    virtual void SetTrayTimer(bool on) = 0;
+    // Menu, column and button texts from the current text table.
+    virtual void ApplyLanguage() = 0;
 };
 
 // Main-window flags shared by the window, its timers and the commands.

@@ -45,6 +45,13 @@ class FakeMainView : public MainView {
     void CaptureLayout(Settings& settings) override {
         if (layout) layout(settings);
     }
+    int applyLayoutCalls = 0, gridLineCalls = 0, resizePolicyCalls = 0, languageCalls = 0;
+    std::vector<bool> trayTimer;  // every SetTrayTimer call
+    void ApplyLayout() override { ++applyLayoutCalls; }
+    void ApplyGridLines() override { ++gridLineCalls; }
+    void ApplyResizePolicy() override { ++resizePolicyCalls; }
+    void SetTrayTimer(bool on) override { trayTimer.push_back(on); }
+    void ApplyLanguage() override { ++languageCalls; }
 };
 
 }  // namespace kelvra::sim

@@ -1247,6 +1247,41 @@ void FrmMain::EnableMenus(bool enabled) {
     DrawMenuBar(hwnd_);
 }
 
+void FrmMain::ApplyLayout() {
+    const Settings& s = program_.settings;
+    ShowWindow(leds_, s.ShowLEDs ? SW_SHOWNA : SW_HIDE);
+    for (HWND b : buttons_) ShowWindow(b, s.ShowButtons ? SW_SHOWNA : SW_HIDE);
+    SetWidthPos();
+    if (!s.AllowResize)
+        for (int c = 0; c < 4; ++c) FitColumn(c);
+}
+
+void FrmMain::ApplyGridLines() {
+    ApplyListStyles();
+}
+
+void FrmMain::ApplyResizePolicy() {
+    // Keep what the user arranged while resizing was allowed; setresize
+    // then applies the stored layout or the designed size.
+    if (program_.settings.AllowResize) savelistattrib(program_.settings);
+    setresize(program_.settings.AllowResize);
+    Display(program_);
+    savelistattrib(program_.settings);
+}
+
+void FrmMain::SetTrayTimer(bool on) {
+    if (on)
+        SetTimer(hwnd_, kTimer3, 5000, nullptr);
+    else
+        KillTimer(hwnd_, kTimer3);
+    timerIntervals_[2] = on ? 5000 : 0;
+    timerEnabled_[2] = on;
+}
+
+void FrmMain::ApplyLanguage() {
+    initlang();
+}
+
 void FrmMain::CaptureLayout(Settings& settings) {
     savelistattrib(settings);
 }

@@ -44,6 +44,11 @@ class FrmMain : public MainView {
     void EnableButtonBar(bool enabled) override;
     void EnableMenus(bool enabled) override;
     void CaptureLayout(Settings& settings) override;
+    void ApplyLayout() override;
+    void ApplyGridLines() override;
+    void ApplyResizePolicy() override;
+    void SetTrayTimer(bool on) override;
+    void ApplyLanguage() override;
 
     // Public operations of the window.
     void SetWidthPos();
