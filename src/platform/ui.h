@@ -4,8 +4,13 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace kelvra {
+
+// A drive letter as an index, 1 = A ... 26 = Z (as in drives/drive_tables.h,
+// which the boundary does not need to pull in).
+using DriveIndex = int;
 
 // Message-box styles and answers, with the values of the Windows message box.
 namespace mb {
@@ -40,6 +45,13 @@ class Ui {
     // ticked when the window closed (OK, Esc or the close box).
     virtual bool HintBox(const std::wstring& caption, const std::wstring& text,
                          const std::wstring& checkCaption, const std::wstring& okCaption) = 0;
+    // A popup menu of drive letters at the mouse pointer, modal, even while
+    // the owner window is hidden: a disabled title line, the letters offered
+    // ("A:" ... "Z:"), and a cancel item. Returns the chosen letter, or 0 when
+    // the user cancels or closes the menu.
+    virtual DriveIndex LetterPopup(const std::wstring& title,
+                                   const std::vector<DriveIndex>& letters,
+                                   const std::wstring& cancelCaption) = 0;
 };
 
 }  // namespace kelvra

@@ -49,4 +49,14 @@ bool ScriptedUi::HintBox(const std::wstring& caption, const std::wstring& text,
     return ticked;
 }
 
+DriveIndex ScriptedUi::LetterPopup(const std::wstring& title,
+                                   const std::vector<DriveIndex>& letters,
+                                   const std::wstring& cancelCaption) {
+    shown_.push_back(Shown{Kind::LetterPopup, title, {}, 0, cancelCaption, letters});
+    if (letters_.empty()) return 0;
+    DriveIndex letter = letters_.front();
+    letters_.pop_front();
+    return letter;
+}
+
 }  // namespace kelvra::sim

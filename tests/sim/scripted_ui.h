@@ -3,7 +3,8 @@
 // Answers are queued per kind and used in order. With its queue empty a box
 // takes the answer a user pressing Enter would give: a message box returns
 // OK or, for a Yes/No box, Yes; an input box returns its default text; the
-// folder chooser returns the cancel answer (empty).
+// folder chooser returns the cancel answer (empty); the letter popup is
+// closed without a choice (0), so no test maps a letter it did not pick.
 #pragma once
 
 #include <deque>
@@ -17,13 +18,15 @@ namespace kelvra::sim {
 
 class ScriptedUi : public Ui {
   public:
-    enum class Kind { Message, Input, Folder, Hint };
+    enum class Kind { Message, Input, Folder, Hint, LetterPopup };
     struct Shown {
         Kind kind;
-        std::wstring text;         // message text, input prompt or folder-choice title
-        std::wstring caption;      // empty for the folder chooser
+        std::wstring text;         // message text, input prompt, folder-choice or popup title
+        std::wstring caption;      // empty for the folder chooser and the popup
         unsigned style = 0;        // message boxes only
-        std::wstring defaultText;  // input boxes only; the check caption for hints
+        std::wstring defaultText;  // input boxes; the check caption for hints; popup's cancel
+        // The letters a popup offered.
+        std::vector<DriveIndex> letters = {};
     };
 
     // The next message box returns this button (mb::kIdYes, mb::kIdNo, ...).
@@ -35,6 +38,9 @@ class ScriptedUi : public Ui {
     void QueueFolder(const std::wstring& path) { folders_.push_back(path); }
     // The next hint window closes with its check box ticked or not (default: not).
     void QueueHintTick(bool ticked) { hints_.push_back(ticked); }
+    // The next letter popup returns this letter (0 = cancelled or closed),
+    // whether it was offered or not.
+    void QueueLetter(DriveIndex letter) { letters_.push_back(letter); }
 
     const std::vector<Shown>& Boxes() const { return shown_; }
     // Message boxes only, in order.
@@ -42,7 +48,8 @@ class ScriptedUi : public Ui {
     void Clear() { shown_.clear(); }
     // True when every queued answer has been used.
     bool AllAnswersUsed() const {
-        return answers_.empty() && inputs_.empty() && folders_.empty() && hints_.empty();
+        return answers_.empty() && inputs_.empty() && folders_.empty() && hints_.empty() &&
+               letters_.empty();
     }
 
     int MessageBox(const std::wstring& text, const std::wstring& caption, unsigned style) override;
@@ -51,6 +58,8 @@ class ScriptedUi : public Ui {
     std::wstring BrowseForFolder(const std::wstring& title) override;
     bool HintBox(const std::wstring& caption, const std::wstring& text,
                  const std::wstring& checkCaption, const std::wstring& okCaption) override;
+    DriveIndex LetterPopup(const std::wstring& title, const std::vector<DriveIndex>& letters,
+                           const std::wstring& cancelCaption) override;
 
   private:
     std::vector<Shown> shown_;
@@ -58,6 +67,7 @@ class ScriptedUi : public Ui {
     std::deque<std::optional<std::wstring>> inputs_;
     std::deque<std::wstring> folders_;
     std::deque<bool> hints_;
+    std::deque<DriveIndex> letters_;
 };
 
 }  // namespace kelvra::sim

@@ -1,5 +1,6 @@
 // The Ui boundary on real Windows: the standard message box, our input box
-// and the shell's folder chooser, all owned by the main window once it exists.
+// the shell's folder chooser and the letter popup, all owned by the main window
+// once it exists.
 #pragma once
 
 #include "platform/ui.h"
@@ -16,6 +17,8 @@ class Win32Ui : public Ui {
     std::wstring BrowseForFolder(const std::wstring& title) override;
     bool HintBox(const std::wstring& caption, const std::wstring& text,
                  const std::wstring& checkCaption, const std::wstring& okCaption) override;
+    DriveIndex LetterPopup(const std::wstring& title, const std::vector<DriveIndex>& letters,
+                           const std::wstring& cancelCaption) override;
 
   private:
     HWND owner_ = nullptr;
