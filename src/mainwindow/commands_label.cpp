@@ -4,6 +4,7 @@
 #include "mainwindow/commands.h"
 #include "mainwindow/commands_internal.h"
 #include "mainwindow/main_window.h"
+#include "platform/error_mode.h"
 #include "startup/inireg.h"
 
 namespace kelvra {
@@ -20,8 +21,13 @@ constexpr std::wstring_view kForbidden = L"\\/:*?\"<>|";
 
 // The own label when there is one, else the volume's, as shown in the list.
 std::wstring ShownLabel(Program& program, DriveIndex index) {
-    const std::string& own = program.drives.main[index].Label;
-    return program.os.AnsiToWide(own.empty() ? VolumeLabel(program.os, Device(index)) : own);
+    std::string label = program.drives.main[index].Label;
+    if (label.empty()) {
+        // An empty floppy or card reader must fail quietly, not ask for a disk.
+        QuietDriveErrors quiet(program.os);
+        label = VolumeLabel(program.os, Device(index));
+    }
+    return program.os.AnsiToWide(label);
 }
 
 // Blanks and dots alone make no file name: Windows drops them at the end.
@@ -91,7 +97,12 @@ void CreateDesktopShortcut(Program& program, DriveIndex index, bool silent) {
     // A letter now held by another device: the remembered path is not what
     // the shortcut opens.
     std::string pathText = program.drives.main[index].Path;
-    if (LetterTakenByOtherDevice(program, device)) pathText.clear();
+    bool taken;
+    {
+        QuietDriveErrors quiet(os);
+        taken = LetterTakenByOtherDevice(program, device);
+    }
+    if (taken) pathText.clear();
     if (pathText.empty()) pathText = device + "\\";
     const std::string linkFile = text::WithBackslash(desktop) + fileName + ".lnk";
     if (!os.CreateShellLink(linkFile, device, "", LinkComment(program, pathText), ""))

@@ -4,6 +4,7 @@
 #include "mainwindow/commands.h"
 #include "mainwindow/commands_internal.h"
 #include "mainwindow/main_window.h"
+#include "platform/error_mode.h"
 #include "startup/settings.h"
 
 namespace kelvra {
@@ -104,6 +105,7 @@ void ExecuteMove(Program& program, bool fromButton) {
 bool MayStartDrag(Program& program, DriveIndex row) {
     if (!InTable(row)) return false;
     const DriveTables& drives = program.drives;
+    QuietDriveErrors quiet(program.os);
     return !IsVirtualMachineShare(drives.main[row]) &&
            (IsSubst(drives, row) || IsRemote(drives, row)) &&
            !LetterTakenByOtherDevice(program, Device(row));

@@ -7,6 +7,7 @@
 #include "mainwindow/commands.h"
 #include "mainwindow/commands_internal.h"
 #include "mainwindow/main_window.h"
+#include "platform/error_mode.h"
 #include "startup/inireg.h"
 
 namespace kelvra {
@@ -144,6 +145,7 @@ int ReconnectInactiveNetDrive(Program& program, DriveIndex index) {
     const bool connected =
         ConnectNetworkDrive(os, share, Device(index), nullptr, nullptr, row.Permanent == kw::kYes);
     const int result = connected && DirExists(os, share) ? kReconnected : kReconnectFailed;
+    QuietDriveErrors quiet(os);
     RefreshAll(program);
     return result;
 }

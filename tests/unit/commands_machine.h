@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -60,7 +59,7 @@ struct CommandMachine : TestMachine {
         return texts;
     }
     // What those boxes would read for these keys about a drive.
-    std::vector<std::wstring> Texts(std::initializer_list<TextKey> keys, char letter = 0) const {
+    std::vector<std::wstring> Texts(const std::vector<TextKey>& keys, char letter = 0) const {
         std::vector<std::wstring> texts;
         for (TextKey key : keys)
             texts.push_back(FilledMessage(program, key, letter ? DriveIndexOf(letter) : 0));

@@ -96,8 +96,7 @@ TEST(CommandNew, FolderAnswersThatMakeNoDrive) {
         m.Select('X');
         m.ui.QueueFolder(c.folder);
         cmdNew_Click(m.program);
-        std::vector<std::wstring> expected;
-        for (TextKey key : c.shown) expected.push_back(m.Texts({key})[0]);
+        const std::vector<std::wstring> expected = m.Texts(c.shown);
         EXPECT_EQ(m.Shown(), expected);
         EXPECT_EQ(m.Target('X'), c.target);
         EXPECT_EQ(m.ui.Boxes().size(), 1 + expected.size() + (c.hint ? 1 : 0));
@@ -108,34 +107,36 @@ TEST(CommandNew, FolderAnswersThatMakeNoDrive) {
 
 TEST(CommandNew, ChangeOfAnActiveDriveKeepsPermanenceAndLabel) {
     struct Case {
+        bool local;
         std::wstring folder;
         std::vector<TextKey> shown;
-        const char* target;
-        const char* entry;
+        const char *target, *entry, *permanent;
     };
+    const std::vector<TextKey> failed = {TextKey::main_reqdeldrive,
+                                         TextKey::main_msgadddrive_errorsubst};
+    // clang-format off
     const Case cases[] = {
-        {L"C:\\Other", {TextKey::main_reqdeldrive}, "\\??\\C:\\Other", "C:\\Other"},
-        // The new folder cannot be mapped: the old one comes back.
-        {L"Q:\\Gone",
-         {TextKey::main_reqdeldrive, TextKey::main_msgadddrive_errorsubst},
-         kShortFolder,
-         CommandMachine::kFolder},
+        {true, L"C:\\Other", {TextKey::main_reqdeldrive}, "\\??\\C:\\Other", "C:\\Other", "YES"},
+        // The new folder cannot be mapped: the old one comes back, as it was.
+        {true, L"Q:\\Gone", failed, kShortFolder, CommandMachine::kFolder, "YES"},
+        // Off a local disk a changed drive turns temporary, one put back does not.
+        {false, L"C:\\Other", {TextKey::main_reqdeldrive}, "\\??\\C:\\Other", "-", ""},
+        {false, L"Q:\\Gone", failed, kShortFolder, CommandMachine::kFolder, "YES"},
     };
+    // clang-format on
     for (const Case& c : cases) {
-        CommandMachine m;
+        CommandMachine m(c.local);
         StoreDriveEntry(m.sim, 'X', CommandMachine::kFolder, "Daten");
         Subst(m.sim, 'X', CommandMachine::kFolder);
         m.Scan();
         m.Select('X');
         m.ui.QueueFolder(c.folder);
         cmdNew_Click(m.program);
-        std::vector<std::wstring> expected;
-        for (TextKey key : c.shown) expected.push_back(m.Texts({key}, 'X')[0]);
-        EXPECT_EQ(m.Shown(), expected);
+        EXPECT_EQ(m.Shown(), m.Texts(c.shown, 'X'));
         EXPECT_EQ(m.sim.DosDeviceTargets('X'), std::vector<std::string>{c.target});
         EXPECT_EQ(m.Entry('X'), c.entry);
         EXPECT_EQ(m.LabelEntry('X'), "Daten");
-        EXPECT_EQ(m.Row('X').Permanent, "YES");
+        EXPECT_EQ(m.Row('X').Permanent, c.permanent);
         EXPECT_EQ(m.Row('X').Label, "Daten");
     }
 }

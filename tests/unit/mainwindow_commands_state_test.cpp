@@ -5,43 +5,24 @@ namespace {
 
 using Command = void (*)(Program&);
 
-// The drives a lifecycle case starts from, on letter X.
-enum class Start {
-    TempSubst,
-    PermSubst,
-    InactiveSubst,
-    DisabledSubst,
-    TempNet,
-    PermNet,
-    DisabledNet
+// The drive a case starts from, on letter X: a subst mapping, a connection,
+// a stored entry (with the label "Daten").
+struct Start {
+    bool subst, net, persistent;
+    const char* entry;
 };
+constexpr Start kTempSubst{true, false, false, nullptr};
+constexpr Start kPermSubst{true, false, false, CommandMachine::kFolder};
+constexpr Start kInactiveSubst{false, false, false, CommandMachine::kFolder};
+constexpr Start kDisabledSubst{false, false, false, "!C:\\Data\\Long Folder"};
+constexpr Start kTempNet{false, true, false, nullptr};
+constexpr Start kPermNet{false, true, true, nullptr};
+constexpr Start kDisabledNet{false, false, false, "!\\\\srv\\share"};
 
-void Build(CommandMachine& m, Start start) {
-    const std::string folder = CommandMachine::kFolder, share = CommandMachine::kShare;
-    switch (start) {
-        case Start::TempSubst:
-            Subst(m.sim, 'X', folder);
-            break;
-        case Start::PermSubst:
-            Subst(m.sim, 'X', folder);
-            StoreDriveEntry(m.sim, 'X', folder, "Daten");
-            break;
-        case Start::InactiveSubst:
-            StoreDriveEntry(m.sim, 'X', folder, "Daten");
-            break;
-        case Start::DisabledSubst:
-            StoreDriveEntry(m.sim, 'X', "!" + folder, "Daten");
-            break;
-        case Start::TempNet:
-            Connect(m.sim, 'X', share);
-            break;
-        case Start::PermNet:
-            Connect(m.sim, 'X', share, true);
-            break;
-        case Start::DisabledNet:
-            StoreDriveEntry(m.sim, 'X', "!" + share, "Daten");
-            break;
-    }
+void Build(CommandMachine& m, const Start& start) {
+    if (start.subst) Subst(m.sim, 'X', CommandMachine::kFolder);
+    if (start.net) Connect(m.sim, 'X', CommandMachine::kShare, start.persistent);
+    if (start.entry) StoreDriveEntry(m.sim, 'X', start.entry, "Daten");
 }
 
 TEST(CommandState, RowsAndSettingsFileAfterEachCommand) {
@@ -50,123 +31,37 @@ TEST(CommandState, RowsAndSettingsFileAfterEachCommand) {
         Start start;
         Command command;
         std::vector<TextKey> asked;
-        const char* type;  // after the refresh
-        const char* permanent;
-        const char* state;
-        const char* entry;
-        bool mapped;  // a subst mapping or a connection at X
+        const char *type, *permanent, *state, *entry;  // row after the refresh; stored entry
+        bool mapped;                                   // a subst mapping or a connection at X
     };
-    const std::string folder = CommandMachine::kFolder;
+    const char* folder = CommandMachine::kFolder;
+    // clang-format off
     const Case cases[] = {
-        {"fix temporary subst",
-         Start::TempSubst,
-         cmdFix_Click,
-         {},
-         "SUBST (FIXED)",
-         "YES",
-         "",
-         CommandMachine::kFolder,
-         true},
-        {"fix permanent subst",
-         Start::PermSubst,
-         cmdFix_Click,
-         {},
-         "SUBST (FIXED)",
-         "",
-         "",
-         "-",
-         true},
-        {"fix temporary network",
-         Start::TempNet,
-         cmdFix_Click,
-         {TextKey::main_reqfix},
-         "REMOTE",
-         "YES",
-         "",
-         "-",
-         true},
-        {"deactivate subst",
-         Start::PermSubst,
-         cmdDeactivate_Click,
-         {TextKey::main_reqactivate_kill},
-         "SUBST (INACTIVE)",
-         "YES",
-         "",
-         CommandMachine::kFolder,
-         false},
-        {"activate subst",
-         Start::DisabledSubst,
-         cmdDeactivate_Click,
-         {},
-         "SUBST (FIXED)",
-         "YES",
-         "",
-         CommandMachine::kFolder,
-         true},
-        {"activate network",
-         Start::DisabledNet,
-         cmdDeactivate_Click,
-         {},
-         "REMOTE",
-         "YES",
-         "",
-         "-",
-         true},
-        {"perm. deactivate subst",
-         Start::PermSubst,
-         cmdDeactivateperm_Click,
-         {TextKey::main_reqdeactivateperm},
-         "SUBST (INACTIVE)",
-         "YES",
-         "DISABLED",
-         "!C:\\Data\\Long Folder",
-         false},
-        {"perm. deactivate network",
-         Start::PermNet,
-         cmdDeactivateperm_Click,
-         {TextKey::main_reqdeactivateperm},
-         "REMOTE (INACTIVE)",
-         "YES",
-         "DISABLED",
-         "!\\\\srv\\share",
-         false},
-        {"perm. deactivate inactive",
-         Start::InactiveSubst,
-         cmdDeactivateperm_Click,
-         {},
-         "SUBST (INACTIVE)",
-         "YES",
-         "DISABLED",
-         "!C:\\Data\\Long Folder",
-         false},
-        {"kill subst",
-         Start::PermSubst,
-         cmdKill_Click,
-         {TextKey::main_reqdeldrive},
-         "FREE",
-         "",
-         "",
-         "-",
-         false},
-        {"kill network",
-         Start::TempNet,
-         cmdKill_Click,
-         {TextKey::main_reqdeldrive},
-         "FREE",
-         "",
-         "",
-         "-",
-         false},
-        {"kill inactive", Start::InactiveSubst, cmdKill_Click, {}, "FREE", "", "", "-", false},
+        {"fix temp subst", kTempSubst, cmdFix_Click, {}, "SUBST (FIXED)", "YES", "", folder, true},
+        {"fix perm subst", kPermSubst, cmdFix_Click, {}, "SUBST (FIXED)", "", "", "-", true},
+        {"fix temp net", kTempNet, cmdFix_Click, {TextKey::main_reqfix}, "REMOTE", "YES", "", "-", true},
+        {"deactivate", kPermSubst, cmdDeactivate_Click, {TextKey::main_reqactivate_kill},
+         "SUBST (INACTIVE)", "YES", "", folder, false},
+        {"activate subst", kDisabledSubst, cmdDeactivate_Click, {}, "SUBST (FIXED)", "YES", "", folder, true},
+        {"activate net", kDisabledNet, cmdDeactivate_Click, {}, "REMOTE", "YES", "", "-", true},
+        {"perm. deactivate subst", kPermSubst, cmdDeactivateperm_Click, {TextKey::main_reqdeactivateperm},
+         "SUBST (INACTIVE)", "YES", "DISABLED", "!C:\\Data\\Long Folder", false},
+        {"perm. deactivate net", kPermNet, cmdDeactivateperm_Click, {TextKey::main_reqdeactivateperm},
+         "REMOTE (INACTIVE)", "YES", "DISABLED", "!\\\\srv\\share", false},
+        {"perm. deactivate inactive", kInactiveSubst, cmdDeactivateperm_Click, {},
+         "SUBST (INACTIVE)", "YES", "DISABLED", "!C:\\Data\\Long Folder", false},
+        {"kill subst", kPermSubst, cmdKill_Click, {TextKey::main_reqdeldrive}, "FREE", "", "", "-", false},
+        {"kill net", kTempNet, cmdKill_Click, {TextKey::main_reqdeldrive}, "FREE", "", "", "-", false},
+        {"kill inactive", kInactiveSubst, cmdKill_Click, {}, "FREE", "", "", "-", false},
     };
+    // clang-format on
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         CommandMachine m;
         Build(m, c.start);
         m.Scan();
         m.Select('X');
-        std::vector<std::wstring> asked;  // filled while the row is still there
-        for (TextKey key : c.asked) asked.push_back(m.Texts({key}, 'X')[0]);
+        const std::vector<std::wstring> asked = m.Texts(c.asked, 'X');  // while the row is there
         m.sim.ResetCalls();
         c.command(m.program);
         EXPECT_EQ(m.Shown(), asked);
@@ -176,11 +71,12 @@ TEST(CommandState, RowsAndSettingsFileAfterEachCommand) {
         EXPECT_EQ(row.State, c.state);
         EXPECT_EQ(m.Entry('X'), c.entry);
         EXPECT_EQ(!m.sim.DosDeviceTargets('X').empty() || m.sim.IsConnected('X'), c.mapped);
-        if (c.start == Start::InactiveSubst && c.command == cmdDeactivateperm_Click) {
+        // An inactive drive has nothing to remove.
+        if (!c.start.subst && !c.start.net && c.command == cmdDeactivateperm_Click) {
             EXPECT_EQ(m.sim.Calls("DefineDosDevice") + m.sim.Calls("WNetCancelConnection"), 0);
         }
-        // A drive that is remembered keeps its label; a killed one loses it.
-        if (c.start != Start::TempSubst && c.start != Start::TempNet && c.start != Start::PermNet) {
+        // A drive that stays remembered keeps its label; a killed one loses it.
+        if (c.start.entry) {
             EXPECT_EQ(m.LabelEntry('X'), c.command == cmdKill_Click ? "-" : "Daten");
         }
         EXPECT_FALSE(m.program.main.Busy);
@@ -189,7 +85,7 @@ TEST(CommandState, RowsAndSettingsFileAfterEachCommand) {
 
 TEST(CommandState, ActivatedNetworkDriveIsRemembered) {
     CommandMachine m;
-    Build(m, Start::DisabledNet);
+    Build(m, kDisabledNet);
     m.Scan();
     m.Select('X');
     cmdDeactivate_Click(m.program);
@@ -197,7 +93,7 @@ TEST(CommandState, ActivatedNetworkDriveIsRemembered) {
 }
 
 TEST(CommandState, ActivateThatFailsLeavesTheRowAndSaysSo) {
-    for (Start start : {Start::DisabledSubst, Start::DisabledNet}) {
+    for (const Start& start : {kDisabledSubst, kDisabledNet}) {
         CommandMachine m;
         Build(m, start);
         m.sim.RemovePath(CommandMachine::kFolder);
@@ -205,7 +101,7 @@ TEST(CommandState, ActivateThatFailsLeavesTheRowAndSaysSo) {
         m.Scan();
         m.Select('X');
         cmdDeactivate_Click(m.program);
-        const bool subst = start == Start::DisabledSubst;
+        const bool subst = start.entry[1] != '\\';
         EXPECT_EQ(m.Shown(), m.Texts({subst ? TextKey::main_msgactivate_errorsubst
                                             : TextKey::main_msgactivate_errornet}));
         EXPECT_EQ(m.Entry('X')[0], '!');
@@ -230,7 +126,7 @@ TEST(CommandState, QuestionsFollowTheWarningSettings) {
     for (const Case& c : cases) {
         for (Command command : questions) {
             CommandMachine m;
-            Build(m, command == cmdFix_Click ? Start::TempNet : Start::PermSubst);
+            Build(m, command == cmdFix_Click ? kTempNet : kPermSubst);
             m.Scan();
             Settings& s = m.program.settings;
             s.ExpertMode = c.expert;
@@ -252,7 +148,7 @@ TEST(CommandState, NoAnswerChangesNothing) {
                                  cmdKill_Click};
     for (Command command : questions) {
         CommandMachine m;
-        Build(m, command == cmdFix_Click ? Start::PermNet : Start::PermSubst);
+        Build(m, command == cmdFix_Click ? kPermNet : kPermSubst);
         m.Scan();
         m.Select('X');
         m.ui.QueueAnswer(mb::kIdNo);
@@ -266,7 +162,7 @@ TEST(CommandState, NoAnswerChangesNothing) {
 }
 
 TEST(CommandState, DisconnectThatFailsKeepsADriveThatIsStillThere) {
-    for (Start start : {Start::PermSubst, Start::PermNet}) {
+    for (const Start& start : {kPermSubst, kPermNet}) {
         CommandMachine m;
         Build(m, start);
         StoreLabel(m.sim, 'X', "Daten");
