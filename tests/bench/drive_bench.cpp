@@ -1,8 +1,10 @@
-// Operating-system calls and time per full drive scan and per network check,
-// on a simulated machine with six present drives and three stored entries.
+// Operating-system calls and time per full drive scan, per network check and
+// per list display, on a simulated machine with six present drives and three
+// stored entries.
 #include <benchmark/benchmark.h>
 
 #include "drives/scan.h"
+#include "mainwindow/main_window.h"
 #include "program.h"
 #include "sim/scripted_ui.h"
 #include "sim/simulated_windows.h"
@@ -64,7 +66,7 @@ void Report(benchmark::State& state, const sim::SimulatedWindows& sim) {
     for (const char* op :
          {"GetLogicalDriveStrings", "GetDriveType", "QueryDosDevice", "GetLongPathName",
           "WNetGetConnection", "GetFileAttributes", "GetPrivateProfileString", "RegOpenKeyEx",
-          "RegQueryValueEx", "RegCloseKey"}) {
+          "RegQueryValueEx", "RegCloseKey", "GetVolumeInformation", "SetErrorMode"}) {
         if (sim.Calls(op) > 0) state.counters[op] = benchmark::Counter(sim.Calls(op), perRun);
     }
 }
@@ -82,6 +84,17 @@ void BM_NetworkCheck(benchmark::State& state) {
     Report(state, m.sim);
 }
 BENCHMARK(BM_NetworkCheck);
+
+// The rows computed from a scanned table with the default settings (drive
+// labels on), without a window.
+void BM_Display(benchmark::State& state) {
+    Machine m;
+    RefreshAll(m.program);
+    m.sim.ResetCalls();
+    for (auto _ : state) Display(m.program);
+    Report(state, m.sim);
+}
+BENCHMARK(BM_Display);
 
 }  // namespace
 }  // namespace kelvra

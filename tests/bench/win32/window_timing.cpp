@@ -1,0 +1,475 @@
+// Start time and idle CPU time of the real Kelvra.exe, driven from outside the
+// way a user starts it. Not a test: it passes or fails nothing.
+//
+//   window_timing start [starts]
+//       Alternates starts of Kelvra.exe and bare_window.exe (both beside this
+//       program) and prints, per start and as medians, the milliseconds from
+//       CreateProcess to a visible main window that answers a message.
+//   window_timing idle [seconds] [settle seconds] [wineserver unix pid]
+//       Prints the CPU time of every process of the prefix (and, given its
+//       Linux pid, of the Wine server) over `seconds` without Kelvra, then
+//       over `seconds` with Kelvra.exe idle on its main window.
+//
+// Both run Kelvra.exe from a scratch program folder that holds a settings file
+// and the language packs, so a start is an ordinary one, not a first run.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/win32/windows_api.h"
+
+namespace {
+
+constexpr DWORD kTimeoutMs = 15000;
+constexpr char kKelvraTitle[] = "Kelvra V";
+constexpr char kBareTitle[] = "Bare window";
+
+double MsSince(const LARGE_INTEGER& from) {
+    LARGE_INTEGER now, frequency;
+    QueryPerformanceCounter(&now);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(now.QuadPart - from.QuadPart) * 1000.0 /
+           static_cast<double>(frequency.QuadPart);
+}
+
+std::string ModuleFolder() {
+    char path[MAX_PATH] = {};
+    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string full(path, n);
+    return full.substr(0, full.find_last_of('\\') + 1);
+}
+
+std::string ReadFileBytes(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return {};
+    std::string bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
+    CloseHandle(h);
+    return bytes;
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    const bool ok =
+        WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size();
+    CloseHandle(h);
+    return ok;
+}
+
+void RemoveTree(const std::string& folder) {
+    WIN32_FIND_DATAA data;
+    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
+    if (find != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = data.cFileName;
+            if (name == "." || name == "..") continue;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(folder + name + "\\");
+            else
+                DeleteFileA((folder + name).c_str());
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+    }
+    RemoveDirectoryA(folder.substr(0, folder.size() - 1).c_str());
+}
+
+// A program folder in the temp folder with both programs, the language packs
+// and a settings file in the current user's section.
+class Install {
+  public:
+    Install() {
+        char temp[MAX_PATH] = {};
+        GetTempPathA(MAX_PATH, temp);
+        folder_ =
+            std::string(temp) + "kelvra-timing-" + std::to_string(GetCurrentProcessId()) + "\\";
+        RemoveTree(folder_);
+        CreateDirectoryA(folder_.c_str(), nullptr);
+        const std::string from = ModuleFolder();
+        ok_ = CopyFileA((from + "Kelvra.exe").c_str(), Kelvra().c_str(), FALSE) &&
+              CopyFileA((from + "bare_window.exe").c_str(), Bare().c_str(), FALSE);
+        CopyLanguagePacks();
+        char user[257] = {};
+        DWORD size = sizeof user;
+        GetUserNameA(user, &size);
+        CharUpperA(user);
+        settings_ = "[USER=" + std::string(user) + "]\r\nLanguage=Deutsch\r\n";
+        ok_ = ok_ && RestoreSettings();
+    }
+    ~Install() { RemoveTree(folder_); }
+    Install(const Install&) = delete;
+    Install& operator=(const Install&) = delete;
+
+    bool ok() const { return ok_; }
+    const std::string& folder() const { return folder_; }
+    std::string Kelvra() const { return folder_ + "Kelvra.exe"; }
+    std::string Bare() const { return folder_ + "bare_window.exe"; }
+    std::string SettingsFile() const { return folder_ + "kelvra.ini"; }
+    // Every start then reads the file Kelvra itself saved at its last close.
+    void KeepSavedSettings() {
+        const std::string saved = ReadFileBytes(SettingsFile());
+        if (!saved.empty()) settings_ = saved;
+    }
+    bool RestoreSettings() const { return WriteFileBytes(SettingsFile(), settings_); }
+
+  private:
+    void CopyLanguagePacks() {
+#ifdef KELVRA_SOURCE_DIR
+        // Under Wine the source tree is reachable through drive Z:.
+        std::string source = "Z:" KELVRA_SOURCE_DIR "/languages/";
+        std::replace(source.begin(), source.end(), '/', '\\');
+        const std::string target = folder_ + "languages\\";
+        CreateDirectoryA(target.c_str(), nullptr);
+        WIN32_FIND_DATAA data;
+        HANDLE find = FindFirstFileA((source + "*.lng").c_str(), &data);
+        if (find == INVALID_HANDLE_VALUE) return;
+        do {
+            CopyFileA((source + data.cFileName).c_str(), (target + data.cFileName).c_str(), FALSE);
+        } while (FindNextFileA(find, &data));
+        FindClose(find);
+#endif
+    }
+
+    std::string folder_;
+    std::string settings_;
+    bool ok_ = false;
+};
+
+struct WindowSearch {
+    DWORD processId;
+    const char* fragment;
+    HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM data) {
+    auto* search = reinterpret_cast<WindowSearch*>(data);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    if (pid != search->processId || !IsWindowVisible(hwnd)) return TRUE;
+    char title[256] = {};
+    GetWindowTextA(hwnd, title, sizeof title);
+    if (!std::strstr(title, search->fragment)) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+HWND VisibleWindow(DWORD processId, const char* fragment) {
+    WindowSearch search{processId, fragment, nullptr};
+    EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// A started program with its main window; closes it like the user does.
+class Run {
+  public:
+    Run() = default;
+    Run(const Run&) = delete;
+    Run& operator=(const Run&) = delete;
+    ~Run() {
+        Close();
+        if (info_.hProcess) CloseHandle(info_.hProcess);
+    }
+
+    // Milliseconds from CreateProcess to: WaitForInputIdle returning, the
+    // first poll that sees the visible window, and that window answering a
+    // sent WM_NULL (its thread has reached a message loop). False on failure.
+    bool Start(const std::string& exe, const std::string& folder, const char* fragment) {
+        std::string commandLine = "\"" + exe + "\"";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof startup;
+        LARGE_INTEGER t0;
+        QueryPerformanceCounter(&t0);
+        if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                            folder.c_str(), &startup, &info_))
+            return false;
+        CloseHandle(info_.hThread);
+        info_.hThread = nullptr;
+        WaitForInputIdle(info_.hProcess, kTimeoutMs);
+        idleMs = MsSince(t0);
+        while (!(window_ = VisibleWindow(info_.dwProcessId, fragment))) {
+            if (MsSince(t0) > kTimeoutMs || WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0)
+                return false;
+            Sleep(1);
+        }
+        visibleMs = MsSince(t0);
+        DWORD_PTR result = 0;
+        if (!SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, kTimeoutMs, &result))
+            return false;
+        answerMs = MsSince(t0);
+        return true;
+    }
+
+    // WM_CLOSE to the main window, then the process must end.
+    bool Close() {
+        if (!info_.hProcess || closed_) return true;
+        closed_ = true;
+        if (window_) PostMessageW(window_, WM_CLOSE, 0, 0);
+        if (WaitForSingleObject(info_.hProcess, kTimeoutMs) == WAIT_OBJECT_0) return true;
+        TerminateProcess(info_.hProcess, 99);
+        WaitForSingleObject(info_.hProcess, kTimeoutMs);
+        return false;
+    }
+
+    HANDLE process() const { return info_.hProcess; }
+    DWORD id() const { return info_.dwProcessId; }
+
+    double idleMs = 0, visibleMs = 0, answerMs = 0;
+
+  private:
+    PROCESS_INFORMATION info_ = {};
+    HWND window_ = nullptr;
+    bool closed_ = false;
+};
+
+double Median(std::vector<double> values) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+struct Samples {
+    std::vector<double> idle, visible, answer;
+    void Add(const Run& run) {
+        idle.push_back(run.idleMs);
+        visible.push_back(run.visibleMs);
+        answer.push_back(run.answerMs);
+    }
+};
+
+bool TimedStart(Install& install, bool kelvra, Samples& samples) {
+    if (kelvra && !install.RestoreSettings()) return false;
+    Run run;
+    if (!run.Start(kelvra ? install.Kelvra() : install.Bare(), install.folder(),
+                   kelvra ? kKelvraTitle : kBareTitle)) {
+        std::printf("%s: no answering window\n", kelvra ? "Kelvra" : "bare");
+        return false;
+    }
+    std::printf("  %-6s input idle %7.1f  visible %7.1f  answers %7.1f ms\n",
+                kelvra ? "Kelvra" : "bare", run.idleMs, run.visibleMs, run.answerMs);
+    samples.Add(run);
+    if (!run.Close()) {
+        std::printf("%s did not end after WM_CLOSE\n", kelvra ? "Kelvra" : "bare");
+        return false;
+    }
+    // Let the server and the display finish with the ended process.
+    Sleep(300);
+    return true;
+}
+
+int StartTimes(int starts) {
+    Install install;
+    if (!install.ok()) {
+        std::printf("cannot set up the program folder %s\n", install.folder().c_str());
+        return 1;
+    }
+    // One start each to warm the file cache; Kelvra's close writes its full
+    // settings file, which every counted start then reads.
+    Samples warmUp;
+    std::printf("warm-up\n");
+    if (!TimedStart(install, true, warmUp) || !TimedStart(install, false, warmUp)) return 1;
+    install.KeepSavedSettings();
+
+    Samples bare, kelvra;
+    for (int i = 0; i < starts; ++i) {
+        std::printf("start %d\n", i + 1);
+        // ABBA order, so a drift in the machine's load hits both alike.
+        const bool kelvraFirst = i % 2 == 1;
+        for (int k = 0; k < 2; ++k) {
+            const bool isKelvra = (k == 0) == kelvraFirst;
+            if (!TimedStart(install, isKelvra, isKelvra ? kelvra : bare)) return 1;
+        }
+    }
+    const double b = Median(bare.answer), k = Median(kelvra.answer);
+    std::printf("\nmedians of %d starts each (ms)   input idle  visible  answers\n", starts);
+    std::printf("  bare window                    %8.1f %8.1f %8.1f\n", Median(bare.idle),
+                Median(bare.visible), b);
+    std::printf("  Kelvra                         %8.1f %8.1f %8.1f\n", Median(kelvra.idle),
+                Median(kelvra.visible), k);
+    std::printf("ratio Kelvra / bare (answers): %.2f\n", b > 0 ? k / b : 0.0);
+    return 0;
+}
+
+// ---- idle CPU -------------------------------------------------------------
+
+double FileTimeMs(const FILETIME& t) {
+    ULARGE_INTEGER v;
+    v.LowPart = t.dwLowDateTime;
+    v.HighPart = t.dwHighDateTime;
+    return static_cast<double>(v.QuadPart) / 10000.0;
+}
+
+// CPU time (kernel + user) of every process, as the sum over its threads.
+// Wine answers GetThreadTimes of another process's thread from the thread's
+// Linux accounting; GetProcessTimes of another process is of no use there (it
+// reports the caller's own times).
+struct CpuSnapshot {
+    std::vector<std::pair<DWORD, std::string>> processes;
+    std::vector<std::pair<DWORD, double>> threadMs;  // by owning process
+    double ServerMs = -1;
+
+    double Of(DWORD processId) const {
+        double total = 0;
+        for (const auto& [owner, ms] : threadMs)
+            if (owner == processId) total += ms;
+        return total;
+    }
+};
+
+// utime + stime of a Linux process from /proc, reached through drive Z:, in
+// milliseconds (the fields count 1/100 s); -1 when unreadable.
+double LinuxCpuMs(int unixPid) {
+    if (unixPid <= 0) return -1;
+    const std::string stat = ReadFileBytes("Z:\\proc\\" + std::to_string(unixPid) + "\\stat");
+    const std::size_t close = stat.rfind(')');
+    if (close == std::string::npos) return -1;
+    // After the name: state is field 3, utime field 14, stime field 15.
+    std::vector<std::string> fields;
+    for (std::size_t pos = close + 2; pos < stat.size();) {
+        const std::size_t end = std::min(stat.find(' ', pos), stat.size());
+        fields.push_back(stat.substr(pos, end - pos));
+        pos = end + 1;
+    }
+    if (fields.size() < 13) return -1;
+    return (std::atof(fields[11].c_str()) + std::atof(fields[12].c_str())) * 10.0;
+}
+
+CpuSnapshot TakeSnapshot(int wineserverPid) {
+    CpuSnapshot snapshot;
+    HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS | TH32CS_SNAPTHREAD, 0);
+    if (snap == INVALID_HANDLE_VALUE) return snapshot;
+    PROCESSENTRY32 process = {};
+    process.dwSize = sizeof process;
+    for (BOOL more = Process32First(snap, &process); more; more = Process32Next(snap, &process))
+        snapshot.processes.emplace_back(process.th32ProcessID, process.szExeFile);
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snap, &entry); more; more = Thread32Next(snap, &entry)) {
+        HANDLE thread = OpenThread(THREAD_QUERY_LIMITED_INFORMATION, FALSE, entry.th32ThreadID);
+        if (!thread) continue;
+        FILETIME created, ended, kernel, user;
+        if (GetThreadTimes(thread, &created, &ended, &kernel, &user))
+            snapshot.threadMs.emplace_back(entry.th32OwnerProcessID,
+                                           FileTimeMs(kernel) + FileTimeMs(user));
+        CloseHandle(thread);
+    }
+    CloseHandle(snap);
+    snapshot.ServerMs = LinuxCpuMs(wineserverPid);
+    return snapshot;
+}
+
+// CPU milliseconds each process used between two snapshots, by name; the
+// measuring program itself is left out.
+struct Usage {
+    std::vector<std::pair<std::string, double>> byName;
+    double serverMs = -1;
+    double wallMs = 0;
+
+    double Of(const std::string& name) const {
+        double total = 0;
+        for (const auto& [n, ms] : byName)
+            if (n == name) total += ms;
+        return total;
+    }
+};
+
+Usage Measure(int seconds, int wineserverPid) {
+    LARGE_INTEGER t0;
+    QueryPerformanceCounter(&t0);
+    const CpuSnapshot before = TakeSnapshot(wineserverPid);
+    Sleep(static_cast<DWORD>(seconds) * 1000);
+    const CpuSnapshot after = TakeSnapshot(wineserverPid);
+    Usage usage;
+    usage.wallMs = MsSince(t0);
+    for (const auto& [id, name] : after.processes) {
+        if (id == GetCurrentProcessId()) continue;
+        bool existed = false;
+        for (const auto& p : before.processes) existed = existed || p.first == id;
+        // A process started in between counts from its start.
+        const double ms = after.Of(id) - (existed ? before.Of(id) : 0.0);
+        bool merged = false;
+        for (auto& [n, total] : usage.byName)
+            if (n == name) {
+                total += ms;
+                merged = true;
+            }
+        if (!merged) usage.byName.emplace_back(name, ms);
+    }
+    if (before.ServerMs >= 0 && after.ServerMs >= 0)
+        usage.serverMs = after.ServerMs - before.ServerMs;
+    return usage;
+}
+
+void PrintUsage(const Usage& quiet, const Usage& polling) {
+    auto share = [](double ms, double wall) { return wall > 0 ? ms * 100.0 / wall : 0.0; };
+    std::printf("%-20s %12s %8s %12s %8s\n", "CPU ms (% of a core)", "without", "", "with Kelvra",
+                "");
+    std::vector<std::string> names;
+    for (const auto& [n, ms] : polling.byName)
+        if (std::find(names.begin(), names.end(), n) == names.end()) names.push_back(n);
+    for (const auto& [n, ms] : quiet.byName)
+        if (std::find(names.begin(), names.end(), n) == names.end()) names.push_back(n);
+    double quietTotal = 0, pollingTotal = 0;
+    for (const std::string& n : names) {
+        const double q = quiet.Of(n), p = polling.Of(n);
+        quietTotal += q;
+        pollingTotal += p;
+        std::printf("%-20s %12.0f %8.3f %12.0f %8.3f\n", n.c_str(), q, share(q, quiet.wallMs), p,
+                    share(p, polling.wallMs));
+    }
+    std::printf("%-20s %12.0f %8.3f %12.0f %8.3f\n", "all Wine processes", quietTotal,
+                share(quietTotal, quiet.wallMs), pollingTotal, share(pollingTotal, polling.wallMs));
+    if (quiet.serverMs >= 0 && polling.serverMs >= 0)
+        std::printf("%-20s %12.0f %8.3f %12.0f %8.3f\n", "wineserver (Linux)", quiet.serverMs,
+                    share(quiet.serverMs, quiet.wallMs), polling.serverMs,
+                    share(polling.serverMs, polling.wallMs));
+}
+
+// A window of `seconds` with no Kelvra running, then one with Kelvra idle on
+// its main window after `settle` seconds: the difference is what its poll
+// costs, in its own process and in the processes its calls reach.
+int IdleCpu(int seconds, int settle, int wineserverPid) {
+    Install install;
+    if (!install.ok()) {
+        std::printf("cannot set up the program folder %s\n", install.folder().c_str());
+        return 1;
+    }
+    if (wineserverPid > 0 && LinuxCpuMs(wineserverPid) < 0)
+        std::printf("wineserver: /proc/%d/stat not readable\n", wineserverPid);
+    std::printf("%d s without Kelvra ...\n", seconds);
+    const Usage quiet = Measure(seconds, wineserverPid);
+
+    Run kelvra;
+    if (!kelvra.Start(install.Kelvra(), install.folder(), kKelvraTitle)) {
+        std::printf("Kelvra: no answering window\n");
+        return 1;
+    }
+    std::printf("Kelvra up after %.1f ms; settling %d s, then %d s with Kelvra ...\n",
+                kelvra.answerMs, settle, seconds);
+    Sleep(static_cast<DWORD>(settle) * 1000);
+    const Usage polling = Measure(seconds, wineserverPid);
+    std::printf("windows: %.1f s and %.1f s\n", quiet.wallMs / 1000, polling.wallMs / 1000);
+    PrintUsage(quiet, polling);
+    return kelvra.Close() ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string mode = argc > 1 ? argv[1] : "start";
+    auto number = [&](int i, int fallback) { return argc > i ? std::atoi(argv[i]) : fallback; };
+    setvbuf(stdout, nullptr, _IONBF, 0);
+    if (mode == "start") return StartTimes(std::max(1, number(2, 11)));
+    if (mode == "idle") return IdleCpu(std::max(1, number(2, 60)), number(3, 10), number(4, 0));
+    std::printf("usage: window_timing start [starts] | idle [seconds] [settle] [wineserver pid]\n");
+    return 2;
+}
