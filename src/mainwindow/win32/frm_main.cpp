@@ -200,7 +200,10 @@ bool FrmMain::Load(HINSTANCE instance) {
     ShowBusy(BusyMode::Init);
     DisplayRefresh(program_);
 
-    // 16-19. Timers and position; context-command runs never get here.
+    // 15. A context command runs on the hidden window: no timers, no position.
+    if (!program_.context.ContextPath.empty()) return true;
+
+    // 16-19. Timers and position.
     SetTimer(hwnd_, kTimer1, 100, nullptr);
     timerIntervals_[0] = 100;
     timerEnabled_[0] = true;
@@ -209,6 +212,7 @@ bool FrmMain::Load(HINSTANCE instance) {
     const Point p =
         WindowPosition(settings.LastPos, r.right - r.left, r.bottom - r.top, WorkAreas(), dpi_);
     SetWindowPos(hwnd_, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    positioned_ = true;
     SetTimer(hwnd_, kTimer2, 1000, nullptr);
     timerIntervals_[1] = 1000;
     timerEnabled_[1] = true;
@@ -706,7 +710,9 @@ void FrmMain::OnResize(WPARAM state) {
 }
 
 void FrmMain::FrmOnMsg_Move() {
-    if (!hwnd_ || IsIconic(hwnd_) || IsZoomed(hwnd_)) return;
+    // Moves before the window took its place (creation, a context command's
+    // hidden window) are no positions of the user's.
+    if (!hwnd_ || !positioned_ || IsIconic(hwnd_) || IsZoomed(hwnd_)) return;
     if (program_.settings.LastPos == "<center>") return;
     RECT r;
     GetWindowRect(hwnd_, &r);

@@ -126,6 +126,7 @@ class FrmMain : public MainView {
     bool busyCursor_ = false;
     bool resizeGuard_ = false;
     bool dragging_ = false;
+    bool positioned_ = false;  // placed by the load; moves count from then on
     bool unloaded_ = false;
     UINT taskbarCreated_ = 0;
     std::array<UINT, 3> timerIntervals_{};

@@ -7,6 +7,7 @@
 #include "mainwindow/win32/win32_ui.h"
 #include "platform/win32/win32_os.h"
 #include "program.h"
+#include "startup/context.h"
 #include "startup/startup.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
@@ -21,11 +22,15 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     switch (dispatch) {
         case kelvra::Dispatch::End:
-        // Context commands need the main window's list and menus; until they
-        // exist such a start ends without doing anything.
-        case kelvra::Dispatch::ContextCommand:
             OleUninitialize();
             return 0;
+        case kelvra::Dispatch::ContextCommand:
+            // A path that names nothing ends the run without a word.
+            if (!kelvra::StartContextCommand(program, program.startup.CommandLine)) {
+                OleUninitialize();
+                return 0;
+            }
+            break;
         default:
             break;
     }
@@ -34,10 +39,16 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         kelvra::FrmMain frmMain(program);
         if (frmMain.Load(instance)) {
             ui.SetOwner(frmMain.hwnd());
-            if (dispatch == kelvra::Dispatch::AutostartTray)
+            if (dispatch == kelvra::Dispatch::ContextCommand) {
+                // The window stays hidden: it only lends the command its
+                // list, its popup owner and its unload, which saves.
+                kelvra::ContextCommand(program);
+                frmMain.Unload();
+            } else if (dispatch == kelvra::Dispatch::AutostartTray) {
                 frmMain.StartInTray();
-            else
+            } else {
                 frmMain.Show();
+            }
             MSG msg;
             while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
                 // The main window sees its keys first, then the dialog
