@@ -508,8 +508,9 @@ bool TrayIconPresent(HWND owner, UINT id) {
 }
 
 namespace {
+// A win-event callback gets no context of its own: it finds the log here.
 thread_local WindowCreationLog* activeLog = nullptr;
-}
+}  // namespace
 
 WindowCreationLog::WindowCreationLog() {
     activeLog = this;
