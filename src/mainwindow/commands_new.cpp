@@ -184,6 +184,11 @@ void cmdNew_Click(Program& program) {
     if (!InTable(index)) return SetBusy(program, false);
     DriveTables& drives = program.drives;
     const bool newDrive = drives.main[index].Type == kw::kFree;
+    // Only a subst or network drive takes another folder: anything else
+    // would be cleared and then shadowed by the new mapping.
+    if (!newDrive && ((!IsSubst(drives, index) && !IsRemote(drives, index)) ||
+                      text::StartsWith(drives.main[index].Type, "REMOTEV")))
+        return SetBusy(program, false);
     const std::wstring chosen =
         BrowseForFolder(program.ui, FolderChoiceTitle(program, index, newDrive), [&] {
             if (program.view) program.view->SelectRow(index);

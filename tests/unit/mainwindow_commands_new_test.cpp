@@ -171,6 +171,18 @@ TEST(CommandNew, ChangeOfAnInactiveEntryOnlyRewritesIt) {
     }
 }
 
+TEST(CommandNew, LocalDiskTakesNoFolder) {
+    CommandMachine m;
+    m.Scan();
+    m.Select('C');
+    m.ui.QueueFolder(L"C:\\Other");
+    cmdNew_Click(m.program);
+    EXPECT_TRUE(m.ui.Boxes().empty());
+    EXPECT_TRUE(m.sim.DosDeviceTargets('C').empty());
+    EXPECT_EQ(m.Row('C').Type, "FIXED");
+    EXPECT_FALSE(m.program.main.Busy);
+}
+
 TEST(CommandNew, InactiveNetworkDriveThatCannotReconnectStaysAsItWas) {
     CommandMachine m;
     RememberConnection(m.sim, 'N', "\\\\gone\\share");
