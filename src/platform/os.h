@@ -233,6 +233,10 @@ class Os {
     // --- network connections -------------------------------------------------
     virtual uint32_t WNetAddConnection2(const NetResource& resource, const std::string* password,
                                         const std::string* user, uint32_t flags) = 0;
+    // Cancels the letter's connection and removes it from the user's profile
+    // (WNetCancelConnection2 with CONNECT_UPDATE_PROFILE): a connection left
+    // remembered would come back at the next logon. A letter that is only
+    // remembered (not connected now) is forgotten as well.
     virtual uint32_t WNetCancelConnection(const std::string& name, bool force) = 0;
     // On kMoreData `size` holds the size needed.
     virtual uint32_t WNetGetConnection(const std::string& localName, std::string& remoteName,

@@ -924,8 +924,11 @@ uint32_t SimulatedWindows::WNetCancelConnection(const std::string& name, bool) {
     if (Call("WNetCancelConnection")) return oserr::kNoNetwork;
     if (name.size() != 2 || name[1] != ':') return oserr::kNotConnected;
     const char letter = text::UpperAscii(name[0]);
-    // Without a profile update the remembered connection stays in the registry.
-    return connections_.erase(letter) ? oserr::kSuccess : oserr::kNotConnected;
+    const bool connected = connections_.erase(letter) != 0;
+    // The profile is updated: a remembered connection is forgotten too.
+    const std::string key = RegPath(kHkeyCurrentUser, NetworkKey(letter));
+    const bool remembered = registry_.erase(Upper(key)) != 0;
+    return connected || remembered ? oserr::kSuccess : oserr::kNotConnected;
 }
 
 uint32_t SimulatedWindows::WNetGetConnection(const std::string& localName,

@@ -402,7 +402,7 @@ uint32_t Win32Os::WNetAddConnection2(const NetResource& resource, const std::str
 }
 
 uint32_t Win32Os::WNetCancelConnection(const std::string& name, bool force) {
-    return WNetCancelConnectionA(name.c_str(), force ? TRUE : FALSE);
+    return WNetCancelConnection2A(name.c_str(), CONNECT_UPDATE_PROFILE, force ? TRUE : FALSE);
 }
 
 uint32_t Win32Os::WNetGetConnection(const std::string& localName, std::string& remoteName,
