@@ -104,6 +104,11 @@ void ApplyPack(LanguageState& language, std::wstring_view pack) {
     }
 }
 
+bool IsLanguageName(std::string_view name) {
+    return name.find_first_of("\\/:") == std::string_view::npos &&
+           name.find("..") == std::string_view::npos;
+}
+
 void LoadLanguage(Program& program) {
     Os& os = program.os;
     LanguageState& language = program.language;
@@ -111,16 +116,17 @@ void LoadLanguage(Program& program) {
     const std::string& name = program.settings.Language;
 
     language.texts = BuiltInTexts();
+    const bool ownName = IsLanguageName(name);
 
     const std::string help = folder + "helpfiles\\" + name + ".chm";
     const std::string englishHelp = folder + "helpfiles\\English.chm";
-    if (FileExists(os, help))
+    if (ownName && FileExists(os, help))
         language.HelpFile = help;
     else if (FileExists(os, englishHelp))
         language.HelpFile = englishHelp;
 
     const std::string pack = folder + "languages\\" + name + ".lng";
-    if (!FileExists(os, pack)) return;
+    if (!ownName || !FileExists(os, pack)) return;
     std::string bytes;
     if (!os.ReadFile(pack, bytes, kMaxPackBytes + 1)) return;
     if (bytes.size() > kMaxPackBytes) {

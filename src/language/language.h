@@ -44,8 +44,16 @@ bool KeyValue(std::wstring_view line, std::string_view key, std::wstring& value)
 // assign no key are skipped.
 void ApplyPack(LanguageState& language, std::wstring_view pack);
 
+// True when a language name can only name a file inside "languages\" (and
+// "helpfiles\"): no folder separator, no drive colon, no "..". The setting
+// comes from an editable file, and a path there must not load texts (or a
+// help file) from anywhere else.
+bool IsLanguageName(std::string_view name);
+
 // Resets the table to the built-in texts, chooses the help file and applies
 // the pack named by the setting Language, if the program folder holds one.
+// A Language that is no language name keeps the built-in texts and names no
+// help file of its own.
 void LoadLanguage(Program& program);
 
 inline const std::wstring& Text(const LanguageState& language, TextKey key) {

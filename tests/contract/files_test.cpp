@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <vector>
+
 #include "contract/contract.h"
 #include "startup/inireg.h"
 
@@ -130,6 +133,24 @@ TEST_F(ContractTest, PathConversionsOfRootsAndMissingPaths) {
         EXPECT_EQ(os().GetShortPathName(c.path, out, 1024), c.length) << c.path;
         EXPECT_EQ(out, c.converted) << c.path;
     }
+}
+
+}  // namespace kelvra::contract
+
+namespace kelvra::contract {
+
+TEST_F(ContractTest, FindFilesListsMatchingFilesButNoFolders) {
+    const std::string folder = env->Scratch();
+    env->MakeFile(folder + "English.lng", "x");
+    env->MakeFile(folder + "francais.LNG", "x");
+    env->MakeFile(folder + "notes.txt", "x");
+    os().CreateDirectory(folder + "folder.lng");
+    std::vector<std::string> names = os().FindFiles(folder + "*.lng");
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"English.lng", "francais.LNG"}));
+    EXPECT_EQ(os().FindFiles(folder + "n?tes.*"), std::vector<std::string>{"notes.txt"});
+    EXPECT_TRUE(os().FindFiles(folder + "*.chm").empty());
+    EXPECT_TRUE(os().FindFiles(folder + "missing\\*.lng").empty());
 }
 
 }  // namespace kelvra::contract

@@ -427,6 +427,51 @@ namespace {
 
 // Splits file contents into lines without their CR/LF endings.
 std::vector<std::string> IniLines(const std::string& contents) {
+namespace {
+
+// "*" and "?" as the file system matches them, without regard to case.
+bool MatchesMask(const std::string& name, const std::string& mask) {
+    std::size_t n = 0, m = 0, starAt = std::string::npos, resumeAt = 0;
+    while (n < name.size()) {
+        if (m < mask.size() && mask[m] == '*') {
+            starAt = m++;
+            resumeAt = n;
+        } else if (m < mask.size() &&
+                   (mask[m] == '?' || text::UpperAscii(mask[m]) == text::UpperAscii(name[n]))) {
+            ++m;
+            ++n;
+        } else if (starAt != std::string::npos) {
+            m = starAt + 1;
+            n = ++resumeAt;
+        } else {
+            return false;
+        }
+    }
+    while (m < mask.size() && mask[m] == '*') ++m;
+    return m == mask.size();
+}
+
+}  // namespace
+
+std::vector<std::string> SimulatedWindows::FindFiles(const std::string& pattern) {
+    std::vector<std::string> names;
+    if (Call("FindFiles")) return names;
+    const std::size_t slash = pattern.find_last_of("\\/");
+    if (slash == std::string::npos) return names;
+    const std::string mask = pattern.substr(slash + 1);
+    const std::string folder = Resolve(pattern.substr(0, slash + 1));
+    if (folder.empty() || !nodes_[folder].folder) return names;
+    const std::string prefix = folder + "\\";
+    for (auto it = nodes_.lower_bound(prefix); it != nodes_.end(); ++it) {
+        if (!text::StartsWith(it->first, prefix)) break;
+        if (it->first.find('\\', prefix.size()) != std::string::npos) continue;
+        const Node& node = it->second;
+        if (!node.folder && (MatchesMask(node.name, mask) || MatchesMask(node.shortName, mask)))
+            names.push_back(node.name);
+    }
+    return names;
+}
+
     std::vector<std::string> lines;
     std::size_t pos = 0;
     while (pos < contents.size()) {

@@ -150,6 +150,8 @@ public:
                               std::string& fileSystem) override;
     uint32_t SetErrorMode(uint32_t mode) override;
     bool DefineDosDevice(uint32_t flags, const std::string& device,
+    // Matches "*" and "?" against the long and the short names, as Windows does.
+    std::vector<std::string> FindFiles(const std::string& pattern) override;
                          const std::string* target) override;
     uint32_t QueryDosDevice(const std::string& device, std::string& out, uint32_t size) override;
     uint32_t WNetAddConnection2(const NetResource& resource, const std::string* password,

@@ -48,6 +48,7 @@ class Win32Os : public Os {
     bool ReadFile(const std::string& path, std::string& bytes, std::size_t maxBytes) override;
 
     uint32_t GetLogicalDriveStrings(uint32_t size, std::string& out) override;
+    std::vector<std::string> FindFiles(const std::string& pattern) override;
     uint32_t GetDriveType(const std::string& root) override;
     bool GetVolumeInformation(const std::string& root, std::string& label,
                               std::string& fileSystem) override;
