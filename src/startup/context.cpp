@@ -48,6 +48,12 @@ bool IsAbsolutePath(std::string_view path) {
            !text::StartsWith(path, "\\\\.\\");
 }
 
+// "X:" or "X:\" with a letter A..Z.
+bool IsDriveRoot(std::string_view path) {
+    return (path.size() == 2 || (path.size() == 3 && path[2] == '\\')) &&
+           DriveIndexOf(path[0]) != 0 && path[1] == ':';
+}
+
 // Every occurrence of `what`, in any letter case, replaced by `with`; the
 // inserted text is not searched again.
 std::string ReplaceAllNoCase(const std::string& in, const std::string& what,
@@ -151,6 +157,13 @@ bool StartContextCommand(Program& program, const std::string& commandLine) {
     std::string raw = commandLine.substr(kSetSwitch.size());
     raw.erase(std::remove(raw.begin(), raw.end(), '"'), raw.end());
     context.ContextConnect = connect;
+    // Disconnecting needs only the letter. The root of a network drive whose
+    // server is out of reach, or of a subst drive whose folder is gone, names
+    // no existing folder, yet the user must be able to disconnect it.
+    if (!connect && IsDriveRoot(raw)) {
+        context.ContextPath = std::string(1, DriveLetter(DriveIndexOf(raw[0]))) + ":\\";
+        return true;
+    }
     context.ContextPath = LongPathName(program.os, NormalizeContextPath(program.os, raw));
     return !context.ContextPath.empty();
 }

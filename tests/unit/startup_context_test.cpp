@@ -75,6 +75,10 @@ TEST(ContextStart, CommandLineGivesTheCommandAndItsLongPath) {
         {"/SET=C:\\DATA\\LONGFO~1", true, true, CommandMachine::kFolder},
         {"/set=C:\\Da\"ta\\Long Fo\"lder\"", true, true, CommandMachine::kFolder},
         {"/Cut=\"S:\\\"", true, false, "S:\\"},
+        // A root to disconnect need not exist: an unreachable server, a lost folder.
+        {"/cut=\"q:\\\"", true, false, "Q:\\"},
+        {"/cut=Q:", true, false, "Q:\\"},
+        {"/set=Q:\\", false, true, ""},
         {"/local /set=C:\\Data", false, false, ""},  // the path is read right after the switch
         {"/set", false, false, ""},
     };
