@@ -170,6 +170,12 @@ class Os {
     virtual std::string CommandLineArguments() = 0;
     // Fixed file version of a file's version resource; false when it has none.
     virtual bool GetFileVersion(const std::string& path, FileVersion& out) = 0;
+    // A text entry of a file's version resource ("LegalCopyright", ...; the
+    // name in any letter case) from the string table its translation list
+    // names first that holds it, wide because it is shown as it is stored.
+    // False, `out` empty, when the file has no version resource or no such entry.
+    virtual bool GetFileVersionString(const std::string& path, const std::string& name,
+                                      std::wstring& out) = 0;
     // GetUserNameA into a buffer of `size` characters; false when the call fails.
     virtual bool GetUserName(std::string& out, uint32_t size) = 0;
 

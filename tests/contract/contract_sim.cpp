@@ -13,6 +13,10 @@ class SimEnvironment : public Environment {
         sim_.AddFolder("C:\\Scratch");
         sim_.AddTopWindow(0x4242, "Contract", kSelfProcessId, kSelfExe);
         sim_.SetFileVersion(sim_.SystemDirectory() + "\\kernel32.dll", {5, 1, 2600, 5512});
+        // What contract_version.rc gives the test program under Wine.
+        sim_.SetFileVersionString(sim_.ModuleFileName(), "LegalCopyright",
+                                  L"Copyright \u00A9 Kelvra contract");
+        sim_.SetFileVersionString(sim_.ModuleFileName(), "Comments", L"");
     }
     Os& os() override { return sim_; }
     std::string Scratch() override {

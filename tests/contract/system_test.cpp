@@ -84,6 +84,39 @@ TEST_F(ContractTest, SystemDirectoryHoldsVersionedLibraries) {
     EXPECT_FALSE(os().GetFileVersion(plain, version));
 }
 
+// The test program's own version resource holds one German string table
+// (contract_version.rc), so only a reader that follows the translation list
+// finds its entries.
+TEST_F(ContractTest, VersionTextsComeFromTheTableTheTranslationNames) {
+    const std::string exe = os().ModuleFileName();
+    const struct {
+        const char* name;
+        bool found;
+        const wchar_t* text;
+    } cases[] = {
+        {"LegalCopyright", true, L"Copyright \u00A9 Kelvra contract"},
+        {"LEGALCOPYRIGHT", true, L"Copyright \u00A9 Kelvra contract"},
+        {"Comments", true, L""},
+        {"ProductName", false, L""},
+        {"", false, L""},
+        {"040704B0", false, L""},
+        {"Comments\\", false, L""},
+    };
+    for (const auto& c : cases) {
+        std::wstring text = L"stale";
+        EXPECT_EQ(os().GetFileVersionString(exe, c.name, text), c.found) << c.name;
+        EXPECT_EQ(text, c.text) << c.name;
+    }
+
+    const std::string plain = env->Scratch() + "plain.exe";
+    env->MakeFile(plain, "no version resource here");
+    for (const std::string& file : {plain, env->Scratch() + "missing.exe"}) {
+        std::wstring text = L"stale";
+        EXPECT_FALSE(os().GetFileVersionString(file, "LegalCopyright", text)) << file;
+        EXPECT_EQ(text, L"") << file;
+    }
+}
+
 TEST_F(ContractTest, UserNameNeedsRoomForItsTerminator) {
     std::string name;
     ASSERT_TRUE(os().GetUserName(name, 257));

@@ -83,6 +83,12 @@ void SimulatedWindows::SetFileVersion(const std::string& path, FileVersion versi
     fileVersions_[Upper(path)] = version;
 }
 
+void SimulatedWindows::SetFileVersionString(const std::string& path, const std::string& name,
+                                            const std::wstring& text) {
+    if (!HasVersionResource(path)) SetFileVersion(path, {1, 0, 0, 0});
+    versionStrings_[Upper(path)][Upper(name)] = text;
+}
+
 void SimulatedWindows::PlayWindows98() {
     SetVersion(4, 10, 2222, kPlatformWindows, " A ");
     SetSystemDirectory("C:\\WINDOWS\\SYSTEM");
@@ -1086,6 +1092,11 @@ std::string SimulatedWindows::CommandLineArguments() {
     return commandLine_;
 }
 
+bool SimulatedWindows::HasVersionResource(const std::string& path) {
+    return (fileVersions_.count(Upper(path)) && PathExists(path)) ||
+           text::EqualsNoCase(path, exePath_);
+}
+
 bool SimulatedWindows::GetFileVersion(const std::string& path, FileVersion& out) {
     if (Call("GetFileVersion")) return false;
     auto it = fileVersions_.find(Upper(path));
@@ -1095,6 +1106,18 @@ bool SimulatedWindows::GetFileVersion(const std::string& path, FileVersion& out)
     }
     if (!text::EqualsNoCase(path, exePath_)) return false;
     out = fileVersion_;
+    return true;
+}
+
+bool SimulatedWindows::GetFileVersionString(const std::string& path, const std::string& name,
+                                            std::wstring& out) {
+    out.clear();
+    if (Call("GetFileVersionString") || !HasVersionResource(path)) return false;
+    auto file = versionStrings_.find(Upper(path));
+    if (file == versionStrings_.end()) return false;
+    auto entry = file->second.find(Upper(name));
+    if (entry == file->second.end()) return false;
+    out = entry->second;
     return true;
 }
 

@@ -121,6 +121,8 @@ public:
     std::string ModuleFileName() override;
     std::string CommandLineArguments() override;
     bool GetFileVersion(const std::string& path, FileVersion& out) override;
+    bool GetFileVersionString(const std::string& path, const std::string& name,
+                              std::wstring& out) override;
     bool GetUserName(std::string& out, uint32_t size) override;
     uint32_t GetPrivateProfileString(const std::string& section, const std::string& key,
                                      const std::string& def, std::string& out, uint32_t size,
@@ -225,6 +227,7 @@ private:
     void PutNode(const std::string& path, bool folder, const std::string& contents,
                  const std::string& shortName);
     std::string LetterTarget(char letter);  // latest subst target path, "" if none
+    bool HasVersionResource(const std::string& path);
     std::string RegPath(RegKey root, const std::string& subkey);
     RegNode* FindRegNode(const std::string& path);
     bool RegParentDenied(const std::string& path);
@@ -240,6 +243,8 @@ private:
     std::map<int, int> metrics_;
     std::string systemDirectory_;
     std::map<std::string, FileVersion> fileVersions_;  // by upper-cased path
+    // Text entries by upper-cased path, then upper-cased name.
+    std::map<std::string, std::map<std::string, std::wstring>> versionStrings_;
     std::string exePath_;
     FileVersion fileVersion_;
     std::string commandLine_;

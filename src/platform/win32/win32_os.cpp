@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <cwchar>
 
 #include "platform/win32/command_line.h"
 #include "platform/win32/handles.h"
@@ -163,6 +164,51 @@ bool Win32Os::GetFileVersion(const std::string& path, FileVersion& out) {
     out.build = HIWORD(info.dwFileVersionLS);
     out.revision = LOWORD(info.dwFileVersionLS);
     return true;
+}
+
+bool Win32Os::GetFileVersionString(const std::string& path, const std::string& name,
+                                   std::wstring& out) {
+    out.clear();
+    // An empty name or one with a backslash would address a whole table.
+    if (name.empty() || name.find('\\') != std::string::npos) return false;
+    const std::wstring widePath = AnsiToWide(path);
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeW(widePath.c_str(), &ignored);
+    if (size == 0) return false;
+    std::vector<BYTE> data(size);
+    if (!GetFileVersionInfoW(widePath.c_str(), 0, size, data.data())) return false;
+
+    // The string tables the translation list names, in its order; then the
+    // two that resource editors write by default, for files whose list is
+    // missing or names a table they lack.
+    std::vector<DWORD> tables;
+    void* block = nullptr;
+    UINT length = 0;
+    if (VerQueryValueW(data.data(), L"\\VarFileInfo\\Translation", &block, &length) && block) {
+        const UINT count = length / (2 * sizeof(WORD));
+        for (UINT i = 0; i < count; ++i) {
+            WORD pair[2];
+            std::memcpy(pair, static_cast<const BYTE*>(block) + i * sizeof pair, sizeof pair);
+            tables.push_back(MAKELONG(pair[1], pair[0]));  // language high, code page low
+        }
+    }
+    tables.push_back(0x040904B0u);  // US English, Unicode
+    tables.push_back(0x040904E4u);  // US English, Windows-1252
+    const std::wstring wideName = AnsiToWide(name);
+    for (DWORD table : tables) {
+        wchar_t key[64];
+        swprintf(key, sizeof key / sizeof key[0], L"\\StringFileInfo\\%08lx\\",
+                 static_cast<unsigned long>(table));
+        const std::wstring query = key + wideName;
+        block = nullptr;
+        length = 0;
+        if (!VerQueryValueW(data.data(), query.c_str(), &block, &length) || !block) continue;
+        // The length counts characters, with the terminator on some systems.
+        const auto* text = static_cast<const wchar_t*>(block);
+        out.assign(text, wcsnlen(text, length));
+        return true;
+    }
+    return false;
 }
 
 bool Win32Os::GetUserName(std::string& out, uint32_t size) {

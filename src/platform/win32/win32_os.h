@@ -20,6 +20,8 @@ class Win32Os : public Os {
     std::string ModuleFileName() override;
     std::string CommandLineArguments() override;
     bool GetFileVersion(const std::string& path, FileVersion& out) override;
+    bool GetFileVersionString(const std::string& path, const std::string& name,
+                              std::wstring& out) override;
     bool GetUserName(std::string& out, uint32_t size) override;
 
     uint32_t GetPrivateProfileString(const std::string& section, const std::string& key,
