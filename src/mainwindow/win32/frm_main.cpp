@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "auxwindows/win32/frm_debug.h"
+#include "auxwindows/win32/frm_info.h"
+#include "config/win32/frm_konfig.h"
 #include "drives/scan.h"
 #include "language/language.h"
 #include "mainwindow/commands.h"
@@ -726,6 +728,7 @@ void FrmMain::OnTimer(UINT_PTR id) {
         timerIntervals_[0] = 0;
         timerEnabled_[0] = false;
         if (!program_.startup.Local) ShowHint(program_, 1);
+        if (program_.startup.NoINIAtStart) OnCommand(kIdMnuConfig);
     } else if (id == kTimer2) {
         const bool normal = !IsIconic(hwnd_) && !IsZoomed(hwnd_);
         PollTick(program_, normal);
@@ -879,6 +882,19 @@ void FrmMain::OnCommand(int id) {
         case kIdMnuExit:
             Unload();
             break;
+        case kIdMnuConfig:
+            ShowConfigWindow(hwnd_, program_);
+            lsvView_ItemClick(program_);
+            // The box "start at the last position" may have just been ticked.
+            if (program_.settings.LastPos != "<center>") {
+                RECT r;
+                GetWindowRect(hwnd_, &r);
+                if (!IsIconic(hwnd_)) program_.settings.LastPos = LastPosText(r.left, r.top, dpi_);
+            }
+            break;
+        case kIdMnuInfo:
+            ShowInfoWindow(hwnd_, program_);
+            break;
         case kIdMnuHelp:
             OpenHelp(nullptr);
             break;
@@ -992,6 +1008,12 @@ void FrmMain::RunKey(KeyAction action) {
             ShowDebugWindow(hwnd_, program_, timers);
             break;
         }
+        case KeyAction::Config:
+            OnCommand(kIdMnuConfig);
+            break;
+        case KeyAction::Info:
+            OnCommand(kIdMnuInfo);
+            break;
         case KeyAction::History:
             OnCommand(kIdMnuHistory);
             break;
