@@ -1,7 +1,7 @@
 # Stages the release's program folder and packs it into one zip, run by the
-# build (cmake -P): the executables stripped, beside them the language pack,
+# build (cmake -P): the executables stripped, beside them the language packs,
 # the help files, the change history and the read-me files. Takes
-# -DSTAGE= -DOUTPUT= -DSTRIP= -DKELVRA_EXE= -DSHELL_EXE= -DLANGUAGE= -DHELP_DIR=
+# -DSTAGE= -DOUTPUT= -DSTRIP= -DKELVRA_EXE= -DSHELL_EXE= -DLANGUAGES= -DHELP_DIR=
 # -DHISTORY= -DDOCS=.
 cmake_minimum_required(VERSION 3.20)
 
@@ -20,9 +20,14 @@ foreach(exe "${KELVRA_EXE}" "${SHELL_EXE}")
     list(APPEND entries "${name}")
 endforeach()
 
-file(COPY "${LANGUAGE}" DESTINATION "${STAGE}/languages")
-get_filename_component(name "${LANGUAGE}" NAME)
-list(APPEND entries "languages/${name}")
+# Every shipped pack; German needs none, its texts are built in.
+file(GLOB packs "${LANGUAGES}/*.lng")
+list(SORT packs)
+foreach(file IN LISTS packs)
+    file(COPY "${file}" DESTINATION "${STAGE}/languages")
+    get_filename_component(name "${file}" NAME)
+    list(APPEND entries "languages/${name}")
+endforeach()
 
 file(GLOB help_files "${HELP_DIR}/*.chm")
 if(NOT help_files)

@@ -3,6 +3,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_DIR="${KELVRA_BUILD_DIR:-$ROOT/build}"
 HOST_BUILD="$BUILD_DIR/host"
 WIN_BUILD="$BUILD_DIR/win"
+WIN32_BUILD="$BUILD_DIR/win32"
 JOBS="$(nproc 2>/dev/null || echo 2)"
 
 # Wine runs in a prefix of its own under the build folder, with a home of its
