@@ -296,6 +296,11 @@ int StartTimes(int starts) {
     std::printf("  Kelvra                         %8.1f %8.1f %8.1f\n", Median(kelvra.idle),
                 Median(kelvra.visible), k);
     std::printf("ratio Kelvra / bare (answers): %.2f\n", b > 0 ? k / b : 0.0);
+    // The two starts of a round ran back to back, under much the same load.
+    std::vector<double> paired;
+    for (std::size_t i = 0; i < bare.answer.size() && i < kelvra.answer.size(); ++i)
+        if (bare.answer[i] > 0) paired.push_back(kelvra.answer[i] / bare.answer[i]);
+    std::printf("median of the per-round ratios: %.2f\n", Median(paired));
     return 0;
 }
 
