@@ -45,7 +45,10 @@ void FrmSplash::Show(const std::wstring& text, int dpi) {
     ReleaseDC(nullptr, dc);
 
     const int pad = Scale96(20, dpi);
-    const DWORD style = WS_POPUP | WS_CAPTION | WS_BORDER;
+    // No title bar: without a window manager (a bare X server) Wine waits two
+    // seconds for a captioned window's destruction to be confirmed. The
+    // window keeps its title "Kelvra" for task lists and tests.
+    const DWORD style = WS_POPUP | WS_DLGFRAME;
     RECT outer = {0, 0, std::max<int>(textRect.right, Scale96(240, dpi)) + 2 * pad,
                   textRect.bottom + 2 * pad};
     AdjustWindowRectEx(&outer, style, FALSE, WS_EX_TOOLWINDOW | WS_EX_TOPMOST);
