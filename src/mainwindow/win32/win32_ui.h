@@ -11,6 +11,7 @@ namespace kelvra {
 class Win32Ui : public Ui {
   public:
     void SetOwner(HWND owner) { owner_ = owner; }
+    HWND Owner() const { return owner_; }
     int MessageBox(const std::wstring& text, const std::wstring& caption, unsigned style) override;
     bool InputBox(const std::wstring& prompt, const std::wstring& caption,
                   const std::wstring& defaultText, std::wstring& answer) override;

@@ -1,0 +1,454 @@
+#include "config/win32/frm_konfig.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "config/config.h"
+#include "mainwindow/win32/dialog_template.h"
+#include "mainwindow/win32/win32_ui.h"
+#include "program.h"
+
+namespace kelvra {
+
+namespace {
+
+constexpr WORD kComboBoxClass = 0x0085;
+
+// Layout in dialog units, which scale with the font and the DPI. Every page
+// is one column of frames, so a caption longer than planned only makes the
+// window wider (FitWidth), never overlaps a neighbour.
+constexpr short kWidth = 256;
+constexpr short kHeight = 272;
+constexpr short kMargin = 7;
+constexpr short kPageLeft = 15;  // inside the tab control
+constexpr short kPageTop = 26;   // below the tab row
+constexpr short kPageWidth = kWidth - 2 * kPageLeft;
+constexpr short kRow = 12;  // check-box pitch
+constexpr short kBoxHeight = 10;
+constexpr short kFrameTop = 12;  // from a frame's top to its first row
+constexpr short kFrameBottom = 4;
+constexpr short kFrameGap = 4;
+constexpr short kIndent = 8;
+constexpr short kComboHeight = 120;  // with its list dropped down
+
+short FrameHeight(int rows) {
+    return static_cast<short>(kFrameTop + rows * kRow + kFrameBottom);
+}
+
+int BoxId(CheckBox box) {
+    return kConfigCheckBoxId + static_cast<int>(box);
+}
+int FrameId(Frame frame) {
+    return kConfigFrameId + static_cast<int>(frame);
+}
+
+// The dialog template: frames before the boxes they hold, in page order,
+// which is also the order Tab walks.
+class Layout {
+  public:
+    Layout()
+        : dialog_(DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU, kWidth, kHeight,
+                  kFrameCount + kCheckBoxCount + 1) {
+        short y = kPageTop;
+        y = FrameOfBoxes(Frame::Ulayout, kPageLeft, y, kPageWidth, CheckBox::AllowResize, 8);
+        y = FrameOfBoxes(Frame::Uother, kPageLeft, y + kFrameGap, kPageWidth, CheckBox::LastPos, 5);
+        y += kFrameGap;
+        Item(kButtonClass, FrameId(Frame::Lang), BS_GROUPBOX, kPageLeft, y, kPageWidth,
+             FrameHeight(1) + 3);
+        Item(kComboBoxClass, kConfigLanguageBoxId, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
+             kPageLeft + kIndent, y + kFrameTop, kPageWidth - 2 * kIndent, kComboHeight);
+
+        y = DrivesFrame(Frame::UDrivesGUI, kPageTop, Frame::Usubst, CheckBox::Substperm,
+                        Frame::Unet, CheckBox::Netperm, CheckBox::ShowWarnings);
+        DrivesFrame(Frame::UDrivesSCE, y + kFrameGap, Frame::UsubstSCE, CheckBox::SubstpermSCE,
+                    Frame::UnetSCE, CheckBox::NetpermSCE, CheckBox::ShowWarningsSCE);
+
+        FrameOfBoxes(Frame::GSCE, kPageLeft, kPageTop, kPageWidth, CheckBox::Shellcontext, 1);
+    }
+    LPCDLGTEMPLATEW Get() const { return dialog_.Get(); }
+
+  private:
+    void Item(WORD cls, int id, DWORD style, int x, int y, int cx, int cy) {
+        dialog_.Item(cls, static_cast<WORD>(id), style, static_cast<short>(x),
+                     static_cast<short>(y), static_cast<short>(cx), static_cast<short>(cy));
+    }
+    void Box(CheckBox box, int x, int y, int cx) {
+        const DWORD style = (Info(box).threeState ? BS_AUTO3STATE : BS_AUTOCHECKBOX) | WS_TABSTOP;
+        Item(kButtonClass, BoxId(box), style, x, y, cx, kBoxHeight);
+    }
+    // A frame with `count` boxes from `first` on; returns its bottom.
+    short FrameOfBoxes(Frame frame, short x, short y, short cx, CheckBox first, int count) {
+        Item(kButtonClass, FrameId(frame), BS_GROUPBOX, x, y, cx, FrameHeight(count));
+        for (int i = 0; i < count; ++i)
+            Box(static_cast<CheckBox>(static_cast<int>(first) + i), x + kIndent,
+                y + kFrameTop + i * kRow, cx - 2 * kIndent);
+        return static_cast<short>(y + FrameHeight(count));
+    }
+    // A drives frame: the subst and network frames of two boxes each, then
+    // the warnings box. Returns its bottom.
+    short DrivesFrame(Frame outer, short y, Frame subst, CheckBox substFirst, Frame net,
+                      CheckBox netFirst, CheckBox warnings) {
+        const short innerHeight = FrameHeight(2);
+        const short height = kFrameTop + 2 * innerHeight + 2 * kFrameGap + kRow + kFrameBottom - 2;
+        Item(kButtonClass, FrameId(outer), BS_GROUPBOX, kPageLeft, y, kPageWidth, height);
+        const short x = kPageLeft + kIndent;
+        const short cx = kPageWidth - 2 * kIndent;
+        short inner = FrameOfBoxes(subst, x, y + kFrameTop, cx, substFirst, 2);
+        inner = FrameOfBoxes(net, x, inner + kFrameGap, cx, netFirst, 2);
+        Box(warnings, x, inner + kFrameGap, cx);
+        return static_cast<short>(y + height);
+    }
+
+    DialogTemplate dialog_;
+};
+
+// Re-enables the owner when the window goes, whichever way it goes, unless
+// it was disabled before.
+class OwnerDisabled {
+  public:
+    explicit OwnerDisabled(HWND owner)
+        : owner_(owner), wasEnabled_(owner && IsWindowEnabled(owner)) {
+        if (wasEnabled_) EnableWindow(owner_, FALSE);
+    }
+    ~OwnerDisabled() { Restore(); }
+    OwnerDisabled(const OwnerDisabled&) = delete;
+    OwnerDisabled& operator=(const OwnerDisabled&) = delete;
+    void Restore() {
+        if (wasEnabled_) EnableWindow(owner_, TRUE);
+        wasEnabled_ = false;
+    }
+
+  private:
+    HWND owner_;
+    bool wasEnabled_;
+};
+
+// Message boxes (the administrator message) belong to this window while it
+// is open, so that it is disabled under them like the main window.
+class UiOwner {
+  public:
+    UiOwner(Ui& ui, HWND window) : ui_(dynamic_cast<Win32Ui*>(&ui)) {
+        if (!ui_) return;
+        previous_ = ui_->Owner();
+        ui_->SetOwner(window);
+    }
+    ~UiOwner() {
+        if (ui_) ui_->SetOwner(previous_);
+    }
+    UiOwner(const UiOwner&) = delete;
+    UiOwner& operator=(const UiOwner&) = delete;
+
+  private:
+    Win32Ui* ui_;
+    HWND previous_ = nullptr;
+};
+
+struct Control {
+    HWND hwnd = nullptr;
+    int tab = 0;  // 0: on every page (the tab control)
+    int baseWidth = 0;
+};
+
+class FrmKonfig : public ConfigView {
+  public:
+    explicit FrmKonfig(Program& program) : program_(program), form_(program, *this) {}
+    FrmKonfig(const FrmKonfig&) = delete;
+    FrmKonfig& operator=(const FrmKonfig&) = delete;
+    ~FrmKonfig() override {
+        if (hwnd_) DestroyWindow(hwnd_);
+    }
+
+    void RunModal(HWND owner);
+
+    // ConfigView
+    void ShowTexts(const ConfigTexts& texts) override;
+    void ShowLanguages(const LanguageList& list) override;
+    void ShowCheckStates(const CheckStates& states) override;
+    void ShowTab(int tab) override;
+
+  private:
+    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    bool OnInitDialog();
+    void OnCommand(int id, int code);
+    // Ctrl+Tab and Ctrl+Shift+Tab switch pages, also while a control of a
+    // page has the focus. True when the key was taken.
+    bool OnKey(const MSG& msg);
+    void FitWidth();
+    void PlaceOver(HWND owner);
+
+    Program& program_;
+    ConfigForm form_;
+    HWND hwnd_ = nullptr;
+    HWND tabs_ = nullptr;  // TabStrip1
+    std::vector<Control> controls_;
+    int baseWindowWidth_ = 0;
+    bool closed_ = false;
+};
+
+INT_PTR CALLBACK FrmKonfig::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        if (message == WM_INITDIALOG) {
+            auto* self = reinterpret_cast<FrmKonfig*>(lParam);
+            self->hwnd_ = hwnd;
+            SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
+            if (!self->OnInitDialog()) self->closed_ = true;
+            return FALSE;  // the focus is set
+        }
+        auto* self = reinterpret_cast<FrmKonfig*>(GetWindowLongPtrW(hwnd, DWLP_USER));
+        if (!self) return FALSE;
+        return self->OnMessage(message, wParam, lParam);
+    } catch (...) {
+        // Out of memory while building a text: the window stays as it is.
+        return FALSE;
+    }
+}
+
+INT_PTR FrmKonfig::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return TRUE;
+        case WM_NOTIFY: {
+            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+            if (header->hwndFrom == tabs_ && header->code == TCN_SELCHANGE)
+                form_.TabClick(static_cast<int>(SendMessageW(tabs_, TCM_GETCURSEL, 0, 0)) + 1);
+            return TRUE;
+        }
+        case WM_CLOSE:
+            // Destroyed by RunModal once the owner is enabled again, so the
+            // activation goes back to the owner.
+            closed_ = true;
+            return TRUE;
+        case WM_NCDESTROY:
+            // Also when the owner goes first and takes this window with it.
+            closed_ = true;
+            hwnd_ = nullptr;
+            return FALSE;
+        default:
+            return FALSE;
+    }
+}
+
+bool FrmKonfig::OnInitDialog() {
+    RECT area = {kMargin, kMargin, kWidth - kMargin, kHeight - kMargin};
+    MapDialogRect(hwnd_, &area);
+    tabs_ = CreateWindowExW(0, WC_TABCONTROLW, L"",
+                            WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, area.left,
+                            area.top, area.right - area.left, area.bottom - area.top, hwnd_,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kConfigTabsId)),
+                            GetModuleHandleW(nullptr), nullptr);
+    if (!tabs_) return false;
+    SendMessageW(tabs_, WM_SETFONT, SendMessageW(hwnd_, WM_GETFONT, 0, 0), FALSE);
+    for (int i = 0; i < kTabCount; ++i) {
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<wchar_t*>(L"");
+        SendMessageW(tabs_, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
+    }
+    // Below the pages' controls, so that it does not paint over them.
+    SetWindowPos(tabs_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    auto add = [this](HWND control, int tab) {
+        RECT r;
+        GetWindowRect(control, &r);
+        controls_.push_back(Control{control, tab, r.right - r.left});
+    };
+    add(tabs_, 0);
+    for (const FrameInfo& info : Frames()) add(GetDlgItem(hwnd_, FrameId(info.frame)), info.tab);
+    for (const CheckBoxInfo& info : CheckBoxes())
+        add(GetDlgItem(hwnd_, BoxId(info.box)), TabOf(info.box));
+    add(GetDlgItem(hwnd_, kConfigLanguageBoxId), 1);
+    RECT window;
+    GetWindowRect(hwnd_, &window);
+    baseWindowWidth_ = window.right - window.left;
+
+    form_.Load();
+    SetFocus(GetDlgItem(hwnd_, BoxId(CheckBox::AllowResize)));
+    return true;
+}
+
+void FrmKonfig::OnCommand(int id, int code) {
+    if (id == IDCANCEL) {
+        closed_ = true;
+        return;
+    }
+    if (id >= kConfigCheckBoxId && id < kConfigCheckBoxId + kCheckBoxCount && code == BN_CLICKED) {
+        const int value = static_cast<int>(IsDlgButtonChecked(hwnd_, id));
+        form_.CheckBoxClick(static_cast<CheckBox>(id - kConfigCheckBoxId), value);
+        return;
+    }
+    if (id == kConfigLanguageBoxId && code == CBN_SELCHANGE) {
+        const auto index = SendDlgItemMessageW(hwnd_, id, CB_GETCURSEL, 0, 0);
+        form_.LanguageClick(static_cast<int>(index));
+    }
+}
+
+void FrmKonfig::ShowTexts(const ConfigTexts& texts) {
+    SetWindowTextW(hwnd_, texts.title.c_str());
+    for (int i = 0; i < kTabCount; ++i) {
+        TCITEMW item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<wchar_t*>(texts.tabs[i].c_str());
+        SendMessageW(tabs_, TCM_SETITEMW, i, reinterpret_cast<LPARAM>(&item));
+    }
+    for (int i = 0; i < kFrameCount; ++i)
+        SetDlgItemTextW(hwnd_, kConfigFrameId + i, texts.frames[i].c_str());
+    for (int i = 0; i < kCheckBoxCount; ++i)
+        SetDlgItemTextW(hwnd_, kConfigCheckBoxId + i, texts.boxes[i].c_str());
+    FitWidth();
+}
+
+void FrmKonfig::ShowLanguages(const LanguageList& list) {
+    HWND box = GetDlgItem(hwnd_, kConfigLanguageBoxId);
+    SendMessageW(box, CB_RESETCONTENT, 0, 0);
+    for (const std::string& name : list.names)
+        SendMessageW(box, CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(program_.os.AnsiToWide(name).c_str()));
+    SendMessageW(box, CB_SETCURSEL, static_cast<WPARAM>(list.selected), 0);
+    EnableWindow(box, list.enabled);
+}
+
+void FrmKonfig::ShowCheckStates(const CheckStates& states) {
+    for (int i = 0; i < kCheckBoxCount; ++i) {
+        HWND box = GetDlgItem(hwnd_, kConfigCheckBoxId + i);
+        SendMessageW(box, BM_SETCHECK, static_cast<WPARAM>(states[i].value), 0);
+        EnableWindow(box, states[i].enabled);
+    }
+}
+
+void FrmKonfig::ShowTab(int tab) {
+    SendMessageW(tabs_, TCM_SETCURSEL, static_cast<WPARAM>(tab - 1), 0);
+    HWND focus = GetFocus();
+    for (const Control& c : controls_)
+        if (c.tab != 0) ShowWindow(c.hwnd, c.tab == tab ? SW_SHOWNA : SW_HIDE);
+    // A control that went with its page leaves the keyboard nowhere.
+    if (focus && IsChild(hwnd_, focus) && !IsWindowVisible(focus)) SetFocus(tabs_);
+    // Frames do not paint their inside, and the tab control leaves out what
+    // lies under its siblings: without this, lines of the previous page's
+    // frames stay visible inside the new page's frames.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+// Widens the window and every control in one go when a caption (a long
+// translation, a large font) needs more room than the layout planned.
+void FrmKonfig::FitWidth() {
+    HDC dc = GetDC(hwnd_);
+    if (!dc) return;
+    HGDIOBJ oldFont =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
+    auto textWidth = [dc](HWND control) {
+        const int length = GetWindowTextLengthW(control);
+        std::wstring text(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
+        GetWindowTextW(control, text.data(), length + 1);
+        RECT r = {0, 0, 0, 0};
+        DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
+        return static_cast<int>(r.right - r.left);
+    };
+    RECT unit = {0, 0, kIndent, 0};  // the room a frame leaves on either side
+    MapDialogRect(hwnd_, &unit);
+    const int checkRoom = GetSystemMetrics(SM_CXMENUCHECK) + unit.right;
+    int excess = 0;
+    for (const Control& c : controls_) {
+        if (c.tab == 0 || c.hwnd == GetDlgItem(hwnd_, kConfigLanguageBoxId)) continue;
+        const bool frame = (GetWindowLongW(c.hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
+        const int needed = textWidth(c.hwnd) + (frame ? 2 * unit.right : checkRoom);
+        excess = std::max(excess, needed - c.baseWidth);
+    }
+    SelectObject(dc, oldFont);
+    ReleaseDC(hwnd_, dc);
+    RECT lastTab;
+    if (SendMessageW(tabs_, TCM_GETITEMRECT, kTabCount - 1, reinterpret_cast<LPARAM>(&lastTab)))
+        excess = std::max<int>(excess, lastTab.right + unit.right - controls_.front().baseWidth);
+
+    for (const Control& c : controls_) {
+        RECT r;
+        GetWindowRect(c.hwnd, &r);
+        SetWindowPos(c.hwnd, nullptr, 0, 0, c.baseWidth + excess, r.bottom - r.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    RECT window;
+    GetWindowRect(hwnd_, &window);
+    SetWindowPos(hwnd_, nullptr, 0, 0, baseWindowWidth_ + excess, window.bottom - window.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+// Centred over the owner (or the screen), kept inside the work area.
+void FrmKonfig::PlaceOver(HWND owner) {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    RECT work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (GetMonitorInfoW(MonitorFromWindow(owner ? owner : hwnd_, MONITOR_DEFAULTTONEAREST),
+                        &monitor))
+        work = monitor.rcWork;
+    RECT frame;
+    GetWindowRect(hwnd_, &frame);
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    RECT around = work;
+    if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &around);
+    int x = around.left + ((around.right - around.left) - width) / 2;
+    int y = around.top + ((around.bottom - around.top) - height) / 2;
+    x = std::max<int>(work.left, std::min<int>(x, work.right - width));
+    y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
+    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool FrmKonfig::OnKey(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || !hwnd_) return false;
+    if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
+    if (GetKeyState(VK_CONTROL) >= 0) return false;
+    form_.NextTab(GetKeyState(VK_SHIFT) < 0);
+    return true;
+}
+
+void FrmKonfig::RunModal(HWND owner) {
+    const Layout layout;
+    if (!CreateDialogIndirectParamW(GetModuleHandleW(nullptr), layout.Get(), owner, DialogProc,
+                                    reinterpret_cast<LPARAM>(this)))
+        return;
+    if (!hwnd_) return;
+    if (closed_) return;  // half built: destroyed unseen, nothing saved
+    PlaceOver(owner);
+
+    UiOwner boxes(program_.ui, hwnd_);
+    OwnerDisabled disabled(owner);
+    ShowWindow(hwnd_, SW_SHOWNORMAL);
+    SetForegroundWindow(hwnd_);
+
+    MSG msg;
+    while (!closed_) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            // The program is ending: close and leave the quit for the main loop.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got == -1) break;
+        if (OnKey(msg)) continue;
+        if (hwnd_ && IsDialogMessageW(hwnd_, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    form_.Unload();
+    disabled.Restore();
+    if (owner && IsWindow(owner)) SetActiveWindow(owner);
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+}  // namespace
+
+void ShowConfigWindow(HWND owner, Program& program) {
+    try {
+        INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_TAB_CLASSES};
+        InitCommonControlsEx(&controls);
+        FrmKonfig window(program);
+        window.RunModal(owner);
+    } catch (...) {
+        // Out of memory while building the window: nothing is shown or saved.
+    }
+}
+
+}  // namespace kelvra
