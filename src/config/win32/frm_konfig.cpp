@@ -370,8 +370,16 @@ void FrmKonfig::FitWidth() {
     }
     RECT window;
     GetWindowRect(hwnd_, &window);
-    SetWindowPos(hwnd_, nullptr, 0, 0, baseWindowWidth_ + excess, window.bottom - window.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Grown to the right, but not off the screen (a language switch while
+    // the window is open).
+    const int width = baseWindowWidth_ + excess;
+    int x = window.left;
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor))
+        x = std::max<int>(monitor.rcWork.left, std::min<int>(x, monitor.rcWork.right - width));
+    SetWindowPos(hwnd_, nullptr, x, window.top, width, window.bottom - window.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
