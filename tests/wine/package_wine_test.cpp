@@ -14,7 +14,10 @@ namespace kelvra::e2e {
 namespace {
 
 const std::string kTitle = "Kelvra V" KELVRA_VERSION_TEXT;
+constexpr int kIdList = 100;
 constexpr int kIdStatus = 101;
+constexpr int kIdLabel2 = 102;  // of the info window
+constexpr int kIdLabel3 = 103;
 
 std::string PackageFolder() {
     const char* folder = std::getenv("KELVRA_PACKAGE_DIR");
@@ -39,6 +42,17 @@ TEST(ReleasePackage, DISABLED_KelvraStartsFromTheUnpackedFolder) {
     HWND status = GetDlgItem(main, kIdStatus);
     EXPECT_TRUE(WaitUntil([&] { return StatusText(status, 2) == "Autostart: No "; }))
         << StatusText(status, 2);
+
+    // The info window: the legal notice survived stripping, the pack is the
+    // shipped one.
+    ASSERT_TRUE(FocusControl(main, GetDlgItem(main, kIdList)));
+    ASSERT_TRUE(PressKey(VK_RETURN, {VK_MENU}));
+    HWND info = WaitForVisibleWindow(kelvra.id(), "#32770", kTitle + " - Info");
+    ASSERT_NE(info, nullptr);
+    EXPECT_EQ(LongWindowText(GetDlgItem(info, kIdLabel2)), "Copyright (C) Brannock");
+    EXPECT_EQ(LongWindowText(GetDlgItem(info, kIdLabel3)), "Language Pack 'English' V2.3.19");
+    PostMessageW(info, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(info); }));
 
     PostMessageW(main, WM_CLOSE, 0, 0);
     DWORD code = 1;
