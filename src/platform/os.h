@@ -217,18 +217,18 @@ class Os {
     // Reads a whole file's bytes, at most maxBytes of them. False when the
     // file cannot be opened (missing, a folder, locked).
     virtual bool ReadFile(const std::string& path, std::string& bytes, std::size_t maxBytes) = 0;
-
-    // --- drives and the DOS-device table -------------------------------------
-    // Writes the NUL-separated list of roots ("C:\<NUL>D:\<NUL><NUL>") to
-    // `out` and returns its length without the final NUL; when it does not
-    // fit into `size` characters, returns the size needed; 0 on failure.
-    virtual uint32_t GetLogicalDriveStrings(uint32_t size, std::string& out) = 0;
     // Names (without their folder) of the files matching a pattern such as
     // "C:\x\*.lng", in the order the system lists them (FindFirstFileA,
     // FindNextFileA). Folders are left out. Empty when nothing matches or the
     // folder is missing. Windows also matches the short names, so "*.lng"
     // may list "a.lngx": callers check the names they get.
     virtual std::vector<std::string> FindFiles(const std::string& pattern) = 0;
+
+    // --- drives and the DOS-device table -------------------------------------
+    // Writes the NUL-separated list of roots ("C:\<NUL>D:\<NUL><NUL>") to
+    // `out` and returns its length without the final NUL; when it does not
+    // fit into `size` characters, returns the size needed; 0 on failure.
+    virtual uint32_t GetLogicalDriveStrings(uint32_t size, std::string& out) = 0;
     virtual uint32_t GetDriveType(const std::string& root) = 0;
     virtual bool GetVolumeInformation(const std::string& root, std::string& label,
                                       std::string& fileSystem) = 0;

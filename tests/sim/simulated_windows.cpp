@@ -427,12 +427,6 @@ bool SimulatedWindows::ReadFile(const std::string& path, std::string& bytes,
     return true;
 }
 
-// --- INI files -------------------------------------------------------------------
-
-namespace {
-
-// Splits file contents into lines without their CR/LF endings.
-std::vector<std::string> IniLines(const std::string& contents) {
 namespace {
 
 // "*" and "?" as the file system matches them, without regard to case.
@@ -478,6 +472,12 @@ std::vector<std::string> SimulatedWindows::FindFiles(const std::string& pattern)
     return names;
 }
 
+// --- INI files -------------------------------------------------------------------
+
+namespace {
+
+// Splits file contents into lines without their CR/LF endings.
+std::vector<std::string> IniLines(const std::string& contents) {
     std::vector<std::string> lines;
     std::size_t pos = 0;
     while (pos < contents.size()) {

@@ -36,6 +36,10 @@ public:
     void SetSystemDirectory(const std::string& path);
     // A file with a version resource; the file is made when missing.
     void SetFileVersion(const std::string& path, FileVersion version);
+    // A text entry of a file's version resource; a file without one gets
+    // one (version 1.0.0.0), and the file is made when missing.
+    void SetFileVersionString(const std::string& path, const std::string& name,
+                              const std::wstring& text);
     void PlayWindows98();
     void PlayWindowsMe();
     void PlayWindowsXp();
@@ -146,14 +150,14 @@ public:
     uint32_t GetLongPathName(const std::string& path, std::string& out, uint32_t size) override;
     uint32_t GetShortPathName(const std::string& path, std::string& out, uint32_t size) override;
     bool ReadFile(const std::string& path, std::string& bytes, std::size_t maxBytes) override;
+    // Matches "*" and "?" against the long and the short names, as Windows does.
+    std::vector<std::string> FindFiles(const std::string& pattern) override;
     uint32_t GetLogicalDriveStrings(uint32_t size, std::string& out) override;
     uint32_t GetDriveType(const std::string& root) override;
     bool GetVolumeInformation(const std::string& root, std::string& label,
                               std::string& fileSystem) override;
     uint32_t SetErrorMode(uint32_t mode) override;
     bool DefineDosDevice(uint32_t flags, const std::string& device,
-    // Matches "*" and "?" against the long and the short names, as Windows does.
-    std::vector<std::string> FindFiles(const std::string& pattern) override;
                          const std::string* target) override;
     uint32_t QueryDosDevice(const std::string& device, std::string& out, uint32_t size) override;
     uint32_t WNetAddConnection2(const NetResource& resource, const std::string* password,

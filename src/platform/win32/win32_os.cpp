@@ -380,6 +380,18 @@ bool Win32Os::ReadFile(const std::string& path, std::string& bytes, std::size_t 
     return true;
 }
 
+std::vector<std::string> Win32Os::FindFiles(const std::string& pattern) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    win32::UniqueFind find(FindFirstFileA(pattern.c_str(), &found));
+    if (!find) return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.emplace_back(found.cFileName);
+    } while (FindNextFileA(find.get(), &found));
+    return names;
+}
+
 // --- drives and the DOS-device table ---------------------------------------------------
 
 uint32_t Win32Os::GetLogicalDriveStrings(uint32_t size, std::string& out) {
@@ -424,18 +436,6 @@ bool Win32Os::DefineDosDevice(uint32_t flags, const std::string& device,
 }
 
 uint32_t Win32Os::QueryDosDevice(const std::string& device, std::string& out, uint32_t size) {
-std::vector<std::string> Win32Os::FindFiles(const std::string& pattern) {
-    std::vector<std::string> names;
-    WIN32_FIND_DATAA found;
-    win32::UniqueFind find(FindFirstFileA(pattern.c_str(), &found));
-    if (!find) return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.emplace_back(found.cFileName);
-    } while (FindNextFileA(find.get(), &found));
-    return names;
-}
-
     out.clear();
     size = Capped(size);
     std::vector<char> buffer = CallBuffer(size);

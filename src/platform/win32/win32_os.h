@@ -48,9 +48,9 @@ class Win32Os : public Os {
     uint32_t GetLongPathName(const std::string& path, std::string& out, uint32_t size) override;
     uint32_t GetShortPathName(const std::string& path, std::string& out, uint32_t size) override;
     bool ReadFile(const std::string& path, std::string& bytes, std::size_t maxBytes) override;
+    std::vector<std::string> FindFiles(const std::string& pattern) override;
 
     uint32_t GetLogicalDriveStrings(uint32_t size, std::string& out) override;
-    std::vector<std::string> FindFiles(const std::string& pattern) override;
     uint32_t GetDriveType(const std::string& root) override;
     bool GetVolumeInformation(const std::string& root, std::string& label,
                               std::string& fileSystem) override;
