@@ -58,9 +58,9 @@ void PollTick(Program& program, bool normalState) {
         QuietDriveErrors quiet(program.os);
         changed = NetworkCheck(program);
     }
-    // A refresh that has just run (for a command, or at start-up) already
-    // shows this change.
-    if (changed && !main.RefreshDone) DisplayRefresh(program);
+    // Every refresh brings the poll's record up to date, so a change seen
+    // here is one the list does not show yet, even right after a refresh.
+    if (changed) DisplayRefresh(program);
     main.RefreshDone = false;
 }
 

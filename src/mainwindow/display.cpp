@@ -308,6 +308,9 @@ void DisplayRefresh(Program& program) {
     {
         QuietDriveErrors quiet(program.os);
         RefreshAll(program);
+        // The poll compares against what the list now shows, so a change made
+        // right after this scan is still noticed, and this one is not again.
+        NetworkCheck(program);
     }
     Display(program);
     if (program.view) program.view->ShowBusy(BusyMode::Off);

@@ -73,7 +73,7 @@ TEST_F(MainWindowLogic, PollRefreshesOnlyOnAChangeNoRefreshHasShown) {
     const Case cases[] = {
         {"Minimized", false, false, true, true, false, true},
         {"Busy", true, true, true, true, false, true},
-        {"JustRefreshed", true, false, true, true, false, false},
+        {"ChangedRightAfterARefresh", true, false, true, true, true, false},
         {"Changed", true, false, false, true, true, false},
         {"Unchanged", true, false, false, false, false, false},
     };
@@ -94,6 +94,23 @@ TEST_F(MainWindowLogic, PollRefreshesOnlyOnAChangeNoRefreshHasShown) {
             EXPECT_EQ(t.sim.TotalCalls(), 0);
         }
     }
+}
+
+TEST_F(MainWindowLogic, PollSeesWhatChangedSinceTheLastRefreshAndNothingElse) {
+    TestMachine t;
+    sim::FakeMainView v;
+    t.Started().view = &v;
+    t.sim.AddFolder("C:\\Data");
+    DisplayRefresh(t.program);  // the load's scan
+    v.showRowsCalls = 0;
+    PollTick(t.program, true);  // nothing changed since: no second scan
+    EXPECT_EQ(v.showRowsCalls, 0);
+    DisplayRefresh(t.program);                   // a command's refresh ...
+    ASSERT_TRUE(Subst(t.sim, 'K', "C:\\Data"));  // ... and a drive made right after it
+    v.showRowsCalls = 0;
+    PollTick(t.program, true);
+    EXPECT_EQ(v.showRowsCalls, 1);
+    EXPECT_EQ(t.program.drives.main[DriveIndexOf('K')].Path, "C:\\Data");
 }
 
 TEST_F(MainWindowLogic, DeviceNameModeCyclesOnNtOnly) {
