@@ -1,0 +1,323 @@
+// End-to-end tests of the configuration window of the real Kelvra.exe under
+// Wine: opened with F12, driven from outside with clicks and keys, checked
+// in the main window, in the settings file and in the registry.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "config/config.h"
+#include "config/win32/frm_konfig.h"
+#include "version.h"
+#include "wine/e2e_support.h"
+
+namespace kelvra::e2e {
+namespace {
+
+const char kMainClass[] = "KelvraMainWindow";
+const char kLedClass[] = "KelvraLedStrip";
+const std::string kTitle = "Kelvra V" KELVRA_VERSION_TEXT;
+constexpr int kIdList = 100;
+constexpr int kIdFirstButton = 110;  // cmdNew
+
+const char kProgramKey[] = "Software\\Brannock\\Kelvra";
+const char kFolderVerb[] = "directory\\shell\\Kelvra - Laufwerk verbinden...";
+const char kDriveVerb[] = "drive\\shell\\Kelvra - Laufwerk trennen";
+
+// The source tree as Wine shows it: drive Z: is the Unix root.
+std::string SourcePath(const std::string& relative) {
+    std::string path = "Z:" + std::string(KELVRA_SOURCE_DIR) + "/" + relative;
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+std::string Text(HWND hwnd) {
+    return LongWindowText(hwnd);
+}
+
+bool KeyExists(HKEY root, const std::string& subkey) {
+    HKEY key;
+    if (RegOpenKeyExA(root, subkey.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+// Removes what a registration leaves, whatever state a test ended in.
+void RemoveRegistration() {
+    for (const char* verb : {kFolderVerb, kDriveVerb}) {
+        RegDeleteKeyA(HKEY_CLASSES_ROOT, (std::string(verb) + "\\command").c_str());
+        RegDeleteKeyA(HKEY_CLASSES_ROOT, verb);
+    }
+    DeleteRegValue(HKEY_LOCAL_MACHINE, kProgramKey, "ShellContextNew");
+    DeleteRegValue(HKEY_LOCAL_MACHINE, kProgramKey, "ShellContextKill");
+}
+
+// A DACL on an existing key; false on failure.
+bool SetKeyDacl(HKEY root, const std::string& subkey, const char* sddl) {
+    HKEY key;
+    if (RegOpenKeyExA(root, subkey.c_str(), 0, WRITE_DAC, &key) != ERROR_SUCCESS) return false;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    bool ok = ConvertStringSecurityDescriptorToSecurityDescriptorA(sddl, SDDL_REVISION_1,
+                                                                   &descriptor, nullptr) &&
+              RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, descriptor) == ERROR_SUCCESS;
+    if (descriptor) LocalFree(descriptor);
+    RegCloseKey(key);
+    return ok;
+}
+
+// A copy of Kelvra.exe in a program folder of its own on the fixed disk,
+// with a settings file written before the start.
+class ConfigWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        RemoveRegistration();
+        folder_ = MakeScratchFolder("config");
+        ASSERT_TRUE(CopyInto(BuildFolder() + "Kelvra.exe", folder_));
+    }
+    void TearDown() override {
+        Stop();
+        RemoveTree(folder_);
+        RemoveRegistration();
+    }
+
+    std::string Ini() const { return folder_ + "kelvra.ini"; }
+    std::string Setting(const std::string& key) const { return IniRead(Ini(), UserSection(), key); }
+    void WriteSettings(const std::string& lines) {
+        WriteBytes(Ini(), "[" + UserSection() + "]\r\n" + lines);
+    }
+    void AddEnglish() {
+        CreateDirectoryA((folder_ + "languages").c_str(), nullptr);
+        ASSERT_TRUE(CopyFileA(SourcePath("languages/English.lng").c_str(),
+                              (folder_ + "languages\\English.lng").c_str(), FALSE));
+    }
+
+    bool Launch() {
+        process_ = std::make_unique<Process>();
+        if (!WaitUntil([] { return WindowsTitled("Kelvra V").empty(); })) {
+            ADD_FAILURE() << "another Kelvra window is still open";
+            return false;
+        }
+        if (!process_->Start(folder_ + "Kelvra.exe", "")) return false;
+        main_ = WaitForVisibleWindow(process_->id(), kMainClass, "Kelvra V");
+        if (!main_) return false;
+        list_ = GetDlgItem(main_, kIdList);
+        return WaitUntil([&] { return ListRowCount(list_) == 26; });
+    }
+
+    // F12 in the list, as the user opens the window.
+    bool OpenConfig() {
+        if (!FocusControl(main_, list_) || !PressKey(VK_F12)) return false;
+        config_ = WaitForVisibleWindow(process_->id(), "#32770", kTitle + " - ");
+        return config_ != nullptr;
+    }
+    HWND Box(CheckBox box) const {
+        return GetDlgItem(config_, kConfigCheckBoxId + static_cast<int>(box));
+    }
+    int Value(CheckBox box) const {
+        return static_cast<int>(SendMessageW(Box(box), BM_GETCHECK, 0, 0));
+    }
+    // A click as the user makes it: the box toggles and tells the window.
+    void Click(CheckBox box) { PostMessageW(Box(box), BM_CLICK, 0, 0); }
+    bool WaitForValue(CheckBox box, int value) {
+        return WaitUntil([&] { return Value(box) == value; });
+    }
+    int CurrentTab() const {
+        return static_cast<int>(
+            SendMessageW(GetDlgItem(config_, kConfigTabsId), TCM_GETCURSEL, 0, 0));
+    }
+    bool ShowTab(int index) {
+        if (!FocusControl(config_, GetDlgItem(config_, kConfigTabsId))) return false;
+        for (int i = 0; i < 3 && CurrentTab() != index; ++i) PressKey(VK_TAB, {VK_CONTROL});
+        return WaitUntil([&] { return CurrentTab() == index; });
+    }
+    bool CloseConfig() {
+        PostMessageW(config_, WM_CLOSE, 0, 0);
+        return WaitUntil([&] { return !IsWindow(config_) && IsWindowEnabled(main_); });
+    }
+    bool Close() {
+        PostMessageW(main_, WM_CLOSE, 0, 0);
+        DWORD code = 1;
+        return process_->Wait(kStateTimeout, &code) && code == 0;
+    }
+    void Stop() {
+        if (!process_ || !process_->Running()) return;
+        if (config_ && IsWindow(config_)) PostMessageW(config_, WM_CLOSE, 0, 0);
+        if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
+        if (!process_->Wait(kStateTimeout)) process_->Kill();
+    }
+
+    std::string folder_;
+    std::unique_ptr<Process> process_;
+    HWND main_ = nullptr, list_ = nullptr, config_ = nullptr;
+};
+
+TEST_F(ConfigWindowTest, F12OpensItModallyAndCtrlTabAndEscWork) {
+    WriteSettings("");
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(OpenConfig()) << "no configuration window after F12 (is F12 wired?)";
+    EXPECT_EQ(WindowTitle(config_), kTitle + " - Konfiguration");
+    EXPECT_FALSE(IsWindowEnabled(main_));
+    EXPECT_EQ(CurrentTab(), 0);
+    EXPECT_TRUE(IsWindowVisible(Box(CheckBox::ShowLEDs)));
+    EXPECT_FALSE(IsWindowVisible(Box(CheckBox::Shellcontext)));
+    EXPECT_EQ(Text(Box(CheckBox::ShowLEDs)), "Status &LEDs anzeigen");
+    EXPECT_EQ(Text(GetDlgItem(config_, kConfigFrameId + static_cast<int>(Frame::Lang))),
+              "Sprache/Language/Langue/Lengua/Lingua");
+    // Only "Deutsch": the box is disabled.
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(config_, kConfigLanguageBoxId)));
+
+    // Ctrl+Tab from a check box, round and back.
+    ASSERT_TRUE(FocusControl(config_, Box(CheckBox::Gridline)));
+    const int forward[] = {1, 2, 0};
+    for (int tab : forward) {
+        ASSERT_TRUE(PressKey(VK_TAB, {VK_CONTROL}));
+        EXPECT_TRUE(WaitUntil([&] { return CurrentTab() == tab; })) << "to " << tab;
+    }
+    ASSERT_TRUE(PressKey(VK_TAB, {VK_CONTROL, VK_SHIFT}));
+    EXPECT_TRUE(WaitUntil([&] { return CurrentTab() == 2; }));
+    EXPECT_TRUE(IsWindowVisible(Box(CheckBox::Shellcontext)));
+    EXPECT_FALSE(IsWindowVisible(Box(CheckBox::ShowLEDs)));
+
+    ASSERT_TRUE(FocusControl(config_, Box(CheckBox::Shellcontext)));
+    ASSERT_TRUE(PressKey(VK_ESCAPE));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(config_); })) << "Esc left the window open";
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(main_) != FALSE; }));
+    EXPECT_TRUE(Close());
+}
+
+TEST_F(ConfigWindowTest, LedsButtonsAndGridLinesChangeTheMainWindowAtOnceAndTheFileAtClose) {
+    WriteSettings("ShowLEDs=1\r\nShowButtons=1\r\nGridLines=1\r\n");
+    ASSERT_TRUE(Launch());
+    HWND leds = ChildOfClass(main_, kLedClass);
+    HWND cmdNew = GetDlgItem(main_, kIdFirstButton);
+    ASSERT_NE(leds, nullptr);
+    ASSERT_NE(cmdNew, nullptr);
+    auto gridLines = [&] {
+        return (SendMessageW(list_, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_GRIDLINES) != 0;
+    };
+    ASSERT_TRUE(IsWindowVisible(leds));
+    ASSERT_TRUE(IsWindowVisible(cmdNew));
+    ASSERT_TRUE(gridLines());
+    ASSERT_TRUE(OpenConfig());
+
+    Click(CheckBox::ShowLEDs);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(leds); })) << "LED strip still shown";
+    Click(CheckBox::ShowButtons);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(cmdNew); })) << "buttons still shown";
+    Click(CheckBox::Gridline);
+    EXPECT_TRUE(WaitUntil([&] { return !gridLines(); })) << "grid lines still on";
+    EXPECT_EQ(Setting("ShowLEDs"), "1") << "written before the window closed";
+
+    Click(CheckBox::Gridline);
+    EXPECT_TRUE(WaitUntil(gridLines)) << "grid lines not back";
+    Click(CheckBox::Gridline);
+    ASSERT_TRUE(WaitForValue(CheckBox::Gridline, BST_UNCHECKED));
+    ASSERT_TRUE(CloseConfig());
+    EXPECT_EQ(Setting("ShowLEDs"), "0");
+    EXPECT_EQ(Setting("ShowButtons"), "0");
+    EXPECT_EQ(Setting("GridLines"), "0");
+    EXPECT_FALSE(IsWindowVisible(leds));
+    EXPECT_TRUE(Close());
+}
+
+TEST_F(ConfigWindowTest, EnglishRelabelsBothWindowsAtOnce) {
+    WriteSettings("");
+    AddEnglish();
+    ASSERT_TRUE(Launch());
+    HWND cmdNew = GetDlgItem(main_, kIdFirstButton);
+    ASSERT_EQ(Text(cmdNew), "&Verbinden");
+    ASSERT_TRUE(OpenConfig());
+    HWND languages = GetDlgItem(config_, kConfigLanguageBoxId);
+    ASSERT_TRUE(IsWindowEnabled(languages));
+    ASSERT_EQ(SendMessageW(languages, CB_GETCOUNT, 0, 0), 2);
+
+    // The user picks the second entry.
+    SendMessageW(languages, CB_SETCURSEL, 1, 0);
+    SendMessageW(config_, WM_COMMAND, MAKEWPARAM(kConfigLanguageBoxId, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(languages));
+    EXPECT_TRUE(WaitUntil([&] { return WindowTitle(config_) == kTitle + " - Configuration"; }))
+        << WindowTitle(config_);
+    EXPECT_EQ(Text(Box(CheckBox::ShowLEDs)), "Show status &LEDs");
+    EXPECT_EQ(Text(GetDlgItem(config_, kConfigFrameId + static_cast<int>(Frame::Lang))),
+              "Sprache/Language/Langue/Lengua/Lingua");
+    EXPECT_EQ(Text(cmdNew), "&Connect");
+    EXPECT_EQ(ListColumnCaption(list_, 0), "Drive");
+
+    ASSERT_TRUE(CloseConfig());
+    EXPECT_EQ(Setting("Language"), "English");
+    EXPECT_TRUE(Close());
+}
+
+TEST_F(ConfigWindowTest, ContextMenuBoxRegistersAndRemovesTheEntries) {
+    WriteSettings("");
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(OpenConfig());
+    ASSERT_TRUE(ShowTab(2));
+    ASSERT_TRUE(IsWindowEnabled(Box(CheckBox::Shellcontext)));
+    ASSERT_EQ(Value(CheckBox::Shellcontext), BST_UNCHECKED);
+
+    Click(CheckBox::Shellcontext);
+    const std::string folderCommand = std::string(kFolderVerb) + "\\command";
+    const std::string driveCommand = std::string(kDriveVerb) + "\\command";
+    std::string value;
+    ASSERT_TRUE(WaitUntil([&] { return GetRegString(HKEY_CLASSES_ROOT, driveCommand, "", value); }))
+        << "no drive command";
+    EXPECT_EQ(value, "\"" + folder_ + "Kelvra.exe\" /cut=\"%1\"");
+    ASSERT_TRUE(GetRegString(HKEY_CLASSES_ROOT, folderCommand, "", value));
+    EXPECT_EQ(value, "\"" + folder_ + "Kelvra.exe\" /set=\"%1\"");
+    ASSERT_TRUE(GetRegString(HKEY_LOCAL_MACHINE, kProgramKey, "ShellContextNew", value));
+    EXPECT_EQ(value, "Laufwerk verbinden...");
+    ASSERT_TRUE(GetRegString(HKEY_LOCAL_MACHINE, kProgramKey, "ShellContextKill", value));
+    EXPECT_EQ(value, "Laufwerk trennen");
+    EXPECT_TRUE(WaitForValue(CheckBox::Shellcontext, BST_CHECKED));
+    EXPECT_EQ(WaitForVisibleWindow(process_->id(), "#32770", "Kelvra - Shell", 0), nullptr);
+
+    Click(CheckBox::Shellcontext);
+    EXPECT_TRUE(WaitUntil([&] { return !KeyExists(HKEY_CLASSES_ROOT, kFolderVerb); }));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kDriveVerb));
+    EXPECT_FALSE(GetRegString(HKEY_LOCAL_MACHINE, kProgramKey, "ShellContextNew", value));
+    EXPECT_FALSE(GetRegString(HKEY_LOCAL_MACHINE, kProgramKey, "ShellContextKill", value));
+    EXPECT_TRUE(WaitForValue(CheckBox::Shellcontext, BST_UNCHECKED));
+    ASSERT_TRUE(CloseConfig());
+    EXPECT_TRUE(Close());
+}
+
+TEST_F(ConfigWindowTest, WithoutWriteAccessTheAdministratorMessageShowsAndTheBoxClears) {
+    HKEY created;
+    ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kProgramKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, &created, nullptr),
+              ERROR_SUCCESS);
+    RegCloseKey(created);
+    // Writing values and making subkeys denied, everything else allowed.
+    ASSERT_TRUE(SetKeyDacl(HKEY_LOCAL_MACHINE, kProgramKey, "D:P(D;;0x6;;;WD)(A;;KA;;;WD)"));
+    struct Undeny {
+        ~Undeny() { SetKeyDacl(HKEY_LOCAL_MACHINE, kProgramKey, "D:(A;;KA;;;WD)"); }
+    } undeny;
+
+    WriteSettings("");
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(OpenConfig());
+    ASSERT_TRUE(ShowTab(2));
+    Click(CheckBox::Shellcontext);
+    HWND box = WaitForVisibleWindow(process_->id(), "#32770", "Kelvra - Shell Kontext Erweiterung");
+    ASSERT_NE(box, nullptr) << "no administrator message";
+    char text[512] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    EXPECT_EQ(std::string(text),
+              "Der aktuelle Benutzer ist kein Administrator!\r\n\r\nBitte als Administrator "
+              "anmelden und Vorgang wiederholen.");
+    EXPECT_EQ(GetWindow(box, GW_OWNER), config_) << "the message belongs to the window";
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+
+    EXPECT_TRUE(WaitForValue(CheckBox::Shellcontext, BST_UNCHECKED));
+    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kFolderVerb));
+    std::string value;
+    EXPECT_FALSE(GetRegString(HKEY_LOCAL_MACHINE, kProgramKey, "ShellContextNew", value));
+    ASSERT_TRUE(CloseConfig());
+    EXPECT_TRUE(Close());
+}
+
+}  // namespace
+}  // namespace kelvra::e2e
