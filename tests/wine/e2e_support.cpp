@@ -552,4 +552,252 @@ void SubstDrive::Remove() {
     defined_ = false;
 }
 
+// ---------------------------------------------------------------------------
+// Drive commands driven from outside
+
+std::wstring DosDeviceTarget(char letter) {
+    const wchar_t device[] = {static_cast<wchar_t>(letter), L':', L'\0'};
+    std::wstring target(4096, L'\0');
+    const DWORD n = QueryDosDeviceW(device, target.data(), static_cast<DWORD>(target.size()));
+    if (n == 0) return {};
+    // The first of the answer's NUL-separated strings is the one in force.
+    target.resize(target.find(L'\0'));
+    return target;
+}
+
+void RemoveDosDevice(char letter) {
+    const char device[] = {letter, ':', '\0'};
+    // Bounded: a definition that cannot be removed must not hang the test.
+    for (int i = 0; i < 8 && !DosDeviceTarget(letter).empty(); ++i)
+        DefineDosDeviceA(DDD_REMOVE_DEFINITION, device, nullptr);
+}
+
+std::string TitleUtf8(HWND hwnd) {
+    wchar_t title[1024] = {};
+    GetWindowTextW(hwnd, title, 1024);
+    return Utf8(title);
+}
+
+HWND WaitForDialog(DWORD processId, const std::string& fragment, DWORD milliseconds) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            found = nullptr;
+            for (HWND hwnd : VisibleWindowsOf(processId, "#32770", ""))
+                if (TitleUtf8(hwnd).find(fragment) != std::string::npos) found = hwnd;
+            return found != nullptr;
+        },
+        milliseconds);
+    return found;
+}
+
+namespace {
+BOOL CALLBACK AppendChildText(HWND hwnd, LPARAM lParam) {
+    auto* texts = reinterpret_cast<std::string*>(lParam);
+    *texts += LongWindowText(hwnd) + "\n";
+    return TRUE;
+}
+}  // namespace
+
+std::string ChildTexts(HWND parent) {
+    std::string texts;
+    EnumChildWindows(parent, &AppendChildText, reinterpret_cast<LPARAM>(&texts));
+    return texts;
+}
+
+void PressDialogButton(HWND dialog, int id) {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+bool SetControlText(HWND control, const std::wstring& text) {
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                               SMTO_ABORTIFHUNG, 10000, &result) &&
+           result == TRUE;
+}
+
+namespace {
+// The text of the tree item the chooser has selected.
+std::string SelectedTreeText(HWND tree) {
+    const auto item =
+        static_cast<HTREEITEM>(reinterpret_cast<void*>(Send(tree, TVM_GETNEXTITEM, TVGN_CARET, 0)));
+    if (!item) return {};
+    RemoteMemory memory(tree, kTextOffset + kRemoteChars * sizeof(wchar_t));
+    TVITEMW info = {};
+    info.mask = TVIF_TEXT;
+    info.hItem = item;
+    info.pszText = reinterpret_cast<wchar_t*>(memory.At(kTextOffset));
+    info.cchTextMax = kRemoteChars;
+    const std::wstring zeros(kRemoteChars, L'\0');
+    if (!memory.Write(0, &info, sizeof info) ||
+        !memory.Write(kTextOffset, zeros.data(), zeros.size() * sizeof(wchar_t)) ||
+        !Send(tree, TVM_GETITEMW, 0, memory.At()))
+        return {};
+    return ReadRemoteText(memory, kRemoteChars);
+}
+
+// What the chooser's tree shows for the last part of a path: the folder's
+// name, or for a drive root an item naming the drive ("... (C:)").
+bool ShowsPath(const std::string& shown, const std::wstring& path) {
+    std::wstring leaf = path;
+    while (!leaf.empty() && leaf.back() == L'\\') leaf.pop_back();
+    if (leaf.size() == 2 && leaf[1] == L':') return shown.find(Utf8(leaf)) != std::string::npos;
+    return shown == Utf8(leaf.substr(leaf.find_last_of(L'\\') + 1));
+}
+}  // namespace
+
+bool ChooseFolder(HWND chooser, const std::wstring& path, const std::function<void()>& beforeOk) {
+    // The path is read in the chooser's process: it must lie there.
+    RemoteMemory memory(chooser, (path.size() + 1) * sizeof(wchar_t));
+    if (!memory.Write(0, path.c_str(), (path.size() + 1) * sizeof(wchar_t))) return false;
+    // The chooser takes a selection only once its tree is filled; until
+    // then the message is lost. Asked again until the tree shows the path.
+    HWND tree = nullptr;
+    const bool selected = WaitUntil(
+        [&] {
+            if (!tree) tree = ChildOfClass(chooser, "SysTreeView32");
+            if (!tree || Send(tree, TVM_GETCOUNT, 0, 0) == 0) return false;
+            Send(chooser, BFFM_SETSELECTIONW, TRUE, memory.At());
+            return ShowsPath(SelectedTreeText(tree), path);
+        },
+        kStateTimeout, 200);
+    if (beforeOk) beforeOk();
+    PressDialogButton(chooser, IDOK);
+    // The chooser reads the path before it closes; the memory may go then.
+    return WaitUntil([&] { return !IsWindow(chooser); }) && selected;
+}
+
+bool SelectListRow(HWND list, int row) {
+    RemoteMemory memory(list, sizeof(LVITEMW));
+    LVITEMW state = {};
+    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+    state.state = LVIS_SELECTED | LVIS_FOCUSED;
+    if (!memory.Write(0, &state, sizeof state)) return false;
+    if (!Send(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row), memory.At())) return false;
+    Send(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+    return Send(list, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED) == row;
+}
+
+RECT ListRowOnScreen(HWND list, int row) {
+    RECT bounds = {};
+    bounds.left = LVIR_BOUNDS;
+    RemoteMemory memory(list, sizeof bounds);
+    if (!memory.Write(0, &bounds, sizeof bounds) ||
+        !Send(list, LVM_GETITEMRECT, static_cast<WPARAM>(row), memory.At()) ||
+        !memory.Read(0, &bounds, sizeof bounds))
+        return {};
+    MapWindowPoints(list, nullptr, reinterpret_cast<POINT*>(&bounds), 2);
+    return bounds;
+}
+
+namespace {
+INPUT MouseInput(POINT at, DWORD flags) {
+    // Absolute coordinates run from 0 to 65535 across the primary screen.
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(at.x, 65535, width - 1);
+    input.mi.dy = MulDiv(at.y, 65535, height - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    return input;
+}
+
+bool SendMouse(POINT at, DWORD flags) {
+    INPUT input = MouseInput(at, flags);
+    const bool sent = SendInput(1, &input, sizeof input) == 1;
+    // Pacing, not a wait for a state: the target sees each step as its own
+    // event, as it would from a hand.
+    PumpFor(30);
+    return sent;
+}
+}  // namespace
+
+bool MouseDrag(POINT from, POINT to) {
+    constexpr int kSteps = 12;
+    bool ok = SendMouse(from, 0) && SendMouse(from, MOUSEEVENTF_LEFTDOWN);
+    for (int i = 1; ok && i <= kSteps; ++i) {
+        const POINT at = {from.x + (to.x - from.x) * i / kSteps,
+                          from.y + (to.y - from.y) * i / kSteps};
+        ok = SendMouse(at, 0);
+    }
+    return SendMouse(to, MOUSEEVENTF_LEFTUP) && ok;
+}
+
+long ScreenPixel(POINT at) {
+    HDC screen = GetDC(nullptr);
+    if (!screen) return -1;
+    const COLORREF c = GetPixel(screen, at.x, at.y);
+    ReleaseDC(nullptr, screen);
+    if (c == CLR_INVALID) return -1;
+    return static_cast<long>((GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c));
+}
+
+std::wstring Wide(const std::string& utf8) {
+    if (utf8.empty()) return {};
+    const int n =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring out(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), out.data(), n);
+    return out;
+}
+
+ShellLinkInfo ReadShellLink(const std::wstring& file) {
+    ShellLinkInfo info;
+    const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    IShellLinkW* link = nullptr;
+    if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                   reinterpret_cast<void**>(&link)))) {
+        IPersistFile* persist = nullptr;
+        if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
+            if (SUCCEEDED(persist->Load(file.c_str(), STGM_READ))) {
+                wchar_t text[1024] = {};
+                info.read = SUCCEEDED(link->GetPath(text, 1024, nullptr, SLGP_RAWPATH));
+                info.target = text;
+                text[0] = L'\0';
+                link->GetDescription(text, 1024);
+                info.description = text;
+                text[0] = L'\0';
+                link->GetArguments(text, 1024);
+                info.arguments = text;
+                text[0] = L'\0';
+                link->GetWorkingDirectory(text, 1024);
+                info.workingFolder = text;
+            }
+            persist->Release();
+        }
+        link->Release();
+    }
+    if (com) CoUninitialize();
+    return info;
+}
+
+namespace {
+// A PNG is complete once its last chunk, IEND, is written.
+bool CompletePng(const std::string& path) {
+    static const char kEnd[] = "IEND\xAE\x42\x60\x82";
+    const std::string bytes = ReadBytes(path);
+    return bytes.size() > 8 && bytes.compare(bytes.size() - 8, 8, kEnd, 8) == 0;
+}
+}  // namespace
+
+bool SaveScreenshot(const std::string& unixPath) {
+    if (GetFileAttributesA("Z:\\usr\\bin\\import") == INVALID_FILE_ATTRIBUTES) return false;
+    std::string dosPath = "Z:" + unixPath;
+    std::replace(dosPath.begin(), dosPath.end(), '/', '\\');
+    DeleteFileA(dosPath.c_str());
+    // start /unix runs a program of the host system; Windows programs
+    // cannot start one directly.
+    std::string command = "start.exe /unix /usr/bin/import -window root \"" + unixPath + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessA(nullptr, &command[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                        nullptr, &startup, &info))
+        return false;
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return WaitUntil([&] { return CompletePng(dosPath); }, 30000, 200);
+}
+
 }  // namespace kelvra::e2e

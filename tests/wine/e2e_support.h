@@ -194,4 +194,58 @@ class SubstDrive {
     bool defined_ = false;
 };
 
+// ---------------------------------------------------------------------------
+// Drive commands driven from outside: DOS devices, dialogs of the program
+// (folder chooser, message and input boxes), list rows under the mouse,
+// shortcut files and screenshots.
+
+// What the letter is mapped to, as the system answers (\??\C:\...); empty
+// when nothing is.
+std::wstring DosDeviceTarget(char letter);
+// Removes every definition of the letter, however many were stacked.
+void RemoveDosDevice(char letter);
+
+// The title as UTF-8, whatever the code page.
+std::string TitleUtf8(HWND hwnd);
+// A visible dialog (#32770) of the process whose UTF-8 title contains
+// `fragment`; null when none shows within the time.
+HWND WaitForDialog(DWORD processId, const std::string& fragment,
+                   DWORD milliseconds = kStateTimeout);
+// The UTF-8 texts of all child windows of `parent`, one after the other,
+// separated by new lines.
+std::string ChildTexts(HWND parent);
+// Presses the dialog's button `id` as a click would (posted: the dialog may
+// open the next modal window before it returns).
+void PressDialogButton(HWND dialog, int id);
+// Sets the text of a control of another process (WM_SETTEXT crosses).
+bool SetControlText(HWND control, const std::wstring& text);
+
+// Selects `path` in the folder chooser of another process, runs `beforeOk`
+// (if any) and confirms with OK; true once the chooser has closed. A path
+// the chooser cannot show leaves its selection as it was.
+bool ChooseFolder(HWND chooser, const std::wstring& path,
+                  const std::function<void()>& beforeOk = nullptr);
+
+// Selects and focuses a row of a list view of another process.
+bool SelectListRow(HWND list, int row);
+// A row's bounds in screen coordinates; empty when the list has no such row.
+RECT ListRowOnScreen(HWND list, int row);
+// Drags with the left mouse button from one screen point to another in
+// small steps, as a hand would.
+bool MouseDrag(POINT from, POINT to);
+// The colour of a screen pixel as 0xRRGGBB; -1 when it cannot be read.
+long ScreenPixel(POINT at);
+
+// What a shortcut file holds, read through IShellLinkW.
+struct ShellLinkInfo {
+    bool read = false;
+    std::wstring target, description, arguments, workingFolder;
+};
+ShellLinkInfo ReadShellLink(const std::wstring& file);
+std::wstring Wide(const std::string& utf8);
+
+// Saves a screenshot of the whole X display to `unixPath` (a .png) with
+// ImageMagick's import; false when there is none or it failed.
+bool SaveScreenshot(const std::string& unixPath);
+
 }  // namespace kelvra::e2e
