@@ -6,8 +6,10 @@
 // state; a test that fails still removes the letters it used.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <functional>
+#include <iostream>
 #include <memory>
 #include <ostream>
 #include <set>
@@ -183,7 +185,12 @@ class CommandsTest : public ::testing::Test {
     void WriteSettings(const std::string& lines) {
         WriteBytes(Ini(), "[" + UserSection() + "]\r\n" + lines);
     }
-    std::string Entry(const std::string& key) const { return RawValue(Ini(), key); }
+    // Each save rewrites the whole file, so it is read only while the
+    // program waits for messages, never in the middle of a save.
+    std::string Entry(const std::string& key) const {
+        Settle();
+        return RawValue(Ini(), key);
+    }
     std::string PathEntry(char letter) const { return Entry("SubstPath_" + Letter(letter)); }
     std::string LabelEntry(char letter) const { return Entry("SubstPathLabel_" + Letter(letter)); }
     bool WaitForEntry(const std::string& key, const std::string& value) const {
@@ -298,8 +305,9 @@ class CommandsTest : public ::testing::Test {
         return WaitUntil([&] { return !IsWindow(box); });
     }
 
-    // Once a dialog has closed, the command goes on at once: it either ends
-    // or opens its next box before the program takes this message.
+    // Returns once the program takes messages again: a command it runs has
+    // ended or waits in a box of its own. Once a dialog has closed, the
+    // command goes on at once, so its next box (if any) is open by then.
     void Settle() const {
         DWORD_PTR result = 0;
         SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kStateTimeout, &result);
