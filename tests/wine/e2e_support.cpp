@@ -1,7 +1,10 @@
 #include "wine/e2e_support.h"
 
+#include <winioctl.h>
+
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 
 namespace kelvra::e2e {
 
@@ -798,6 +801,225 @@ bool SaveScreenshot(const std::string& unixPath) {
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
     return WaitUntil([&] { return CompletePng(dosPath); }, 30000, 200);
+}
+
+// ---------------------------------------------------------------------------
+// Drive letters, popup menus and the mouse
+
+std::string DefinedLetters() {
+    std::string letters;
+    for (char letter = 'A'; letter <= 'Z'; ++letter)
+        if (!DosDeviceTarget(letter).empty()) letters += letter;
+    return letters;
+}
+
+char HighestUndefinedLetter(char below) {
+    for (char letter = below; letter >= 'A'; --letter)
+        if (DosDeviceTarget(letter).empty()) return letter;
+    return 0;
+}
+
+char LowestUndefinedLetter(char above) {
+    for (char letter = above; letter <= 'Z'; ++letter)
+        if (DosDeviceTarget(letter).empty()) return letter;
+    return 0;
+}
+
+DosDeviceGuard::DosDeviceGuard() : before_(DefinedLetters()) {}
+
+DosDeviceGuard::~DosDeviceGuard() {
+    for (char letter : Added()) RemoveDosDevice(letter);
+}
+
+std::string DosDeviceGuard::Added() const {
+    std::string added;
+    for (char letter : DefinedLetters())
+        if (before_.find(letter) == std::string::npos) added += letter;
+    return added;
+}
+
+namespace {
+
+// Wine's own mount-manager request that makes (or, without a folder,
+// removes) a drive letter backed by a Unix folder.
+struct WineUnixDrive {
+    ULONG size, type, fs_type;
+    DWORD serial;
+    ULONGLONG unix_dev;
+    WCHAR letter;
+    USHORT mount_point_offset, device_offset, label_offset;
+};
+constexpr DWORD kDefineUnixDrive = CTL_CODE(0x6d /* MOUNTMGRCONTROLTYPE */, 32, METHOD_BUFFERED,
+                                            FILE_READ_ACCESS | FILE_WRITE_ACCESS);
+
+bool DefineUnixDrive(char letter, const std::string& unixFolder) {
+    HANDLE manager =
+        CreateFileW(L"\\\\.\\MountPointManager", GENERIC_READ | GENERIC_WRITE,
+                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (manager == INVALID_HANDLE_VALUE) return false;
+    const std::size_t size =
+        sizeof(WineUnixDrive) + (unixFolder.empty() ? 0 : unixFolder.size() + 1);
+    std::vector<char> buffer(size, '\0');
+    auto* request = reinterpret_cast<WineUnixDrive*>(buffer.data());
+    request->size = static_cast<ULONG>(size);
+    request->type = DRIVE_FIXED;
+    request->letter = static_cast<WCHAR>(letter - 'A' + 'a');
+    if (!unixFolder.empty()) {
+        request->mount_point_offset = sizeof(WineUnixDrive);
+        unixFolder.copy(buffer.data() + sizeof(WineUnixDrive), unixFolder.size());
+    }
+    DWORD returned = 0;
+    const BOOL done = DeviceIoControl(manager, kDefineUnixDrive, buffer.data(),
+                                      static_cast<DWORD>(size), nullptr, 0, &returned, nullptr);
+    CloseHandle(manager);
+    return done != FALSE;
+}
+
+// Where Wine's mount manager keeps the type of each drive it made.
+const char kWineDrives[] = "Software\\Wine\\Drives";
+std::string DriveTypeName(char letter) {
+    return std::string(1, static_cast<char>(letter - 'A' + 'a')) + ":";
+}
+
+// The Unix path of a Windows path, from Wine's own export; empty elsewhere.
+std::string UnixPathOf(const std::string& path) {
+    using Fn = char*(CDECL*)(LPCWSTR);
+    const auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!fn) return {};
+    std::wstring wide(path.begin(), path.end());
+    char* found = fn(wide.c_str());
+    if (!found) return {};
+    std::string result = found;
+    HeapFree(GetProcessHeap(), 0, found);
+    return result;
+}
+
+}  // namespace
+
+ReachableSubstDrive::ReachableSubstDrive(char letter, const std::string& folder) : letter_(letter) {
+    const std::string device = std::string(1, letter) + ":";
+    if (!DosDeviceTarget(letter).empty()) return;
+    std::string type;
+    hadType_ = GetRegString(HKEY_LOCAL_MACHINE, kWineDrives, DriveTypeName(letter), type);
+    const std::string unixFolder = UnixPathOf(folder);
+    if (unixFolder.empty() || !DefineUnixDrive(letter, unixFolder)) return;
+    mounted_ = true;
+    // The mount manager's device entry goes; the link on disk that gives
+    // file access stays, and the letter now reads as a subst drive.
+    DefineDosDeviceA(DDD_REMOVE_DEFINITION, device.c_str(), nullptr);
+    ok_ = DefineDosDeviceA(0, device.c_str(), folder.c_str()) != FALSE &&
+          GetFileAttributesA((device + "\\").c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+ReachableSubstDrive::~ReachableSubstDrive() {
+    const std::string device = std::string(1, letter_) + ":";
+    if (!mounted_) return;
+    DefineDosDeviceA(DDD_REMOVE_DEFINITION, device.c_str(), nullptr);
+    DefineUnixDrive(letter_, "");
+    // Removing the drive leaves its device entry and its type behind.
+    RemoveDosDevice(letter_);
+    if (!hadType_) DeleteRegValue(HKEY_LOCAL_MACHINE, kWineDrives, DriveTypeName(letter_));
+}
+
+HWND PopupMenuOf(DWORD processId) {
+    std::vector<HWND> menus = VisibleWindowsOf(processId, "#32768", "");
+    return menus.empty() ? nullptr : menus.front();
+}
+
+HWND WaitForPopupMenu(DWORD processId, DWORD milliseconds) {
+    HWND menu = nullptr;
+    WaitUntil([&] { return (menu = PopupMenuOf(processId)) != nullptr; }, milliseconds);
+    return menu;
+}
+
+bool WaitForNoPopupMenu(DWORD processId, DWORD milliseconds) {
+    return WaitUntil([&] { return PopupMenuOf(processId) == nullptr; }, milliseconds);
+}
+
+std::vector<bool> PopupItemsEnabled(HWND menu) {
+    RECT r = {};
+    if (!GetWindowRect(menu, &r)) return {};
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    if (width <= 8 || height <= 8) return {};
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::vector<bool> items;
+    if (bitmap && bits) {
+        HGDIOBJ old = SelectObject(memory, bitmap);
+        BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
+        GdiFlush();
+        const auto* pixels = static_cast<const DWORD*>(bits);
+        // Per pixel row: 2 holds dark (enabled) text, 1 only grey text.
+        std::vector<int> rows(static_cast<std::size_t>(height), 0);
+        constexpr int kBorder = 4;  // frame and the separators' ends
+        for (int y = kBorder; y < height - kBorder; ++y) {
+            for (int x = kBorder; x < width - kBorder; ++x) {
+                const DWORD p = pixels[y * width + x];
+                const int red = (p >> 16) & 0xFF, green = (p >> 8) & 0xFF, blue = p & 0xFF;
+                const int light = (red + green + blue) / 3;
+                const bool neutral = std::abs(red - green) < 24 && std::abs(green - blue) < 24;
+                if (neutral && light < 70) rows[y] = 2;
+                if (neutral && light >= 90 && light <= 190 && rows[y] == 0) rows[y] = 1;
+            }
+        }
+        // A band of rows with text is an item; a separator is a line or two.
+        constexpr int kMinTextHeight = 4;
+        for (int y = 0; y < height;) {
+            if (rows[y] == 0) {
+                ++y;
+                continue;
+            }
+            int end = y;
+            bool dark = false;
+            for (; end < height && rows[end] != 0; ++end) dark = dark || rows[end] == 2;
+            if (end - y >= kMinTextHeight) items.push_back(dark);
+            y = end;
+        }
+        SelectObject(memory, old);
+    }
+    if (bitmap) DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return items;
+}
+
+std::string MessageBoxText(HWND box) {
+    wchar_t text[4096] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, ARRAYSIZE(text));
+    std::string out = Utf8(text);
+    for (std::size_t at = out.find("\r\n"); at != std::string::npos; at = out.find("\r\n", at))
+        out.erase(at, 1);
+    return out;
+}
+
+bool PressKeys(const std::vector<WORD>& keys) {
+    for (WORD key : keys)
+        if (!PressKey(key)) return false;
+    return true;
+}
+
+bool ClickAt(POINT screen, bool right) {
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    INPUT inputs[3] = {};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_MOUSE;
+        input.mi.dx = MulDiv(screen.x, 65535, width - 1);
+        input.mi.dy = MulDiv(screen.y, 65535, height - 1);
+        input.mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    }
+    inputs[1].mi.dwFlags |= right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;
+    inputs[2].mi.dwFlags |= right ? MOUSEEVENTF_RIGHTUP : MOUSEEVENTF_LEFTUP;
+    return SendInput(3, inputs, sizeof(INPUT)) == 3;
 }
 
 }  // namespace kelvra::e2e

@@ -248,4 +248,63 @@ std::wstring Wide(const std::string& utf8);
 // ImageMagick's import; false when there is none or it failed.
 bool SaveScreenshot(const std::string& unixPath);
 
+// ---------------------------------------------------------------------------
+// Drive letters, popup menus and the mouse, for the tests of the
+// context commands, the tray icon, the list popup and the help.
+
+// The letters whose DOS device is defined, "C", "R", "Z", ...
+std::string DefinedLetters();
+// The highest (or lowest) letter that has no DOS device; 0 when none.
+char HighestUndefinedLetter(char below = 'Z');
+char LowestUndefinedLetter(char above = 'A');
+
+// Letters defined while the object lives, and their removal at its end, so
+// that a failing test leaves no drive behind for the next.
+class DosDeviceGuard {
+  public:
+    DosDeviceGuard();
+    ~DosDeviceGuard();
+    DosDeviceGuard(const DosDeviceGuard&) = delete;
+    DosDeviceGuard& operator=(const DosDeviceGuard&) = delete;
+    // Letters defined since construction.
+    std::string Added() const;
+
+  private:
+    std::string before_;
+};
+
+// A subst letter whose folder can be reached through it. Wine gives no file
+// access through a letter made with DefineDosDevice alone; its mount manager
+// makes a real drive (a dosdevices link) on the same folder first, whose
+// device entry the subst definition then replaces.
+class ReachableSubstDrive {
+  public:
+    ReachableSubstDrive(char letter, const std::string& folder);
+    ~ReachableSubstDrive();
+    ReachableSubstDrive(const ReachableSubstDrive&) = delete;
+    ReachableSubstDrive& operator=(const ReachableSubstDrive&) = delete;
+    bool ok() const { return ok_; }
+
+  private:
+    char letter_;
+    bool mounted_ = false, ok_ = false, hadType_ = false;
+};
+
+// The visible popup menu (#32768) of a process, or null.
+HWND PopupMenuOf(DWORD processId);
+HWND WaitForPopupMenu(DWORD processId, DWORD milliseconds = kStateTimeout);
+bool WaitForNoPopupMenu(DWORD processId, DWORD milliseconds = kStateTimeout);
+// The items of a popup menu as drawn on the screen, top to bottom: true for
+// an enabled item (dark text), false for a greyed one; separators are left
+// out. Menus of another process cannot be read through their handle under
+// Wine, so this reads the pixels. Empty until the menu has been painted.
+std::vector<bool> PopupItemsEnabled(HWND menu);
+// The text of a message box, line ends as "\n".
+std::string MessageBoxText(HWND box);
+
+// Presses the keys one after the other.
+bool PressKeys(const std::vector<WORD>& keys);
+// A real click of the mouse at a screen position.
+bool ClickAt(POINT screen, bool right = false);
+
 }  // namespace kelvra::e2e
