@@ -149,10 +149,11 @@ class ListPopupTest : public ScratchProgramTest {
         return LongWindowText(GetDlgItem(main_, kFirstButtonId + command));
     }
     HWND Popup() const { return WaitForPopupMenu(mainProcess_->id()); }
-    // The enabled state of the popup's eight items, once it has been drawn.
-    std::vector<bool> Drawn(HWND popup) const {
+    // The enabled state of the popup's items as drawn; waits until they are
+    // as expected, since the menu may still be painting.
+    std::vector<bool> Drawn(HWND popup, const std::vector<bool>& expected) const {
         std::vector<bool> items;
-        WaitUntil([&] { return (items = PopupItemsEnabled(popup)).size() == kCommandCount; });
+        WaitUntil([&] { return (items = PopupItemsEnabled(popup)) == expected; });
         return items;
     }
     std::vector<bool> ButtonsEnabled() const {
@@ -198,7 +199,7 @@ TEST_P(ListPopupButtons, OffersTheButtonsCommandsOnASubstRow) {
     if (buttons) Shot("ctx_list_popup");
     // A temporary subst drive: all but deactivating and renaming.
     const std::vector<bool> substRow = {true, true, true, true, false, false, false, true};
-    EXPECT_EQ(Drawn(popup), substRow);
+    EXPECT_EQ(Drawn(popup, substRow), substRow);
     if (buttons) {
         EXPECT_EQ(ButtonsEnabled(), substRow);
     }
@@ -256,7 +257,7 @@ TEST_F(ListPopupTest, OnAFreeRowOnlyConnectIsEnabled) {
     ASSERT_NE(popup, nullptr) << "no popup on WM_CONTEXTMENU";
     std::vector<bool> freeRow(kCommandCount, false);
     freeRow[kNew] = true;
-    EXPECT_EQ(Drawn(popup), freeRow);
+    EXPECT_EQ(Drawn(popup, freeRow), freeRow);
     EXPECT_EQ(ButtonsEnabled(), freeRow);
     ASSERT_TRUE(PressKey(AccessKey(Caption(kKill))));
     // A greyed item's access key closes the popup and runs nothing.
@@ -388,11 +389,42 @@ std::string FirstLine(const std::string& text) {
     return text.substr(0, text.find_first_of("\r\n"));
 }
 
+HWND HistoryViewer() {
+    for (HWND hwnd : WindowsTitled("history.txt"))
+        if (IsWindowVisible(hwnd)) return hwnd;
+    return nullptr;
+}
+
+// Closes the viewer of another process, whatever the test's outcome.
+class ViewerCloser {
+  public:
+    explicit ViewerCloser(HWND viewer) : viewer_(viewer) {
+        GetWindowThreadProcessId(viewer, &processId_);
+        process_ = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, processId_);
+    }
+    ~ViewerCloser() {
+        PostMessageW(viewer_, WM_CLOSE, 0, 0);
+        if (!process_) return;
+        if (WaitForSingleObject(process_, kStateTimeout) != WAIT_OBJECT_0)
+            TerminateProcess(process_, 1);
+        CloseHandle(process_);
+    }
+    ViewerCloser(const ViewerCloser&) = delete;
+    ViewerCloser& operator=(const ViewerCloser&) = delete;
+    DWORD processId() const { return processId_; }
+
+  private:
+    HWND viewer_;
+    DWORD processId_ = 0;
+    HANDLE process_ = nullptr;
+};
+
 class History : public ScratchProgramTest, public ::testing::WithParamInterface<bool> {};
 
 TEST_P(History, OpensHistoryTxtWithItsProgram) {
     const bool byKey = GetParam();
     TextAssociation association;
+    ASSERT_EQ(HistoryViewer(), nullptr) << "a viewer is left from before";
     ASSERT_TRUE(CopyInto(BuildFolder() + "history.txt", folder_));
     WriteSettings("");
     ASSERT_TRUE(Launch());
@@ -404,25 +436,13 @@ TEST_P(History, OpensHistoryTxtWithItsProgram) {
     }
     // Wine opens text files in its Notepad, a process of its own.
     HWND viewer = nullptr;
-    ASSERT_TRUE(WaitUntil([&] {
-        for (HWND hwnd : WindowsTitled("history.txt"))
-            if (IsWindowVisible(hwnd)) viewer = hwnd;
-        return viewer != nullptr;
-    })) << "no window shows history.txt";
-    DWORD viewerPid = 0;
-    GetWindowThreadProcessId(viewer, &viewerPid);
-    EXPECT_NE(viewerPid, mainProcess_->id());
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, viewerPid);
+    ASSERT_TRUE(WaitUntil([&] { return (viewer = HistoryViewer()) != nullptr; }))
+        << "no window shows history.txt";
+    ViewerCloser closer(viewer);
+    EXPECT_NE(closer.processId(), mainProcess_->id());
     HWND edit = ChildOfClass(viewer, "Edit");
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(FirstLine(LongWindowText(edit)), FirstLine(ReadBytes(BuildFolder() + "history.txt")));
-
-    PostMessageW(viewer, WM_CLOSE, 0, 0);
-    if (process) {
-        if (WaitForSingleObject(process, kStateTimeout) != WAIT_OBJECT_0)
-            TerminateProcess(process, 1);
-        CloseHandle(process);
-    }
     EXPECT_TRUE(Close());
 }
 
