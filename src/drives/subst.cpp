@@ -82,6 +82,14 @@ std::string ShortPathName(Os& os, const std::string& path) {
     return ConvertPath(os, path, &Os::GetShortPathName);
 }
 
+bool PathTooLongForSubst(Os& os, const std::string& path) {
+    if (path.size() >= kPathBufferSize) return true;
+    // A short name typed into the chooser can stand for a longer long form.
+    std::string out;
+    return os.GetLongPathName(path, out, kPathBufferSize) >= kPathBufferSize ||
+           os.GetShortPathName(path, out, kPathBufferSize) >= kPathBufferSize;
+}
+
 std::wstring BrowseForFolder(Ui& ui, const std::wstring& title,
                              const std::function<void()>& onCancel) {
     std::wstring path = ui.BrowseForFolder(title);

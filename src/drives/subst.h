@@ -34,6 +34,11 @@ std::string SubstTarget(Os& os, const std::string& device);
 std::string LongPathName(Os& os, const std::string& path);
 std::string ShortPathName(Os& os, const std::string& path);
 
+// True when a path, or its long or short form, is too long for those
+// conversions, so no subst drive can be made on it. A path of 255 characters
+// or more is refused from its text alone, without asking the system.
+bool PathTooLongForSubst(Os& os, const std::string& path);
+
 // The folder chooser's result, wide as the shell gives it (the caller turns
 // it into the code page): a chosen drive root ("C:") gets its backslash;
 // empty when the user cancels, after onCancel (which re-selects the list row).

@@ -49,7 +49,8 @@ ConnectResult ConnectSubst(Program& program, const std::string& path, DriveIndex
     const std::string shortPath = ShortPathName(os, path);
     const std::string longPath = LongPathName(os, path);
     if (shortPath.empty() || longPath.empty() || !DefineSubst(os, Device(index), shortPath)) {
-        ShowError(program, TextKey::main_msgadddrive_errorsubst);
+        ShowError(program, PathTooLongForSubst(os, path) ? TextKey::main_msgadddrive_errorlong
+                                                         : TextKey::main_msgadddrive_errorsubst);
         return result;
     }
     DriveRecord& row = program.drives.main[index];
@@ -200,6 +201,11 @@ void cmdNew_Click(Program& program) {
         const DriveIndex folderDrive = DriveIndexOf(path[0]);
         if (IsSubst(drives, folderDrive) || IsRemote(drives, folderDrive)) {
             ShowError(program, TextKey::main_msgnew_error);
+            return SetBusy(program, false);
+        }
+        // Refused before a change disconnects the drive it would replace.
+        if (PathTooLongForSubst(program.os, path)) {
+            ShowError(program, TextKey::main_msgadddrive_errorlong);
             return SetBusy(program, false);
         }
         // A drive root: subst drives on it confuse the recycle bin.

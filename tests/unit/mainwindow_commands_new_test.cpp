@@ -79,7 +79,7 @@ TEST(CommandNew, FolderAnswersThatMakeNoDrive) {
     const Case cases[] = {
         {L"", {}, "", false},                                              // cancelled
         {L"C:", {}, "\\??\\C:\\", true},                                   // a root, with the hint
-        {tooLong, {TextKey::main_msgadddrive_errorsubst}, "", false},      // 259 characters
+        {tooLong, {TextKey::main_msgadddrive_errorlong}, "", false},       // 259 characters
         {L"Q:\\Gone", {TextKey::main_msgadddrive_errorsubst}, "", false},  // letter vanished
         {L"C:\\\u0141\u00F3d\u017A", {TextKey::main_msgchars_error}, "", false},
         {L"S:\\Sub", {TextKey::main_msgnew_error}, "", false},  // on a subst drive
@@ -139,6 +139,67 @@ TEST(CommandNew, ChangeOfAnActiveDriveKeepsPermanenceAndLabel) {
         EXPECT_EQ(m.Row('X').Permanent, c.permanent);
         EXPECT_EQ(m.Row('X').Label, "Daten");
     }
+}
+
+// Paths of C:\ + 120 a's + \ + b's; the long form is the one that counts.
+std::string DeepFolder(std::size_t length) {
+    return "C:\\" + std::string(120, 'a') + "\\" + std::string(length - 124, 'b');
+}
+
+TEST(CommandNew, PathsTooLongForASubstDriveAreRefusedBeforeAnythingChanges) {
+    struct Case {
+        const char* name;
+        std::string folder;  // chosen
+        bool accepted;
+    };
+    const std::string longest = DeepFolder(254), tooLong = DeepFolder(259);
+    const Case cases[] = {
+        {"254 characters", longest, true},
+        {"255 characters", DeepFolder(255), false},
+        {"259 characters", tooLong, false},
+        // Typed in short form, it stands for a long form of 259 characters.
+        {"short form of a long path", "C:\\AAAAAA~1\\" + std::string(135, 'b'), false},
+    };
+    for (const Case& c : cases) {
+        for (const bool change : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (change ? ", change" : ", new"));
+            CommandMachine m;
+            m.sim.AddFolder(longest);
+            m.sim.AddFolder(DeepFolder(255));
+            m.sim.AddFolder(tooLong);
+            if (change) {
+                StoreDriveEntry(m.sim, 'X', CommandMachine::kFolder, "Daten");
+                Subst(m.sim, 'X', CommandMachine::kFolder);
+            }
+            m.Scan();
+            m.Select('X');
+            m.ui.QueueFolder(std::wstring(c.folder.begin(), c.folder.end()));
+            const std::vector<std::string> before = m.sim.DosDeviceTargets('X');
+            m.sim.ResetCalls();
+            cmdNew_Click(m.program);
+            EXPECT_FALSE(m.program.main.Busy);
+            if (c.accepted) {
+                std::string shortForm;
+                m.sim.GetShortPathName(c.folder, shortForm, 300);
+                EXPECT_EQ(m.Target('X'), "\\??\\" + shortForm);
+                EXPECT_EQ(m.Entry('X'), c.folder);
+                continue;
+            }
+            EXPECT_EQ(m.Shown(), m.Texts({TextKey::main_msgadddrive_errorlong}));
+            EXPECT_EQ(m.sim.DosDeviceTargets('X'), before);
+            EXPECT_EQ(m.sim.Calls("DefineDosDevice"), 0);
+            EXPECT_EQ(m.sim.Calls("WritePrivateProfileString"), 0);
+            EXPECT_EQ(m.Entry('X'), change ? CommandMachine::kFolder : "-");
+            EXPECT_EQ(m.LabelEntry('X'), change ? "Daten" : "-");
+        }
+    }
+    // Other callers (context command, move) get the same message from the connect.
+    CommandMachine m;
+    m.sim.AddFolder(tooLong);
+    m.Scan();
+    EXPECT_FALSE(
+        ConnectDrive(m.program, tooLong, DriveIndexOf('X'), Permanence::FromSettings).Connected);
+    EXPECT_EQ(m.Shown(), m.Texts({TextKey::main_msgadddrive_errorlong}));
 }
 
 TEST(CommandNew, ChangeOfAnInactiveEntryOnlyRewritesIt) {
