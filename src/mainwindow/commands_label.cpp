@@ -18,6 +18,9 @@ namespace {
 constexpr const char* kShellFoldersKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 constexpr std::wstring_view kForbidden = L"\\/:*?\"<>|";
+constexpr std::string_view kLinkExtension = ".lnk";
+// The shell writes no shortcut whose full path, with its NUL, exceeds MAX_PATH.
+constexpr std::size_t kMaxLinkPath = 259;
 
 // The own label when there is one, else the volume's, as shown in the list.
 std::wstring ShownLabel(Program& program, DriveIndex index) {
@@ -85,6 +88,16 @@ void CreateDesktopShortcut(Program& program, DriveIndex index, bool silent) {
         if (name.empty()) return;
     }
     name = RemoveInvalidChars(name);
+    // A long name is cut to the room the desktop folder leaves, as labels are
+    // cut; a folder that leaves none cannot take a shortcut at all.
+    const std::string folder = text::WithBackslash(desktop);
+    const std::size_t used = folder.size() + kLinkExtension.size();
+    if (used >= kMaxLinkPath) {
+        ShowError(program, TextKey::main_msglink_errorcreate);
+        return;
+    }
+    const std::size_t room = kMaxLinkPath - used;
+    if (name.size() > room) name.resize(room);
     if (NamesNothing(name)) {
         // The file would be named ".lnk".
         ShowError(program, TextKey::main_msglink_errorname);
@@ -92,6 +105,11 @@ void CreateDesktopShortcut(Program& program, DriveIndex index, bool silent) {
     }
     std::string fileName;
     if (!ToCodePage(program, name, fileName)) return;
+    // A double-byte code page needs more bytes than characters.
+    while (fileName.size() > room) {
+        name.pop_back();
+        os.WideToAnsiExact(name, fileName);
+    }
 
     const std::string device = Device(index);
     // A letter now held by another device: the remembered path is not what
@@ -104,7 +122,7 @@ void CreateDesktopShortcut(Program& program, DriveIndex index, bool silent) {
     }
     if (taken) pathText.clear();
     if (pathText.empty()) pathText = device + "\\";
-    const std::string linkFile = text::WithBackslash(desktop) + fileName + ".lnk";
+    const std::string linkFile = folder + fileName + std::string(kLinkExtension);
     if (!os.CreateShellLink(linkFile, device, "", LinkComment(program, pathText), ""))
         ShowError(program, TextKey::main_msglink_errorcreate);
 }

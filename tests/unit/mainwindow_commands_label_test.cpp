@@ -59,6 +59,8 @@ TEST(CommandLink, NamesDescriptionsAndFailures) {
         const char* file;  // on the desktop; nullptr: none made
         std::vector<TextKey> shown;
     };
+    // The desktop folder (41 characters) and ".lnk" leave 214 for the name.
+    const std::string cut = std::string(214, 'y') + ".lnk";
     // clang-format off
     const Case cases[] = {
         {"own label", false, "Daten", std::nullopt, "Laufwerk X (Daten).lnk", {}},
@@ -67,7 +69,7 @@ TEST(CommandLink, NamesDescriptionsAndFailures) {
         {"forbidden characters dropped", false, "", L"a/b:c*", "abc.lnk", {}},
         {"nothing left", false, "", L"?:\x01 .", nullptr, {TextKey::main_msglink_errorname}},
         {"outside the code page", false, "", L"\u0141\u00F3d\u017A", nullptr, {TextKey::main_msgchars_error}},
-        {"too long for a path", false, "", std::wstring(300, L'y'), nullptr, {TextKey::main_msglink_errorcreate}},
+        {"cut to fit a path", false, "", std::wstring(300, L'y'), cut.c_str(), {}},
         {"cancelled", false, "", L"", nullptr, {}},
     };
     // clang-format on
@@ -90,6 +92,42 @@ TEST(CommandLink, NamesDescriptionsAndFailures) {
         EXPECT_EQ(link.target, "X:");
         EXPECT_EQ(link.description, L"Pfad: C:\\Data\\Long Folder  (Erzeugt von Kelvra)");
         EXPECT_EQ(link.arguments + link.workingFolder, "");
+    }
+}
+
+TEST(CommandLink, NamesAreCutToTheRoomTheDesktopFolderLeaves) {
+    struct Case {
+        const char* name;
+        std::size_t desktop;  // length of the desktop folder with its backslash
+        std::wstring answer;
+        const char* file;  // nullptr: none made
+        std::vector<TextKey> shown;
+    };
+    // clang-format off
+    const Case cases[] = {
+        {"room for one character", 254, L"Laufwerk X", "L", {}},
+        {"no room at all", 255, L"Laufwerk X", nullptr, {TextKey::main_msglink_errorcreate}},
+        {"the part kept names nothing", 200, std::wstring(60, L' ') + L"x", nullptr,
+         {TextKey::main_msglink_errorname}},
+        {"a short name stays", 200, L"Laufwerk X", "Laufwerk X", {}},
+    };
+    // clang-format on
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CommandMachine m;
+        const std::string desktop = "C:\\" + std::string(c.desktop - 4, 'd') + "\\";
+        m.sim.AddFolder(desktop);
+        m.sim.SetRegistryString(
+            kHkeyCurrentUser,
+            "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", "Desktop",
+            desktop);
+        PermanentX(m, "");
+        m.ui.QueueInput(c.answer);
+        cmdLink_Click(m.program);
+        EXPECT_EQ(m.Shown(), m.Texts(c.shown));
+        sim::SimulatedWindows::ShellLink link;
+        EXPECT_EQ(m.sim.ReadShellLink(desktop + (c.file ? c.file : "") + ".lnk", link),
+                  c.file != nullptr);
     }
 }
 
