@@ -72,8 +72,8 @@ TEST_F(InfoWindowTest, ShowsVersionNoticeAndPackLinesAndClosesOnEsc) {
         const char* label3;
         const char* label4;
     } cases[] = {
-        {"English", true, "Kelvra website", "Language Pack 'English' V2.3.19",
-         "\xC2\xA9 2011/4/28 Kelvra project"},
+        {"English", true, "Kelvra website", "Language Pack 'English' V1.0.1",
+         "\xC2\xA9 2026/12/7 Kelvra project"},
         {"Deutsch", false, "Kelvra Webseite", "Language Pack 'Deutsch (intern)' V2.3.19",
          "\xC2\xA9 2011/4/28 Kelvra-Projekt"},
     };

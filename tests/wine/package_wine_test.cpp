@@ -50,7 +50,7 @@ TEST(ReleasePackage, DISABLED_KelvraStartsFromTheUnpackedFolder) {
     HWND info = WaitForVisibleWindow(kelvra.id(), "#32770", kTitle + " - Info");
     ASSERT_NE(info, nullptr);
     EXPECT_EQ(LongWindowText(GetDlgItem(info, kIdLabel2)), "Copyright (C) Brannock");
-    EXPECT_EQ(LongWindowText(GetDlgItem(info, kIdLabel3)), "Language Pack 'English' V2.3.19");
+    EXPECT_EQ(LongWindowText(GetDlgItem(info, kIdLabel3)), "Language Pack 'English' V1.0.1");
     PostMessageW(info, WM_COMMAND, IDCANCEL, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(info); }));
 
