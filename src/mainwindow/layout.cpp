@@ -191,4 +191,46 @@ KeyAction MapKey(int key, Modifiers m, const MainState& s, bool isNT) {
     return KeyAction::None;
 }
 
+std::string KeyText(KeyAction action) {
+    switch (action) {
+        case KeyAction::Debug:
+            return "Ctrl+D";
+        case KeyAction::History:
+            return "Ctrl+H";
+        case KeyAction::DeviceNames:
+            return "Ctrl+P";
+        case KeyAction::Refresh:
+            return "Ctrl+R";
+        case KeyAction::CancelMove:
+            return "Esc";
+        case KeyAction::CompleteMove:
+            return "Enter";
+        case KeyAction::Info:
+            return "Alt+Enter";
+        case KeyAction::KeyboardHelp:
+            return "Shift+F1";
+        case KeyAction::Rename:
+            return "F2";
+        case KeyAction::Fix:
+            return "F3";
+        case KeyAction::Deactivate:
+            return "F4";
+        case KeyAction::DeactivatePerm:
+            return "F5";
+        case KeyAction::Link:
+            return "Ctrl+Shift+F5";
+        case KeyAction::StartMove:
+            return "F6";
+        case KeyAction::New:
+            return "F7";
+        case KeyAction::Kill:
+            return "F8";
+        case KeyAction::Config:
+            return "F12";
+        case KeyAction::None:
+            break;
+    }
+    return "";
+}
+
 }  // namespace kelvra

@@ -112,5 +112,9 @@ inline constexpr int F(int n) {
 // The action of a key press; modifiers must match exactly, and a command's
 // key does nothing while the command is not available.
 KeyAction MapKey(int key, Modifiers modifiers, const MainState& state, bool isNT);
+// The key of an action as menus show it beside an item: "Ctrl", "Shift",
+// "Alt", "Enter", "Esc" and "F1".."F12" joined by "+" (the window names the
+// modifiers in the keyboard's language); empty for actions without a key.
+std::string KeyText(KeyAction action);
 
 }  // namespace kelvra

@@ -5,6 +5,7 @@
 #include <array>
 #include <string>
 
+#include "mainwindow/layout.h"
 #include "mainwindow/main_view.h"
 
 namespace kelvra {
@@ -16,6 +17,7 @@ struct MenuEntry {
     Command command = Command::New;  // the button whose click the item runs
     std::wstring caption;
     bool enabled = false;
+    KeyAction key = KeyAction::None;  // the key that does the same, shown beside the caption
 };
 
 // mnuContext(0..9): new, move, kill, separator, fix, deactivate, permanent

@@ -1,6 +1,9 @@
 // The main window's geometry from stored settings, and its keyboard table.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "mainwindow/layout.h"
 #include "mainwindow/main_view.h"
 
@@ -12,7 +15,7 @@ TEST(Layout, TwipsAndPixelsAtCommonResolutions) {
     EXPECT_EQ(TwipsToPixels(9120, 96), 608);
     EXPECT_EQ(TwipsToPixels(9120, 144), 912);
     EXPECT_EQ(PixelsToTwips(608, 96), 9120);
-    EXPECT_EQ(PixelsToTwips(-10, 96), -150);                // monitors left of the primary one
+    EXPECT_EQ(PixelsToTwips(-10, 96), -150);               // monitors left of the primary one
     EXPECT_EQ(PixelsToTwips(2147483647, 96), 2147483647);  // saturates, no overflow
 }
 
@@ -157,6 +160,50 @@ TEST(Layout, KeyboardTable) {
     for (const Case& c : cases) EXPECT_EQ(MapKey(c.key, c.mods, *c.state, c.nt), c.want) << c.key;
     for (int f = 2; f <= 8; ++f)  // a command's key does nothing while it is unavailable
         EXPECT_EQ(MapKey(vk::F(f), none, nothing, true), KeyAction::None) << f;
+}
+
+// The keys menus show beside their items must be the keys that do the same.
+TEST(Layout, KeyTextNamesTheKeyThatRunsTheAction) {
+    MainState idle;
+    idle.Can.fill(true);
+    MainState moving = idle;
+    moving.MoveMode = true;
+    for (int a = static_cast<int>(KeyAction::None) + 1; a <= static_cast<int>(KeyAction::Config);
+         ++a) {
+        const auto action = static_cast<KeyAction>(a);
+        const std::string text = KeyText(action);
+        ASSERT_FALSE(text.empty()) << a;
+        Modifiers mods;
+        int key = 0;
+        std::vector<std::string> tokens(1);
+        for (char c : text) {
+            if (c == '+')
+                tokens.emplace_back();
+            else
+                tokens.back() += c;
+        }
+        for (const std::string& token : tokens) {
+            if (token == "Ctrl")
+                mods.ctrl = true;
+            else if (token == "Shift")
+                mods.shift = true;
+            else if (token == "Alt")
+                mods.alt = true;
+            else if (token == "Enter")
+                key = vk::kReturn;
+            else if (token == "Esc")
+                key = vk::kEscape;
+            else if (token.size() > 1 && token[0] == 'F')
+                key = vk::F(std::stoi(token.substr(1)));
+            else if (token.size() == 1)
+                key = token[0];
+            else
+                ADD_FAILURE() << text;
+        }
+        const bool inMove = action == KeyAction::CancelMove || action == KeyAction::CompleteMove;
+        EXPECT_EQ(MapKey(key, mods, inMove ? moving : idle, true), action) << text;
+    }
+    EXPECT_EQ(KeyText(KeyAction::None), "");
 }
 
 }  // namespace

@@ -53,6 +53,11 @@ TEST(ContextMenu, TakesTheButtonsCaptionsAndAvailability) {
     view.selected = DriveIndexOf('K');
     lsvView_ItemClick(p);
     EXPECT_EQ(Shown(ContextMenuEntries(p)).substr(0, 27), L"&Ändern-&Abbrechen+T&rennen");
+    EXPECT_EQ(ContextMenuEntries(p)[1].key,
+              KeyAction::CancelMove);  // Esc, not Enter, on the source
+    view.selected = DriveIndexOf('M');
+    lsvView_ItemClick(p);
+    EXPECT_EQ(ContextMenuEntries(p)[1].key, KeyAction::CompleteMove);
     view.selected = DriveIndexOf('C');
     lsvView_ItemClick(p);
     EXPECT_EQ(Shown(ContextMenuEntries(p)).find(L'+'), std::wstring::npos);
@@ -64,6 +69,14 @@ TEST(ContextMenu, TakesTheButtonsCaptionsAndAvailability) {
     view.selected = DriveIndexOf('K');
     lsvView_ItemClick(p);
     EXPECT_EQ(Shown(ContextMenuEntries(p)).substr(0, 8), L"&Ändern+");
+    // Every item names the key that runs its command in this state.
+    for (const MenuEntry& e : ContextMenuEntries(p)) {
+        if (e.separator) continue;
+        EXPECT_NE(e.key, KeyAction::None);
+        EXPECT_NE(e.key, KeyAction::CancelMove);
+    }
+    EXPECT_EQ(ContextMenuEntries(p)[1].key, KeyAction::StartMove);
+    EXPECT_EQ(ContextMenuEntries(p)[9].key, KeyAction::Link);
 }
 
 }  // namespace

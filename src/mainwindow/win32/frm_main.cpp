@@ -145,6 +145,54 @@ std::vector<Rect> WorkAreas() {
     return areas;
 }
 
+// A key's name as the keyboard's language writes it ("Strg" on a German
+// layout); names the system gives in capitals are written as words.
+std::wstring SystemKeyName(UINT virtualKey, const wchar_t* fallback) {
+    const UINT scan = MapVirtualKeyW(virtualKey, 0 /* MAPVK_VK_TO_VSC */);
+    wchar_t name[64] = {};
+    if (scan == 0 || GetKeyNameTextW(static_cast<LONG>(scan << 16), name, 64) <= 0) return fallback;
+    std::wstring text = name;
+    bool allCapitals = text.size() > 1;
+    for (wchar_t c : text)
+        if (IsCharLowerW(c)) allCapitals = false;
+    if (allCapitals) CharLowerBuffW(&text[1], static_cast<DWORD>(text.size() - 1));
+    return text;
+}
+
+// "Ctrl+Shift+F5" with the modifier and key names of the keyboard.
+std::wstring LocalKeyText(const std::string& keys) {
+    static const struct {
+        const char* token;
+        UINT virtualKey;
+        const wchar_t* fallback;
+    } kNamed[] = {{"Ctrl", VK_CONTROL, L"Ctrl"},
+                  {"Shift", VK_SHIFT, L"Shift"},
+                  {"Alt", VK_MENU, L"Alt"},
+                  {"Enter", VK_RETURN, L"Enter"},
+                  {"Esc", VK_ESCAPE, L"Esc"}};
+    std::wstring text;
+    size_t start = 0;
+    while (start < keys.size()) {
+        size_t end = keys.find('+', start);
+        if (end == std::string::npos) end = keys.size();
+        const std::string token = keys.substr(start, end - start);
+        if (!text.empty()) text += L'+';
+        std::wstring name(token.begin(), token.end());
+        for (const auto& n : kNamed)
+            if (token == n.token) name = SystemKeyName(n.virtualKey, n.fallback);
+        text += name;
+        start = end + 1;
+    }
+    return text;
+}
+
+// A menu caption with the key that does the same, right-aligned by the menu.
+std::wstring WithKey(std::wstring caption, KeyAction key) {
+    const std::string keys = KeyText(key);
+    if (!keys.empty()) caption += L'\t' + LocalKeyText(keys);
+    return caption;
+}
+
 }  // namespace
 
 FrmMain::FrmMain(Program& program) : program_(program) {}
@@ -309,6 +357,22 @@ LRESULT FrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return TRUE;
             }
             break;
+        case WM_ACTIVATE:
+            // Keep the focused child across dialogs and the tray, so the
+            // keys move the selection again when the window comes back.
+            if (LOWORD(wParam) == WA_INACTIVE) {
+                HWND focus = GetFocus();
+                if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+            }
+            break;
+        case WM_SETFOCUS: {
+            HWND target = lastFocus_;
+            if (!target || !IsWindow(target) || !IsWindowVisible(target) ||
+                !IsWindowEnabled(target))
+                target = list_;
+            if (target) SetFocus(target);
+            return 0;
+        }
         case WM_DPICHANGED:
             OnDpiChanged(HIWORD(wParam), reinterpret_cast<RECT*>(lParam));
             return 0;
@@ -460,22 +524,23 @@ void FrmMain::BuildMenu() {
 // The texts of menus, columns and buttons from the text table.
 void FrmMain::initlang() {
     const LanguageState& lang = program_.language;
-    auto setItem = [&](HMENU menu, UINT item, bool byPosition, TextKey key) {
+    auto setItem = [&](HMENU menu, UINT item, bool byPosition, TextKey key,
+                       KeyAction shortcut = KeyAction::None) {
         MENUITEMINFOW info = {};
         info.cbSize = sizeof info;
         info.fMask = MIIM_STRING;
-        std::wstring caption = Text(lang, key);
+        std::wstring caption = WithKey(Text(lang, key), shortcut);
         info.dwTypeData = caption.data();
         SetMenuItemInfoW(menu, item, byPosition, &info);
     };
     setItem(menu_, 0, TRUE, TextKey::main_mnufile);
     setItem(menu_, 1, TRUE, TextKey::main_mnuhelp);
-    setItem(menu_, kIdMnuConfig, FALSE, TextKey::main_mnufile_config);
+    setItem(menu_, kIdMnuConfig, FALSE, TextKey::main_mnufile_config, KeyAction::Config);
     setItem(menu_, kIdMnuExit, FALSE, TextKey::main_mnufile_exit);
     setItem(menu_, kIdMnuHelp, FALSE, TextKey::main_mnuhelp_index);
-    setItem(menu_, kIdMnuKeyboard, FALSE, TextKey::main_mnuhelp_keyboard);
-    setItem(menu_, kIdMnuHistory, FALSE, TextKey::main_mnuhelp_history);
-    setItem(menu_, kIdMnuInfo, FALSE, TextKey::main_mnuhelp_about);
+    setItem(menu_, kIdMnuKeyboard, FALSE, TextKey::main_mnuhelp_keyboard, KeyAction::KeyboardHelp);
+    setItem(menu_, kIdMnuHistory, FALSE, TextKey::main_mnuhelp_history, KeyAction::History);
+    setItem(menu_, kIdMnuInfo, FALSE, TextKey::main_mnuhelp_about, KeyAction::Info);
     DrawMenuBar(hwnd_);
 
     for (int c = 0; c < 4; ++c) {
@@ -842,7 +907,8 @@ void FrmMain::ShowContextMenu(int x, int y) {
             continue;
         }
         AppendMenuW(popup.get(), MF_STRING | (e.enabled ? MF_ENABLED : MF_GRAYED),
-                    kIdButtonFirst + static_cast<int>(e.command), e.caption.c_str());
+                    kIdButtonFirst + static_cast<int>(e.command),
+                    WithKey(e.caption, e.key).c_str());
     }
     const int chosen =
         TrackPopupMenu(popup.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, x, y, 0, hwnd_, nullptr);
@@ -867,7 +933,15 @@ void FrmMain::OpenHelp(const wchar_t* topic) {
 // Opens a file with the program the system associates with it.
 void FrmMain::OpenDocument(const std::string& path) {
     const std::wstring wide = program_.os.AnsiToWide(path);
-    ShellExecuteW(GetDesktopWindow(), L"open", wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+    const auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(GetDesktopWindow(), L"open", wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    // A system without a viewer for plain text (a bare setup) still has
+    // Notepad: the history should not silently fail to open.
+    if (result == SE_ERR_NOASSOC) {
+        const std::wstring quoted = L"\"" + wide + L"\"";
+        ShellExecuteW(GetDesktopWindow(), L"open", L"notepad.exe", quoted.c_str(), nullptr,
+                      SW_SHOWNORMAL);
+    }
 }
 
 // ---------------------------------------------------------------------------

@@ -98,8 +98,9 @@ class FrmMain : public MainView {
 
     Program& program_;
     HWND hwnd_ = nullptr;
-    HWND list_ = nullptr;  // lsvView
-    HWND leds_ = nullptr;  // fraLED
+    HWND list_ = nullptr;       // lsvView
+    HWND lastFocus_ = nullptr;  // the child that had the focus when the window lost it
+    HWND leds_ = nullptr;       // fraLED
     std::array<HWND, kCommandCount> buttons_{};
     HWND status_ = nullptr;  // stbMain
     HMENU menu_ = nullptr;
