@@ -620,14 +620,16 @@ void PrintTo(const LinkCase& c, std::ostream* os) {
     *os << c.name;
 }
 
+// As many 'N's as fit beside the desktop folder.
+const wchar_t kCutToFit[] = L"<cut>";
+
 const LinkCase kLinkCases[] = {
     {"OfferedName", L"", L"Laufwerk $ (Daten)"},
     {"ForbiddenCharactersDropped", L"Zu:m Lauf?werk", L"Zum Laufwerk"},
     {"ControlCharactersOnly", L"\x01\x02", L"", kLinkBox,
      "Der Name der Verknüpfung enthält keine erlaubten Zeichen."},
-    {"ThreeHundredCharacters", std::wstring(300, L'N'), L"", kLinkBox,
-     "Die Verknüpfung konnte nicht erstellt werden.\r\n\r\nMögliche Ursache: Der Desktop-Ordner "
-     "fehlt oder ist schreibgeschützt."},
+    // Cut so that the shortcut's whole path stays within MAX_PATH.
+    {"ThreeHundredCharacters", std::wstring(300, L'N'), kCutToFit},
     {"OutsideTheCodePage", L"Łódź", L"", kCharsBox,
      "Der Pfad oder Name enthält Zeichen, die im Zeichensatz dieses Systems nicht darstellbar "
      "sind. Bitte andere Zeichen verwenden."},
@@ -660,6 +662,7 @@ TEST_P(Links, CtrlShiftF5MakesAShortcutToTheLetterOrSaysWhyNot) {
         EXPECT_TRUE(ListDir(desktop_).empty()) << ListDir(desktop_).front();
     } else {
         std::wstring name = c.file;
+        if (name == kCutToFit) name.assign(259 - desktop_.size() - 4, L'N');
         const std::size_t dollar = name.find(L'$');
         if (dollar != std::wstring::npos) name[dollar] = static_cast<wchar_t>(x);
         const std::wstring file = Wide(desktop_) + name + L".lnk";
@@ -888,7 +891,9 @@ const ChooserCase kChooserCases[] = {
     // Valid for Windows, too long for the program: refused, not cut.
     {"PathOf259Characters", nullptr,
      [](const ChooserContext& c) { return DeepFolder(c.data, 259); }, nullptr, kConnectBox,
-     kCannotMap, false},
+     "Verbindung als Subst-Laufwerk nicht möglich!\r\n\r\nDer Pfad ist zu lang: Ein "
+     "Subst-Laufwerk kann nur für einen Pfad von höchstens 254 Zeichen stehen.",
+     false},
     {"FolderOnASubstDrive", [](const ChooserContext& c) { DefineLetter(c.w, c.data); },
      [](const ChooserContext& c) { return Wide(Letter(c.w)) + L":\\"; }, nullptr, kConnectBox,
      "Verbindung mit einem Subst- oder Netz-Laufwerk ist nicht erlaubt!", false},
