@@ -118,6 +118,12 @@ SizeLimits ComputeSizeLimits(bool allowResize, int designWidth, int designHeight
     return l;
 }
 
+int ListHeightToFit(int listHeight, int minListHeight, int windowHeight, int workAreaHeight) {
+    if (workAreaHeight <= 0 || windowHeight <= workAreaHeight) return listHeight;
+    const int fitted = listHeight - (windowHeight - workAreaHeight);
+    return std::min(listHeight, std::max(fitted, minListHeight));
+}
+
 int InitialWindowWidth(bool allowResize, int windowWidthTwips, const SizeLimits& limits,
                        int designWidth, int dpi) {
     if (!allowResize) return designWidth;

@@ -56,6 +56,10 @@ struct SizeLimits {
 };
 SizeLimits ComputeSizeLimits(bool allowResize, int designWidth, int designHeight, int screenWidth,
                              int dpi);
+// The list's height when the window, designed to show every row, would be
+// taller than the work area: the list gives up the excess and scrolls, but
+// keeps room for the button bar beside it.
+int ListHeightToFit(int listHeight, int minListHeight, int windowHeight, int workAreaHeight);
 // The window's width at load: "WindowWidth" within the limits when resizing
 // is allowed, else the designed width.
 int InitialWindowWidth(bool allowResize, int windowWidthTwips, const SizeLimits& limits,

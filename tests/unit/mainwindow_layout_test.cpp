@@ -89,6 +89,21 @@ TEST(Layout, SizeLimitsAndTheWidthAtLoad) {
     EXPECT_EQ(InitialWindowWidth(false, 20000, fixed, 657, 96), 657);
 }
 
+TEST(Layout, ListGivesUpHeightOnlyWhenTheWindowIsTallerThanTheScreen) {
+    struct Case {
+        int list, minList, window, work, want;
+    } cases[] = {
+        {600, 370, 780, 728, 548},  // 144 dpi on a 768-pixel screen: 52 pixels too tall
+        {600, 370, 728, 728, 600},  // fits exactly
+        {600, 370, 500, 728, 600},  {600, 370, 1200, 728, 370},  // never below the button bar
+        {300, 370, 1200, 728, 300},  // a list already shorter stays as it is
+        {600, 370, 780, 0, 600},     // no work area known
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ListHeightToFit(c.list, c.minList, c.window, c.work), c.want)
+            << c.list << " " << c.window << " " << c.work;
+}
+
 TEST(Layout, WindowPositionFromLastPos) {
     const std::vector<Rect> one{{0, 0, 1024, 738}};
     const std::vector<Rect> two{{0, 0, 1024, 738}, {-1280, 0, 0, 1024}};

@@ -464,7 +464,9 @@ void FrmMain::PaintLeds(HDC dc) {
     RECT stripRect;
     GetWindowRect(leds_, &stripRect);
     const int size = Scale96(16, dpi_);
-    for (int i = 0; i < kDriveCount; ++i) {
+    // Rows scrolled off the top lie under the header: no LED beside it.
+    const int top = static_cast<int>(SendMessageW(list_, LVM_GETTOPINDEX, 0, 0));
+    for (int i = std::max(0, top); i < kDriveCount; ++i) {
         RECT item = {};
         item.left = LVIR_BOUNDS;
         if (!SendMessageW(list_, LVM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item))) continue;
@@ -603,6 +605,17 @@ void FrmMain::ComputeDesignSize() {
         AdjustedRect(100, clientHeight, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)),
                      static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi_);
     designHeight_ = outer.bottom - outer.top;
+    // A 768-pixel screen at 150 % cannot show all 26 rows with the window
+    // around them: the list scrolls instead of the status bar going off screen.
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
+        const int fitted =
+            ListHeightToFit(listHeight_, buttonsHeight, designHeight_,
+                            static_cast<int>(monitor.rcWork.bottom - monitor.rcWork.top));
+        designHeight_ -= listHeight_ - fitted;
+        listHeight_ = fitted;
+    }
     LayoutVertical();
 }
 
@@ -1180,8 +1193,16 @@ LRESULT FrmMain::OnNotify(NMHDR* header) {
 
 LRESULT FrmMain::OnListCustomDraw(NMLVCUSTOMDRAW* draw) {
     switch (draw->nmcd.dwDrawStage) {
-        case CDDS_PREPAINT:
+        case CDDS_PREPAINT: {
+            // A scroll by keys or wheel sends no end-of-scroll notice on
+            // every system; the LEDs follow the rows from here.
+            const int top = static_cast<int>(SendMessageW(list_, LVM_GETTOPINDEX, 0, 0));
+            if (top != ledTopIndex_) {
+                ledTopIndex_ = top;
+                InvalidateRect(leds_, nullptr, TRUE);
+            }
             return CDRF_NOTIFYITEMDRAW;
+        }
         case CDDS_ITEMPREPAINT:
             return CDRF_NOTIFYSUBITEMDRAW;
         case CDDS_ITEMPREPAINT | CDDS_SUBITEM: {

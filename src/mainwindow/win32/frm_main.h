@@ -98,9 +98,11 @@ class FrmMain : public MainView {
 
     Program& program_;
     HWND hwnd_ = nullptr;
-    HWND list_ = nullptr;       // lsvView
-    HWND lastFocus_ = nullptr;  // the child that had the focus when the window lost it
-    HWND leds_ = nullptr;       // fraLED
+    HWND list_ = nullptr;  // lsvView
+    HWND lastFocus_ = nullptr;
+    int ledTopIndex_ = 0;  // the list's first visible row when the LEDs were last drawn  // the
+                           // child that had the focus when the window lost it
+    HWND leds_ = nullptr;  // fraLED
     std::array<HWND, kCommandCount> buttons_{};
     HWND status_ = nullptr;  // stbMain
     HMENU menu_ = nullptr;
