@@ -6,6 +6,7 @@
 
 #include "language/language.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/window_support.h"
 #include "program.h"
 
 namespace kelvra {
@@ -22,48 +23,9 @@ constexpr int kMinHeight = 160;
 constexpr int kMargin = 8;
 constexpr int kFontPoints = 9;
 
-// GetDpiForWindow exists from Windows 10 1607 on; before, the system DPI
-// applies to every window of a DPI-aware program.
-UINT WindowDpi(HWND window) {
-    using Fn = UINT(WINAPI*)(HWND);
-    static const auto getDpiForWindow = reinterpret_cast<Fn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
-    if (getDpiForWindow && window) {
-        const UINT dpi = getDpiForWindow(window);
-        if (dpi != 0) return dpi;
-    }
-    int dpi = 0;
-    if (HDC screen = GetDC(nullptr)) {
-        dpi = GetDeviceCaps(screen, LOGPIXELSY);
-        ReleaseDC(nullptr, screen);
-    }
-    return dpi > 0 ? static_cast<UINT>(dpi) : 96;
-}
-
 int Scale(int pixels, UINT dpi) {
     return MulDiv(pixels, static_cast<int>(dpi), 96);
 }
-
-// Re-enables the owner when the window goes, whichever way it goes, unless
-// it was disabled before (a modal window of its own).
-class OwnerDisabled {
-  public:
-    explicit OwnerDisabled(HWND owner)
-        : owner_(owner), wasEnabled_(owner && IsWindowEnabled(owner)) {
-        if (wasEnabled_) EnableWindow(owner_, FALSE);
-    }
-    ~OwnerDisabled() { Restore(); }
-    OwnerDisabled(const OwnerDisabled&) = delete;
-    OwnerDisabled& operator=(const OwnerDisabled&) = delete;
-    void Restore() {
-        if (wasEnabled_) EnableWindow(owner_, TRUE);
-        wasEnabled_ = false;
-    }
-
-  private:
-    HWND owner_;
-    bool wasEnabled_;
-};
 
 class FrmDebug {
   public:
@@ -173,7 +135,7 @@ bool FrmDebug::OnCreate() {
                                  ES_NOHIDESEL,
                              0, 0, 0, 0, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!text1_) return false;
-    ApplyDpi(WindowDpi(hwnd_));
+    ApplyDpi(static_cast<UINT>(win32::WindowDpi(hwnd_)));
     // The dump outgrows the default limit of an edit box on older systems,
     // and WM_GETTEXT must give all of it back.
     SendMessageW(text1_, EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
@@ -267,7 +229,7 @@ void FrmDebug::RunModal(HWND owner) {
         return;
     PlaceOver(owner);
 
-    OwnerDisabled disabled(owner);
+    win32::OwnerDisabled disabled(owner);
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     SetForegroundWindow(hwnd_);
     if (text1_) SetFocus(text1_);

@@ -7,6 +7,7 @@
 #include "config/config.h"
 #include "mainwindow/win32/dialog_template.h"
 #include "mainwindow/win32/win32_ui.h"
+#include "platform/win32/window_support.h"
 #include "program.h"
 
 namespace kelvra {
@@ -101,27 +102,6 @@ class Layout {
     }
 
     DialogTemplate dialog_;
-};
-
-// Re-enables the owner when the window goes, whichever way it goes, unless
-// it was disabled before.
-class OwnerDisabled {
-  public:
-    explicit OwnerDisabled(HWND owner)
-        : owner_(owner), wasEnabled_(owner && IsWindowEnabled(owner)) {
-        if (wasEnabled_) EnableWindow(owner_, FALSE);
-    }
-    ~OwnerDisabled() { Restore(); }
-    OwnerDisabled(const OwnerDisabled&) = delete;
-    OwnerDisabled& operator=(const OwnerDisabled&) = delete;
-    void Restore() {
-        if (wasEnabled_) EnableWindow(owner_, TRUE);
-        wasEnabled_ = false;
-    }
-
-  private:
-    HWND owner_;
-    bool wasEnabled_;
 };
 
 // Message boxes (the administrator message) belong to this window while it
@@ -422,7 +402,7 @@ void FrmKonfig::RunModal(HWND owner) {
     PlaceOver(owner);
 
     UiOwner boxes(program_.ui, hwnd_);
-    OwnerDisabled disabled(owner);
+    win32::OwnerDisabled disabled(owner);
     ShowWindow(hwnd_, SW_SHOWNORMAL);
     SetForegroundWindow(hwnd_);
 

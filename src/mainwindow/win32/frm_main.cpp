@@ -16,6 +16,7 @@
 #include "mainwindow/menus.h"
 #include "mainwindow/win32/frm_splash.h"
 #include "mainwindow/win32/led_images.h"
+#include "platform/win32/window_support.h"
 #include "program.h"
 #include "startup/settings.h"
 
@@ -60,7 +61,6 @@ constexpr TextKey kColumnKeys[4] = {TextKey::main_columndrive, TextKey::main_col
 
 // Per-monitor DPI functions exist from Windows 10 on; older systems use the
 // system DPI for everything.
-using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
 
 template <typename Fn>
@@ -68,22 +68,6 @@ Fn User32Function(const char* name) {
     HMODULE user32 = GetModuleHandleW(L"user32.dll");
     return user32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user32, name)))
                   : nullptr;
-}
-
-int SystemDpi() {
-    HDC dc = GetDC(nullptr);
-    int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 96;
-    if (dc) ReleaseDC(nullptr, dc);
-    return dpi > 0 ? dpi : 96;
-}
-
-int WindowDpi(HWND hwnd) {
-    static const auto getDpi = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
-    if (getDpi && hwnd) {
-        UINT dpi = getDpi(hwnd);
-        if (dpi > 0) return static_cast<int>(dpi);
-    }
-    return SystemDpi();
 }
 
 RECT AdjustedRect(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, int dpi) {
@@ -398,7 +382,7 @@ LRESULT FrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void FrmMain::OnCreate() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    dpi_ = WindowDpi(hwnd_);
+    dpi_ = win32::WindowDpi(hwnd_);
     CreateFonts();
     CreateLedIcons();
     BuildMenu();
@@ -491,7 +475,7 @@ void FrmMain::CreateFonts() {
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
         font = metrics.lfMessageFont;
         // The metrics are for the system DPI; this window may be on another.
-        font.lfHeight = MulDiv(font.lfHeight, dpi_, SystemDpi());
+        font.lfHeight = MulDiv(font.lfHeight, dpi_, win32::SystemDpi());
     } else {
         font.lfHeight = -MulDiv(8, dpi_, 72);
         lstrcpynW(font.lfFaceName, L"MS Shell Dlg", LF_FACESIZE);
