@@ -716,7 +716,7 @@ bool SendMouse(POINT at, DWORD flags) {
 }
 }  // namespace
 
-bool MouseDrag(POINT from, POINT to) {
+bool MouseDragHeld(POINT from, POINT to) {
     constexpr int kSteps = 12;
     bool ok = SendMouse(from, 0) && SendMouse(from, MOUSEEVENTF_LEFTDOWN);
     for (int i = 1; ok && i <= kSteps; ++i) {
@@ -724,7 +724,16 @@ bool MouseDrag(POINT from, POINT to) {
                           from.y + (to.y - from.y) * i / kSteps};
         ok = SendMouse(at, 0);
     }
-    return SendMouse(to, MOUSEEVENTF_LEFTUP) && ok;
+    return ok;
+}
+
+bool MouseRelease(POINT at) {
+    return SendMouse(at, MOUSEEVENTF_LEFTUP);
+}
+
+bool MouseDrag(POINT from, POINT to) {
+    const bool ok = MouseDragHeld(from, to);
+    return MouseRelease(to) && ok;
 }
 
 long ScreenPixel(POINT at) {

@@ -329,7 +329,9 @@ LRESULT FrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (dragging_) EndDrag(true);
             return 0;
         case WM_CAPTURECHANGED:
-            if (dragging_) EndDrag(true);
+            // Alt+Tab, another program's popup, a box of our own: the user
+            // did not drop, so nothing may move.
+            if (dragging_) EndDrag(false);
             return 0;
         case WM_CONTEXTMENU:
             if (reinterpret_cast<HWND>(wParam) == list_)
@@ -347,6 +349,9 @@ LRESULT FrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (LOWORD(wParam) == WA_INACTIVE) {
                 HWND focus = GetFocus();
                 if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+                // Another window in front ends a drag as a lost capture does,
+                // also where the system leaves the capture with us.
+                if (dragging_) EndDrag(false);
             }
             break;
         case WM_SETFOCUS: {
@@ -1038,19 +1043,27 @@ void FrmMain::OnDragMove(int x, int y) {
     SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(highlight ? 32512 : 32648)));  // arrow, no
 }
 
-// A drag ends with the button released or the capture lost; either way the
-// move runs on the last target, which is none outside a free row.
-void FrmMain::EndDrag(bool complete) {
+// A drag ends with the button released (a drop: the move runs on the last
+// target, which is none outside a free row), or cancelled by Esc or the
+// capture lost.
+void FrmMain::EndDrag(bool dropped) {
     dragging_ = false;
     if (GetCapture() == hwnd_) ReleaseCapture();
     SetDropHighlight(0);
-    if (complete) lsvView_DragComplete(program_);
+    if (dropped)
+        lsvView_DragComplete(program_);
+    else
+        lsvView_DragCancel(program_);
 }
 
 bool FrmMain::PreTranslate(MSG& msg) {
     if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
     if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
     if (!IsWindowEnabled(hwnd_)) return false;  // a modal window of ours is open
+    if (dragging_ && msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+        EndDrag(false);
+        return true;
+    }
     Modifiers m;
     m.ctrl = GetKeyState(VK_CONTROL) < 0;
     m.shift = GetKeyState(VK_SHIFT) < 0;
