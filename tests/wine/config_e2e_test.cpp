@@ -249,6 +249,29 @@ TEST_F(ConfigWindowTest, EnglishRelabelsBothWindowsAtOnce) {
     EXPECT_TRUE(Close());
 }
 
+// Each round opens the window, clicks the box once and closes it, which
+// writes the setting: grey and cleared go to ticked, ticked to cleared.
+TEST_F(ConfigWindowTest, HintsBoxCyclesThroughTickedAndClearedOnly) {
+    WriteSettings("ShowHints=10\r\n");
+    ASSERT_TRUE(Launch());
+    const struct {
+        int shown, clicked;
+        const char* stored;
+    } rounds[] = {{BST_INDETERMINATE, BST_CHECKED, "11"},
+                  {BST_CHECKED, BST_UNCHECKED, "00"},
+                  {BST_UNCHECKED, BST_CHECKED, "11"}};
+    for (const auto& r : rounds) {
+        SCOPED_TRACE(r.stored);
+        ASSERT_TRUE(OpenConfig());
+        EXPECT_EQ(Value(CheckBox::ShowHints), r.shown);
+        Click(CheckBox::ShowHints);
+        EXPECT_TRUE(WaitForValue(CheckBox::ShowHints, r.clicked)) << Value(CheckBox::ShowHints);
+        ASSERT_TRUE(CloseConfig());
+        EXPECT_EQ(Setting("ShowHints"), r.stored);
+    }
+    EXPECT_TRUE(Close());
+}
+
 TEST_F(ConfigWindowTest, ContextMenuBoxRegistersAndRemovesTheEntries) {
     WriteSettings("");
     ASSERT_TRUE(Launch());

@@ -75,7 +75,9 @@ class Layout {
                      static_cast<short>(y), static_cast<short>(cx), static_cast<short>(cy));
     }
     void Box(CheckBox box, int x, int y, int cx) {
-        const DWORD style = (Info(box).threeState ? BS_AUTO3STATE : BS_AUTOCHECKBOX) | WS_TABSTOP;
+        // The three-state box cycles on its own rules (OnCommand): the
+        // system's automatic cycle would go through grey.
+        const DWORD style = (Info(box).threeState ? BS_3STATE : BS_AUTOCHECKBOX) | WS_TABSTOP;
         Item(kButtonClass, BoxId(box), style, x, y, cx, kBoxHeight);
     }
     // A frame with `count` boxes from `first` on; returns its bottom.
@@ -255,8 +257,13 @@ void FrmKonfig::OnCommand(int id, int code) {
         return;
     }
     if (id >= kConfigCheckBoxId && id < kConfigCheckBoxId + kCheckBoxCount && code == BN_CLICKED) {
-        const int value = static_cast<int>(IsDlgButtonChecked(hwnd_, id));
-        form_.CheckBoxClick(static_cast<CheckBox>(id - kConfigCheckBoxId), value);
+        const CheckBox box = static_cast<CheckBox>(id - kConfigCheckBoxId);
+        int value = static_cast<int>(IsDlgButtonChecked(hwnd_, id));
+        if (Info(box).threeState) {
+            value = NextThreeStateValue(value);
+            CheckDlgButton(hwnd_, id, static_cast<UINT>(value));
+        }
+        form_.CheckBoxClick(box, value);
         return;
     }
     if (id == kConfigLanguageBoxId && code == CBN_SELCHANGE) {
