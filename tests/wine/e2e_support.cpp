@@ -736,6 +736,15 @@ bool MouseDrag(POINT from, POINT to) {
     return MouseRelease(to) && ok;
 }
 
+bool SendDpiChanged(HWND window, int dpi, const RECT& suggested) {
+    // The rectangle is passed by address: it must lie in the target.
+    RemoteMemory memory(window, sizeof suggested);
+    if (!memory.ok() || !memory.Write(0, &suggested, sizeof suggested)) return false;
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), memory.At(),
+                               SMTO_ABORTIFHUNG, kStateTimeout, &result) != 0;
+}
+
 long ScreenPixel(POINT at) {
     HDC screen = GetDC(nullptr);
     if (!screen) return -1;

@@ -59,26 +59,9 @@ constexpr TextKey kAllButtonCaptions[] = {
 constexpr TextKey kColumnKeys[4] = {TextKey::main_columndrive, TextKey::main_columnperm,
                                     TextKey::main_columntype, TextKey::main_columnpath};
 
-// Per-monitor DPI functions exist from Windows 10 on; older systems use the
-// system DPI for everything.
-using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-
-template <typename Fn>
-Fn User32Function(const char* name) {
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user32, name)))
-                  : nullptr;
-}
-
+// The window with its menu bar.
 RECT AdjustedRect(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, int dpi) {
-    static const auto adjust =
-        User32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
-    RECT r = {0, 0, clientWidth, clientHeight};
-    if (adjust)
-        adjust(&r, style, TRUE, exStyle, static_cast<UINT>(dpi));
-    else
-        AdjustWindowRectEx(&r, style, TRUE, exStyle);
-    return r;
+    return win32::FrameForClient(clientWidth, clientHeight, style, exStyle, true, dpi);
 }
 
 COLORREF ToColorRef(uint32_t rgb) {
@@ -243,9 +226,14 @@ bool FrmMain::Load(HINSTANCE instance) {
     timerEnabled_[0] = true;
     RECT r;
     GetWindowRect(hwnd_, &r);
-    const Point p =
-        WindowPosition(settings.LastPos, r.right - r.left, r.bottom - r.top, WorkAreas(), dpi_);
+    const Point p = WindowPosition(settings.LastPos, r.right - r.left, r.bottom - r.top,
+                                   WorkAreas(), win32::SystemDpi());
     SetWindowPos(hwnd_, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Onto a monitor of another DPI the window took the place the system
+    // suggested with its new size: back to the stored one.
+    GetWindowRect(hwnd_, &r);
+    if (r.left != p.x || r.top != p.y)
+        SetWindowPos(hwnd_, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     positioned_ = true;
     SetTimer(hwnd_, kTimer2, 1000, nullptr);
     timerIntervals_[1] = 1000;
@@ -729,6 +717,14 @@ void FrmMain::LayoutStatusParts() {
 }
 
 void FrmMain::OnDpiChanged(int dpi, const RECT* suggested) {
+    // The layout goes along as the user left it, scaled: the settings hold
+    // it only as of the last save. With resizing on, setresize below applies
+    // it from the settings; with it off, the columns keep their widths.
+    const int oldDpi = dpi_;
+    std::array<int, 4> widths{};
+    for (int c = 0; c < 4; ++c)
+        widths[c] = static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, c, 0));
+    if (program_.settings.AllowResize) savelistattrib(program_.settings);
     dpi_ = dpi > 0 ? dpi : 96;
     CreateFonts();
     CreateLedIcons();
@@ -740,6 +736,9 @@ void FrmMain::OnDpiChanged(int dpi, const RECT* suggested) {
         SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     setresize(program_.settings.AllowResize);
+    if (!program_.settings.AllowResize && oldDpi > 0)
+        for (int c = 0; c < 4; ++c)
+            SendMessageW(list_, LVM_SETCOLUMNWIDTH, c, MulDiv(widths[c], dpi_, oldDpi));
     ShowStatus(status_texts_);
     ShowBusy(program_.main.Busy ? BusyMode::On : BusyMode::Off);
 }
@@ -785,7 +784,7 @@ void FrmMain::FrmOnMsg_Move() {
     if (program_.settings.LastPos == "<center>") return;
     RECT r;
     GetWindowRect(hwnd_, &r);
-    program_.settings.LastPos = LastPosText(r.left, r.top, dpi_);
+    program_.settings.LastPos = LastPosText(r.left, r.top, win32::SystemDpi());
 }
 
 void FrmMain::OnTimer(UINT_PTR id) {
@@ -965,7 +964,8 @@ void FrmMain::OnCommand(int id) {
             if (program_.settings.LastPos != "<center>") {
                 RECT r;
                 GetWindowRect(hwnd_, &r);
-                if (!IsIconic(hwnd_)) program_.settings.LastPos = LastPosText(r.left, r.top, dpi_);
+                if (!IsIconic(hwnd_))
+                    program_.settings.LastPos = LastPosText(r.left, r.top, win32::SystemDpi());
             }
             break;
         case kIdMnuInfo:

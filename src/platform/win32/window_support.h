@@ -10,7 +10,10 @@ int SystemDpi();
 // The DPI of the monitor a window is on; the system DPI where the system has
 // no per-monitor DPI (before Windows 10 1607).
 int WindowDpi(HWND window);
-
+// The outer rectangle of a window with this client size, with the frame of
+// the given DPI (the system's frame before Windows 10 1607).
+RECT FrameForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, bool menu,
+                    int dpi);
 // Disables a modal window's owner for the owned window's lifetime and
 // re-enables it whichever way the window goes, unless the owner was disabled
 // before (under a modal window of its own).
