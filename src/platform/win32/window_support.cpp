@@ -43,6 +43,13 @@ RECT FrameForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyl
     return r;
 }
 
+void OwnDialogDpiScaling(HWND dialog) {
+    using SetBehaviorFn = BOOL(WINAPI*)(HWND, int, int);
+    static const auto set = User32Function<SetBehaviorFn>("SetDialogDpiChangeBehavior");
+    constexpr int kDisableAll = 1;  // DDC_DISABLE_ALL
+    if (set) set(dialog, kDisableAll, kDisableAll);
+}
+
 OwnerDisabled::OwnerDisabled(HWND owner)
     : owner_(owner), wasEnabled_(owner && IsWindowEnabled(owner)) {
     if (wasEnabled_) EnableWindow(owner_, FALSE);
