@@ -162,6 +162,10 @@ int ShowHintsValue(const std::string& showHints) {
     return anyOn ? kChecked : kUnchecked;
 }
 
+int NextThreeStateValue(int shown) {
+    return shown == kChecked ? kUnchecked : kChecked;
+}
+
 CheckStates ComputeCheckStates(Program& program) {
     const Settings& s = program.settings;
     const bool local = program.startup.Local;

@@ -110,6 +110,10 @@ using CheckStates = std::array<CheckState, kCheckBoxCount>;
 // The hints box: ticked while every hint is still to be shown, cleared when
 // none is (or the text is empty), grey for a mixture.
 int ShowHintsValue(const std::string& showHints);
+// The value a three-state box takes when the user clicks it while it shows
+// `shown`. Grey is a state only the settings can produce: a click never goes
+// there, and from grey or cleared it ticks, from ticked it clears.
+int NextThreeStateValue(int shown);
 // Every box's value and enabled state from the settings, the start-up flags
 // and, for chkShellcontext, the registry.
 CheckStates ComputeCheckStates(Program& program);

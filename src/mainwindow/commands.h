@@ -88,8 +88,11 @@ bool lsvView_MouseDown(Program& program, DriveIndex row);
 // Dragging over a row (0 = none): sets MoveTarget. Returns the row to
 // highlight as the drop target, or 0: only free rows take a drop.
 DriveIndex lsvView_DragOver(Program& program, DriveIndex row);
-// The drag ended, wherever it ended.
+// The user dropped: moves onto the last free row passed over, if any.
 void lsvView_DragComplete(Program& program);
+// The drag ended without a drop (Esc, the capture taken by another window):
+// nothing moves, and no target is left for a later drop.
+void lsvView_DragCancel(Program& program);
 
 // --- rename and desktop shortcut -------------------------------------------------------
 

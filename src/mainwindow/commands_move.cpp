@@ -129,4 +129,8 @@ void lsvView_DragComplete(Program& program) {
     ExecuteMove(program, false);
 }
 
+void lsvView_DragCancel(Program& program) {
+    program.main.MoveTarget = -1;
+}
+
 }  // namespace kelvra

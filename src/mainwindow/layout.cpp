@@ -132,7 +132,8 @@ int InitialWindowWidth(bool allowResize, int windowWidthTwips, const SizeLimits&
 }
 
 Point WindowPosition(const std::string& lastPos, int width, int height,
-                     const std::vector<Rect>& workAreas, int dpi) {
+                     const std::vector<Rect>& workAreas, int systemDpi) {
+    const int dpi = systemDpi;
     const Rect primary = workAreas.empty() ? Rect{0, 0, 1024, 768} : workAreas.front();
     Point centred{primary.left + (primary.right - primary.left - width) / 2,
                   primary.top + (primary.bottom - primary.top - height) / 2};
@@ -152,8 +153,9 @@ Point WindowPosition(const std::string& lastPos, int width, int height,
     return centred;
 }
 
-std::string LastPosText(int left, int top, int dpi) {
-    return std::to_string(PixelsToTwips(left, dpi)) + "/" + std::to_string(PixelsToTwips(top, dpi));
+std::string LastPosText(int left, int top, int systemDpi) {
+    return std::to_string(PixelsToTwips(left, systemDpi)) + "/" +
+           std::to_string(PixelsToTwips(top, systemDpi));
 }
 
 KeyAction MapKey(int key, Modifiers m, const MainState& s, bool isNT) {

@@ -72,13 +72,19 @@ struct Rect {
 // otherwise "left/top" in twips (missing or junk parts count as 0, extra
 // parts are ignored). A position from which the window's title bar would not
 // be reachable on any work area centres it instead.
+//
+// Positions are converted with one DPI for the whole desktop, the system's
+// (systemDpi), whichever monitor the window is on: screen coordinates are
+// one space across monitors of different DPI, so a position stored on one
+// reads back to the same place, also in earlier versions, which read it
+// with the primary monitor's DPI.
 struct Point {
     int x = 0, y = 0;
 };
 Point WindowPosition(const std::string& lastPos, int width, int height,
-                     const std::vector<Rect>& workAreas, int dpi);
+                     const std::vector<Rect>& workAreas, int systemDpi);
 // "LastPos" for a window at left/top (pixels).
-std::string LastPosText(int left, int top, int dpi);
+std::string LastPosText(int left, int top, int systemDpi);
 
 // The window's keyboard table.
 enum class KeyAction {

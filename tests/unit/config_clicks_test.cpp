@@ -235,6 +235,20 @@ TEST(ConfigClicks, HintsBoxSetsEveryHintOrLeavesThemOnGrey) {
     }
 }
 
+// Clicks as the window turns them into values: grey and cleared tick,
+// ticked clears; a click never lands on grey.
+TEST(ConfigClicks, HintsBoxCyclesThroughTickedAndClearedOnly) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"10", "11"}, {"01", "11"}, {"00", "11"}, {"", "11"}, {"11", "00"}};
+    for (const auto& [before, after] : cases) {
+        ConfigMachine cm;
+        cm.settings().ShowHints = before;
+        cm.form.Load();
+        cm.form.CheckBoxClick(CB::ShowHints, NextThreeStateValue(cm.view[CB::ShowHints].value));
+        EXPECT_EQ(cm.settings().ShowHints, after) << before;
+    }
+}
+
 TEST(ConfigClicks, ClearingPermanentDisablesItsShortcutBoxButKeepsItsValue) {
     const struct {
         CheckBox permanent, link;

@@ -161,5 +161,22 @@ TEST(CommandMove, DropOnlyOnAFreeRow) {
     EXPECT_EQ(m.view.selected, DriveIndexOf('Y'));
 }
 
+// Esc or a lost capture: the row passed over last is no target, neither now
+// nor for a drag that ends later without passing over a row.
+TEST(CommandMove, ACancelledDragMovesNothingThenOrLater) {
+    CommandMachine m;
+    Subst(m.sim, 'S', CommandMachine::kFolder);
+    m.Scan();
+    m.Select('S');
+    ASSERT_TRUE(lsvView_MouseDown(m.program, DriveIndexOf('S')));
+    ASSERT_EQ(lsvView_DragOver(m.program, DriveIndexOf('Y')), DriveIndexOf('Y'));
+    lsvView_DragCancel(m.program);
+    EXPECT_EQ(m.program.main.MoveTarget, -1);
+    lsvView_DragComplete(m.program);
+    EXPECT_EQ(m.Target('S'), "\\??\\C:\\Data\\Long Folder");
+    EXPECT_TRUE(m.sim.DosDeviceTargets('Y').empty());
+    EXPECT_TRUE(m.Shown().empty());
+}
+
 }  // namespace
 }  // namespace kelvra::test

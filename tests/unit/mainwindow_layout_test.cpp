@@ -131,6 +131,24 @@ TEST(Layout, WindowPositionFromLastPos) {
     EXPECT_EQ(LastPosText(100, -20, 96), "1500/-300");
 }
 
+// A window stored anywhere on a desktop of monitors at several DPIs (the
+// coordinates are physical pixels) opens where it was, whatever the system
+// DPI the conversion uses.
+TEST(Layout, LastPosReadsBackToTheSamePlaceOnEveryMonitor) {
+    const std::vector<Rect> areas{
+        {0, 0, 1920, 1040}, {1920, -300, 4480, 1140}, {-1600, 200, 0, 1100}};
+    const Point places[] = {{0, 0},      {37, 11},     {1900, 1000}, {2001, -299},
+                            {4000, 977}, {-1599, 201}, {-733, 1031}, {-100, 1050}};
+    for (int systemDpi : {96, 120, 144, 168, 192}) {
+        for (const Point& at : places) {
+            const std::string stored = LastPosText(at.x, at.y, systemDpi);
+            const Point p = WindowPosition(stored, 400, 300, areas, systemDpi);
+            EXPECT_EQ(p.x, at.x) << systemDpi << " " << stored;
+            EXPECT_EQ(p.y, at.y) << systemDpi << " " << stored;
+        }
+    }
+}
+
 TEST(Layout, KeyboardTable) {
     MainState idle;
     idle.Can.fill(true);

@@ -806,6 +806,64 @@ TEST_F(CommandsTest, DraggingTheRowOntoAFreeRowMovesTheDrive) {
     EXPECT_EQ(PathEntry(y), DataPath());
 }
 
+// With warnings off a drop moves at once, without a question: a drag that
+// was cancelled must end in nothing, whatever the button does afterwards.
+TEST_F(CommandsTest, EscOrALostCaptureCancelsADrag) {
+    const char x = Claim();
+    const char y = Claim(x - 1);
+    ASSERT_NE(x, 0);
+    ASSERT_NE(y, 0);
+    PresetDrive(x, "", "ShowWarnings=0\r\n");
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(WaitForRow(x, 1, [](const std::string& t) { return t == "Ja"; }));
+    const std::wstring folder = Wide(DataPath());
+    auto highlighted = [&] {
+        return SendMessageW(list_, LVM_GETITEMSTATE, static_cast<WPARAM>(y - 'A'),
+                            LVIS_DROPHILITED) != 0;
+    };
+    const POINT from = Centre(ListRowOnScreen(list_, x - 'A'));
+    const POINT to = Centre(ListRowOnScreen(list_, y - 'A'));
+
+    HWND other = nullptr;  // stays until the drag has ended
+    struct Cancel {
+        const char* name;
+        std::function<bool()> run;
+    } cancels[] = {
+        {"Esc", [] { return PressKey(VK_ESCAPE); }},
+        // Another program's window comes to the front (Alt+Tab, a popup).
+        {"another program's window",
+         [&] {
+             other = CreateWindowExW(WS_EX_TOPMOST, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0,
+                                     0, 120, 60, nullptr, nullptr, nullptr, nullptr);
+             return other && SetForegroundWindow(other);
+         }},
+        // What the system sends the window with the capture when a box or
+        // a menu opens.
+        {"cancel mode", [&] { return SendMessageW(main_, WM_CANCELMODE, 0, 0) == 0; }},
+    };
+    for (const Cancel& cancel : cancels) {
+        SCOPED_TRACE(cancel.name);
+        ASSERT_TRUE(FocusControl(main_, list_));
+        ASSERT_TRUE(MouseDragHeld(from, to));
+        ASSERT_TRUE(WaitUntil(highlighted)) << "the drag did not start";
+        EXPECT_TRUE(cancel.run());
+        EXPECT_TRUE(WaitUntil([&] { return !highlighted(); })) << "still dragging";
+        if (other) DestroyWindow(other);
+        other = nullptr;
+        ASSERT_TRUE(MouseRelease(to));
+        ASSERT_NE(Dump(), "<no debug window>");
+        EXPECT_TRUE(OpenBoxes().empty()) << Boxes();
+        EXPECT_TRUE(MappedTo(x, folder)) << Utf8(DosDeviceTarget(x));
+        EXPECT_TRUE(DosDeviceTarget(y).empty()) << Utf8(DosDeviceTarget(y));
+        EXPECT_EQ(PathEntry(x), DataPath());
+    }
+
+    // The same drag dropped moves the drive, at once.
+    ASSERT_TRUE(MouseDrag(from, to));
+    EXPECT_TRUE(WaitUntil([&] { return MappedTo(y, folder) && DosDeviceTarget(x).empty(); }));
+    EXPECT_TRUE(Close());
+}
+
 // Without questions the commands that cut a live drive at once are red.
 TEST_F(CommandsTest, WithoutWarningsTheCuttingCommandsAreRed) {
     const char x = Claim();

@@ -249,6 +249,82 @@ TEST_F(ConfigWindowTest, EnglishRelabelsBothWindowsAtOnce) {
     EXPECT_TRUE(Close());
 }
 
+// Each round opens the window, clicks the box once and closes it, which
+// writes the setting: grey and cleared go to ticked, ticked to cleared.
+TEST_F(ConfigWindowTest, HintsBoxCyclesThroughTickedAndClearedOnly) {
+    WriteSettings("ShowHints=10\r\n");
+    ASSERT_TRUE(Launch());
+    const struct {
+        int shown, clicked;
+        const char* stored;
+    } rounds[] = {{BST_INDETERMINATE, BST_CHECKED, "11"},
+                  {BST_CHECKED, BST_UNCHECKED, "00"},
+                  {BST_UNCHECKED, BST_CHECKED, "11"}};
+    for (const auto& r : rounds) {
+        SCOPED_TRACE(r.stored);
+        ASSERT_TRUE(OpenConfig());
+        EXPECT_EQ(Value(CheckBox::ShowHints), r.shown);
+        Click(CheckBox::ShowHints);
+        EXPECT_TRUE(WaitForValue(CheckBox::ShowHints, r.clicked)) << Value(CheckBox::ShowHints);
+        ASSERT_TRUE(CloseConfig());
+        EXPECT_EQ(Setting("ShowHints"), r.stored);
+    }
+    EXPECT_TRUE(Close());
+}
+
+// A screenshot, when a folder for them is named.
+void Shot(const std::string& name) {
+    char folder[MAX_PATH] = {};
+    if (!GetEnvironmentVariableA("KELVRA_SHOT_DIR", folder, sizeof folder) || !folder[0]) return;
+    EXPECT_TRUE(SaveScreenshot(std::string(folder) + "/" + name + ".png")) << name;
+}
+
+// A child's rectangle in its parent's client coordinates.
+RECT ChildRect(HWND parent, HWND child) {
+    RECT r = {};
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// The tab control is no part of the dialog template: the system would not
+// scale it with the rest.
+TEST_F(ConfigWindowTest, ADpiChangeScalesTheWholeWindowTheTabControlToo) {
+    WriteSettings("");
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(OpenConfig());
+    HWND tabs = GetDlgItem(config_, kConfigTabsId);
+    const RECT before = ChildRect(config_, tabs);
+    RECT window = {};
+    GetWindowRect(config_, &window);
+    ASSERT_TRUE(SendDpiChanged(config_, 144,
+                               {40, 30, 40 + (window.right - window.left) * 3 / 2,
+                                30 + (window.bottom - window.top) * 3 / 2}));
+    GetWindowRect(config_, &window);
+    EXPECT_EQ(window.left, 40);
+    EXPECT_EQ(window.top, 30);
+    const RECT at144 = ChildRect(config_, tabs);
+    EXPECT_NEAR(at144.top, MulDiv(before.top, 144, 96), 1);
+    EXPECT_NEAR(at144.bottom, MulDiv(before.bottom, 144, 96), 1);
+    // Wider still when a caption in the larger font needs it.
+    EXPECT_GE(at144.right, MulDiv(before.right, 144, 96) - 1);
+    for (int i = 0; i < kCheckBoxCount; ++i) {
+        HWND box = Box(static_cast<CheckBox>(i));
+        const RECT r = ChildRect(config_, box);
+        EXPECT_TRUE(!IsWindowVisible(box) ||
+                    (r.left > at144.left && r.right < at144.right && r.bottom < at144.bottom))
+            << "box " << i << " outside the tab control";
+    }
+    Shot("config_dpi144");
+
+    // And back, without rounding added up.
+    ASSERT_TRUE(SendDpiChanged(config_, 96, window));
+    const RECT back = ChildRect(config_, tabs);
+    EXPECT_TRUE(EqualRect(&back, &before));
+    ASSERT_TRUE(CloseConfig());
+    EXPECT_TRUE(Close());
+}
+
 TEST_F(ConfigWindowTest, ContextMenuBoxRegistersAndRemovesTheEntries) {
     WriteSettings("");
     ASSERT_TRUE(Launch());

@@ -716,7 +716,7 @@ bool SendMouse(POINT at, DWORD flags) {
 }
 }  // namespace
 
-bool MouseDrag(POINT from, POINT to) {
+bool MouseDragHeld(POINT from, POINT to) {
     constexpr int kSteps = 12;
     bool ok = SendMouse(from, 0) && SendMouse(from, MOUSEEVENTF_LEFTDOWN);
     for (int i = 1; ok && i <= kSteps; ++i) {
@@ -724,7 +724,25 @@ bool MouseDrag(POINT from, POINT to) {
                           from.y + (to.y - from.y) * i / kSteps};
         ok = SendMouse(at, 0);
     }
-    return SendMouse(to, MOUSEEVENTF_LEFTUP) && ok;
+    return ok;
+}
+
+bool MouseRelease(POINT at) {
+    return SendMouse(at, MOUSEEVENTF_LEFTUP);
+}
+
+bool MouseDrag(POINT from, POINT to) {
+    const bool ok = MouseDragHeld(from, to);
+    return MouseRelease(to) && ok;
+}
+
+bool SendDpiChanged(HWND window, int dpi, const RECT& suggested) {
+    // The rectangle is passed by address: it must lie in the target.
+    RemoteMemory memory(window, sizeof suggested);
+    if (!memory.ok() || !memory.Write(0, &suggested, sizeof suggested)) return false;
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), memory.At(),
+                               SMTO_ABORTIFHUNG, kStateTimeout, &result) != 0;
 }
 
 long ScreenPixel(POINT at) {

@@ -233,6 +233,12 @@ RECT ListRowOnScreen(HWND list, int row);
 // Drags with the left mouse button from one screen point to another in
 // small steps, as a hand would.
 bool MouseDrag(POINT from, POINT to);
+// The same, with the button still held at the end; MouseRelease lets go.
+bool MouseDragHeld(POINT from, POINT to);
+bool MouseRelease(POINT at);
+// Tells a window of another process, as the system does, that it is now on
+// a monitor of `dpi`, with the rectangle the system suggests for it.
+bool SendDpiChanged(HWND window, int dpi, const RECT& suggested);
 // The colour of a screen pixel as 0xRRGGBB; -1 when it cannot be read.
 long ScreenPixel(POINT at);
 

@@ -428,6 +428,35 @@ TEST_F(MainWindowTest, DraggedAndWidenedColumnsComeBackAfterARestart) {
     EXPECT_TRUE(Close());
 }
 
+// The window moved onto a monitor of 144 DPI: what the user changed since
+// the last save goes along, scaled, and the position is stored so that it
+// reads back to the same place.
+TEST_F(MainWindowTest, ADpiChangeKeepsTheUsersLayoutAndThePositionReadsBack) {
+    WriteSettings("AllowResize=1\r\nLastPos=1500/1500\r\n");
+    ASSERT_TRUE(Launch());
+    const int path = 300;
+    ASSERT_TRUE(SendMessageW(list_, LVM_SETCOLUMNWIDTH, kColumnPath, path));
+    const RECT before = WindowRect(main_);
+    const int width = Width(Resized(main_, Width(before) - 60, Height(before)));
+    ASSERT_EQ(width, Width(before) - 60);
+
+    const int x = 200, y = 150;
+    ASSERT_TRUE(SendDpiChanged(main_, 144, {x, y, x + width * 3 / 2, y + Height(before) * 3 / 2}));
+    EXPECT_NEAR(SendMessageW(list_, LVM_GETCOLUMNWIDTH, kColumnPath, 0), MulDiv(path, 144, 96), 1);
+    const RECT at = WindowRect(main_);
+    EXPECT_NEAR(Width(at), std::min(MulDiv(width, 144, 96), GetSystemMetrics(SM_CXVIRTUALSCREEN)),
+                1);
+    EXPECT_EQ(at.left, x);
+    EXPECT_EQ(at.top, y);
+    ASSERT_TRUE(Close());
+    EXPECT_EQ(Setting("LastPos"), std::to_string(Twips(x)) + "/" + std::to_string(Twips(y)));
+
+    ASSERT_TRUE(Launch());
+    EXPECT_EQ(WindowRect(main_).left, x);
+    EXPECT_EQ(WindowRect(main_).top, y);
+    EXPECT_TRUE(Close());
+}
+
 TEST_F(MainWindowTest, NoSplashWhenSwitchedOff) {
     WriteSettings("DontShowBusySplash=1\r\n");
     WindowCreationLog log;

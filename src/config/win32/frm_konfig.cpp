@@ -75,7 +75,9 @@ class Layout {
                      static_cast<short>(y), static_cast<short>(cx), static_cast<short>(cy));
     }
     void Box(CheckBox box, int x, int y, int cx) {
-        const DWORD style = (Info(box).threeState ? BS_AUTO3STATE : BS_AUTOCHECKBOX) | WS_TABSTOP;
+        // The three-state box cycles on its own rules (OnCommand): the
+        // system's automatic cycle would go through grey.
+        const DWORD style = (Info(box).threeState ? BS_3STATE : BS_AUTOCHECKBOX) | WS_TABSTOP;
         Item(kButtonClass, BoxId(box), style, x, y, cx, kBoxHeight);
     }
     // A frame with `count` boxes from `first` on; returns its bottom.
@@ -126,9 +128,20 @@ class UiOwner {
 
 struct Control {
     HWND hwnd = nullptr;
-    int tab = 0;  // 0: on every page (the tab control)
-    int baseWidth = 0;
+    int tab = 0;        // 0: on every page (the tab control)
+    RECT base{};        // as laid out at creation, client coordinates
+    int baseWidth = 0;  // at the current DPI, before FitWidth widens it
 };
+
+// A combo box's height as set, with its list dropped down; the window
+// rectangle has only the closed part.
+int FullHeight(HWND control) {
+    RECT r;
+    if (!(GetDlgCtrlID(control) == kConfigLanguageBoxId &&
+          SendMessageW(control, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&r))))
+        GetWindowRect(control, &r);
+    return r.bottom - r.top;
+}
 
 class FrmKonfig : public ConfigView {
   public:
@@ -137,6 +150,7 @@ class FrmKonfig : public ConfigView {
     FrmKonfig& operator=(const FrmKonfig&) = delete;
     ~FrmKonfig() override {
         if (hwnd_) DestroyWindow(hwnd_);
+        if (ownFont_) DeleteObject(ownFont_);
     }
 
     void RunModal(HWND owner);
@@ -157,6 +171,10 @@ class FrmKonfig : public ConfigView {
     bool OnKey(const MSG& msg);
     void FitWidth();
     void PlaceOver(HWND owner);
+    // Moved to a monitor of another DPI: the font, every control (the tab
+    // control too, which is no part of the template) and the window scaled.
+    void OnDpiChanged(int dpi, const RECT* suggested);
+    int Scaled(int pixels) const { return MulDiv(pixels, dpi_, createdDpi_); }
 
     Program& program_;
     ConfigForm form_;
@@ -165,6 +183,13 @@ class FrmKonfig : public ConfigView {
     std::vector<Control> controls_;
     int baseWindowWidth_ = 0;
     bool closed_ = false;
+    int createdDpi_ = 96;  // the DPI the dialog manager laid the template out at
+    int dpi_ = 96;
+    SIZE baseClient_{};
+    int baseIndent_ = 0;            // kIndent in pixels at createdDpi_
+    HFONT templateFont_ = nullptr;  // the dialog manager's, at createdDpi_
+    HFONT font_ = nullptr;          // in use
+    HFONT ownFont_ = nullptr;       // made for another DPI; deleted with the window
 };
 
 INT_PTR CALLBACK FrmKonfig::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -196,6 +221,10 @@ INT_PTR FrmKonfig::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 form_.TabClick(static_cast<int>(SendMessageW(tabs_, TCM_GETCURSEL, 0, 0)) + 1);
             return TRUE;
         }
+        case WM_DPICHANGED:
+            OnDpiChanged(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+            SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, 0);
+            return TRUE;
         case WM_CLOSE:
             // Destroyed by RunModal once the owner is enabled again, so the
             // activation goes back to the owner.
@@ -212,6 +241,9 @@ INT_PTR FrmKonfig::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 bool FrmKonfig::OnInitDialog() {
+    win32::OwnDialogDpiScaling(hwnd_);
+    createdDpi_ = dpi_ = win32::WindowDpi(hwnd_);
+    templateFont_ = font_ = reinterpret_cast<HFONT>(SendMessageW(hwnd_, WM_GETFONT, 0, 0));
     RECT area = {kMargin, kMargin, kWidth - kMargin, kHeight - kMargin};
     MapDialogRect(hwnd_, &area);
     tabs_ = CreateWindowExW(0, WC_TABCONTROLW, L"",
@@ -220,7 +252,7 @@ bool FrmKonfig::OnInitDialog() {
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(kConfigTabsId)),
                             GetModuleHandleW(nullptr), nullptr);
     if (!tabs_) return false;
-    SendMessageW(tabs_, WM_SETFONT, SendMessageW(hwnd_, WM_GETFONT, 0, 0), FALSE);
+    SendMessageW(tabs_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     for (int i = 0; i < kTabCount; ++i) {
         TCITEMW item = {};
         item.mask = TCIF_TEXT;
@@ -233,7 +265,9 @@ bool FrmKonfig::OnInitDialog() {
     auto add = [this](HWND control, int tab) {
         RECT r;
         GetWindowRect(control, &r);
-        controls_.push_back(Control{control, tab, r.right - r.left});
+        MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
+        r.bottom = r.top + FullHeight(control);
+        controls_.push_back(Control{control, tab, r, r.right - r.left});
     };
     add(tabs_, 0);
     for (const FrameInfo& info : Frames()) add(GetDlgItem(hwnd_, FrameId(info.frame)), info.tab);
@@ -243,6 +277,12 @@ bool FrmKonfig::OnInitDialog() {
     RECT window;
     GetWindowRect(hwnd_, &window);
     baseWindowWidth_ = window.right - window.left;
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    baseClient_ = {client.right, client.bottom};
+    RECT unit = {0, 0, kIndent, 0};  // the room a frame leaves on either side
+    MapDialogRect(hwnd_, &unit);
+    baseIndent_ = unit.right;
 
     form_.Load();
     SetFocus(GetDlgItem(hwnd_, BoxId(CheckBox::AllowResize)));
@@ -255,8 +295,13 @@ void FrmKonfig::OnCommand(int id, int code) {
         return;
     }
     if (id >= kConfigCheckBoxId && id < kConfigCheckBoxId + kCheckBoxCount && code == BN_CLICKED) {
-        const int value = static_cast<int>(IsDlgButtonChecked(hwnd_, id));
-        form_.CheckBoxClick(static_cast<CheckBox>(id - kConfigCheckBoxId), value);
+        const CheckBox box = static_cast<CheckBox>(id - kConfigCheckBoxId);
+        int value = static_cast<int>(IsDlgButtonChecked(hwnd_, id));
+        if (Info(box).threeState) {
+            value = NextThreeStateValue(value);
+            CheckDlgButton(hwnd_, id, static_cast<UINT>(value));
+        }
+        form_.CheckBoxClick(box, value);
         return;
     }
     if (id == kConfigLanguageBoxId && code == CBN_SELCHANGE) {
@@ -316,8 +361,7 @@ void FrmKonfig::ShowTab(int tab) {
 void FrmKonfig::FitWidth() {
     HDC dc = GetDC(hwnd_);
     if (!dc) return;
-    HGDIOBJ oldFont =
-        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(hwnd_, WM_GETFONT, 0, 0)));
+    HGDIOBJ oldFont = SelectObject(dc, font_);
     auto textWidth = [dc](HWND control) {
         const int length = GetWindowTextLengthW(control);
         std::wstring text(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
@@ -326,28 +370,26 @@ void FrmKonfig::FitWidth() {
         DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
         return static_cast<int>(r.right - r.left);
     };
-    RECT unit = {0, 0, kIndent, 0};  // the room a frame leaves on either side
-    MapDialogRect(hwnd_, &unit);
-    const int checkRoom = GetSystemMetrics(SM_CXMENUCHECK) + unit.right;
+    const int indent = Scaled(baseIndent_);
+    // The system's metrics are for the system DPI.
+    const int checkRoom =
+        MulDiv(GetSystemMetrics(SM_CXMENUCHECK), dpi_, win32::SystemDpi()) + indent;
     int excess = 0;
     for (const Control& c : controls_) {
         if (c.tab == 0 || c.hwnd == GetDlgItem(hwnd_, kConfigLanguageBoxId)) continue;
         const bool frame = (GetWindowLongW(c.hwnd, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX;
-        const int needed = textWidth(c.hwnd) + (frame ? 2 * unit.right : checkRoom);
+        const int needed = textWidth(c.hwnd) + (frame ? 2 * indent : checkRoom);
         excess = std::max(excess, needed - c.baseWidth);
     }
     SelectObject(dc, oldFont);
     ReleaseDC(hwnd_, dc);
     RECT lastTab;
     if (SendMessageW(tabs_, TCM_GETITEMRECT, kTabCount - 1, reinterpret_cast<LPARAM>(&lastTab)))
-        excess = std::max<int>(excess, lastTab.right + unit.right - controls_.front().baseWidth);
+        excess = std::max<int>(excess, lastTab.right + indent - controls_.front().baseWidth);
 
-    for (const Control& c : controls_) {
-        RECT r;
-        GetWindowRect(c.hwnd, &r);
-        SetWindowPos(c.hwnd, nullptr, 0, 0, c.baseWidth + excess, r.bottom - r.top,
+    for (const Control& c : controls_)
+        SetWindowPos(c.hwnd, nullptr, 0, 0, c.baseWidth + excess, FullHeight(c.hwnd),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
     RECT window;
     GetWindowRect(hwnd_, &window);
     // Grown to the right, but not off the screen (a language switch while
@@ -361,6 +403,46 @@ void FrmKonfig::FitWidth() {
     SetWindowPos(hwnd_, nullptr, x, window.top, width, window.bottom - window.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void FrmKonfig::OnDpiChanged(int dpi, const RECT* suggested) {
+    if (dpi <= 0 || !tabs_) return;
+    dpi_ = dpi;
+    HFONT font = templateFont_;
+    LOGFONTW logFont = {};
+    if (dpi_ != createdDpi_ && templateFont_ &&
+        GetObjectW(templateFont_, sizeof logFont, &logFont) == sizeof logFont) {
+        logFont.lfHeight = Scaled(logFont.lfHeight);
+        if (HFONT made = CreateFontIndirectW(&logFont)) font = made;
+    }
+    if (font && font != font_) {
+        for (const Control& c : controls_)
+            SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        if (ownFont_) DeleteObject(ownFont_);
+        ownFont_ = font == templateFont_ ? nullptr : font;
+        font_ = font;
+    }
+    // From the layout at creation, so that going back and forth does not
+    // add up rounding.
+    for (Control& c : controls_) {
+        const int left = Scaled(c.base.left), top = Scaled(c.base.top);
+        c.baseWidth = Scaled(c.base.right) - left;
+        SetWindowPos(c.hwnd, nullptr, left, top, c.baseWidth, Scaled(c.base.bottom) - top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    const RECT frame = win32::FrameForClient(
+        Scaled(baseClient_.cx), Scaled(baseClient_.cy),
+        static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)),
+        static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), false, dpi_);
+    baseWindowWidth_ = frame.right - frame.left;
+    RECT window;
+    GetWindowRect(hwnd_, &window);
+    const POINT at =
+        suggested ? POINT{suggested->left, suggested->top} : POINT{window.left, window.top};
+    SetWindowPos(hwnd_, nullptr, at.x, at.y, baseWindowWidth_, frame.bottom - frame.top,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    FitWidth();  // the captions at the new font
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 // Centred over the owner (or the screen), kept inside the work area.

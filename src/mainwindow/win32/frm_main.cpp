@@ -59,26 +59,9 @@ constexpr TextKey kAllButtonCaptions[] = {
 constexpr TextKey kColumnKeys[4] = {TextKey::main_columndrive, TextKey::main_columnperm,
                                     TextKey::main_columntype, TextKey::main_columnpath};
 
-// Per-monitor DPI functions exist from Windows 10 on; older systems use the
-// system DPI for everything.
-using AdjustWindowRectExForDpiFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-
-template <typename Fn>
-Fn User32Function(const char* name) {
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user32, name)))
-                  : nullptr;
-}
-
+// The window with its menu bar.
 RECT AdjustedRect(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, int dpi) {
-    static const auto adjust =
-        User32Function<AdjustWindowRectExForDpiFn>("AdjustWindowRectExForDpi");
-    RECT r = {0, 0, clientWidth, clientHeight};
-    if (adjust)
-        adjust(&r, style, TRUE, exStyle, static_cast<UINT>(dpi));
-    else
-        AdjustWindowRectEx(&r, style, TRUE, exStyle);
-    return r;
+    return win32::FrameForClient(clientWidth, clientHeight, style, exStyle, true, dpi);
 }
 
 COLORREF ToColorRef(uint32_t rgb) {
@@ -243,9 +226,14 @@ bool FrmMain::Load(HINSTANCE instance) {
     timerEnabled_[0] = true;
     RECT r;
     GetWindowRect(hwnd_, &r);
-    const Point p =
-        WindowPosition(settings.LastPos, r.right - r.left, r.bottom - r.top, WorkAreas(), dpi_);
+    const Point p = WindowPosition(settings.LastPos, r.right - r.left, r.bottom - r.top,
+                                   WorkAreas(), win32::SystemDpi());
     SetWindowPos(hwnd_, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Onto a monitor of another DPI the window took the place the system
+    // suggested with its new size: back to the stored one.
+    GetWindowRect(hwnd_, &r);
+    if (r.left != p.x || r.top != p.y)
+        SetWindowPos(hwnd_, nullptr, p.x, p.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     positioned_ = true;
     SetTimer(hwnd_, kTimer2, 1000, nullptr);
     timerIntervals_[1] = 1000;
@@ -329,7 +317,9 @@ LRESULT FrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (dragging_) EndDrag(true);
             return 0;
         case WM_CAPTURECHANGED:
-            if (dragging_) EndDrag(true);
+            // Alt+Tab, another program's popup, a box of our own: the user
+            // did not drop, so nothing may move.
+            if (dragging_) EndDrag(false);
             return 0;
         case WM_CONTEXTMENU:
             if (reinterpret_cast<HWND>(wParam) == list_)
@@ -347,6 +337,9 @@ LRESULT FrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             if (LOWORD(wParam) == WA_INACTIVE) {
                 HWND focus = GetFocus();
                 if (focus && IsChild(hwnd_, focus)) lastFocus_ = focus;
+                // Another window in front ends a drag as a lost capture does,
+                // also where the system leaves the capture with us.
+                if (dragging_) EndDrag(false);
             }
             break;
         case WM_SETFOCUS: {
@@ -724,6 +717,14 @@ void FrmMain::LayoutStatusParts() {
 }
 
 void FrmMain::OnDpiChanged(int dpi, const RECT* suggested) {
+    // The layout goes along as the user left it, scaled: the settings hold
+    // it only as of the last save. With resizing on, setresize below applies
+    // it from the settings; with it off, the columns keep their widths.
+    const int oldDpi = dpi_;
+    std::array<int, 4> widths{};
+    for (int c = 0; c < 4; ++c)
+        widths[c] = static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, c, 0));
+    if (program_.settings.AllowResize) savelistattrib(program_.settings);
     dpi_ = dpi > 0 ? dpi : 96;
     CreateFonts();
     CreateLedIcons();
@@ -735,6 +736,9 @@ void FrmMain::OnDpiChanged(int dpi, const RECT* suggested) {
         SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     setresize(program_.settings.AllowResize);
+    if (!program_.settings.AllowResize && oldDpi > 0)
+        for (int c = 0; c < 4; ++c)
+            SendMessageW(list_, LVM_SETCOLUMNWIDTH, c, MulDiv(widths[c], dpi_, oldDpi));
     ShowStatus(status_texts_);
     ShowBusy(program_.main.Busy ? BusyMode::On : BusyMode::Off);
 }
@@ -780,7 +784,7 @@ void FrmMain::FrmOnMsg_Move() {
     if (program_.settings.LastPos == "<center>") return;
     RECT r;
     GetWindowRect(hwnd_, &r);
-    program_.settings.LastPos = LastPosText(r.left, r.top, dpi_);
+    program_.settings.LastPos = LastPosText(r.left, r.top, win32::SystemDpi());
 }
 
 void FrmMain::OnTimer(UINT_PTR id) {
@@ -960,7 +964,8 @@ void FrmMain::OnCommand(int id) {
             if (program_.settings.LastPos != "<center>") {
                 RECT r;
                 GetWindowRect(hwnd_, &r);
-                if (!IsIconic(hwnd_)) program_.settings.LastPos = LastPosText(r.left, r.top, dpi_);
+                if (!IsIconic(hwnd_))
+                    program_.settings.LastPos = LastPosText(r.left, r.top, win32::SystemDpi());
             }
             break;
         case kIdMnuInfo:
@@ -1038,19 +1043,27 @@ void FrmMain::OnDragMove(int x, int y) {
     SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(highlight ? 32512 : 32648)));  // arrow, no
 }
 
-// A drag ends with the button released or the capture lost; either way the
-// move runs on the last target, which is none outside a free row.
-void FrmMain::EndDrag(bool complete) {
+// A drag ends with the button released (a drop: the move runs on the last
+// target, which is none outside a free row), or cancelled by Esc or the
+// capture lost.
+void FrmMain::EndDrag(bool dropped) {
     dragging_ = false;
     if (GetCapture() == hwnd_) ReleaseCapture();
     SetDropHighlight(0);
-    if (complete) lsvView_DragComplete(program_);
+    if (dropped)
+        lsvView_DragComplete(program_);
+    else
+        lsvView_DragCancel(program_);
 }
 
 bool FrmMain::PreTranslate(MSG& msg) {
     if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
     if (!hwnd_ || (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd))) return false;
     if (!IsWindowEnabled(hwnd_)) return false;  // a modal window of ours is open
+    if (dragging_ && msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+        EndDrag(false);
+        return true;
+    }
     Modifiers m;
     m.ctrl = GetKeyState(VK_CONTROL) < 0;
     m.shift = GetKeyState(VK_SHIFT) < 0;

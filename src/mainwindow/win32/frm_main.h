@@ -84,7 +84,7 @@ class FrmMain : public MainView {
     DriveIndex HitTestLetter(int x, int y);
     void SetDropHighlight(DriveIndex row);
     void OnDragMove(int x, int y);
-    void EndDrag(bool complete);
+    void EndDrag(bool dropped);
 
     void CreateFonts();
     void CreateLedIcons();
