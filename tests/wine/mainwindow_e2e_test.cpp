@@ -277,6 +277,44 @@ TEST_F(MainWindowTest, SubstDrivesMadeAndRemovedOutsideShowWithinThreeSeconds) {
     EXPECT_TRUE(Close());
 }
 
+// A path wider than its column is cut there instead of widening the columns
+// past the list's edge: no scroll bar covers a row, all 26 rows stay whole,
+// and every row is at least as tall as the LED beside it.
+TEST_F(MainWindowTest, ALongPathIsCutByItsColumnAndEveryRowStaysWhole) {
+    const char letter = FreeLetter('Y');
+    ASSERT_NE(letter, 0);
+    DataFolder data;
+    std::string path = data.path;
+    for (const char* level : {"\\A folder name long enough to fill the path column",
+                              "\\and one more level below it with another long name"}) {
+        path += level;
+        ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path;
+    }
+    SubstDrive subst(letter, path);
+    ASSERT_TRUE(subst.ok());
+    WriteSettings("");
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(WaitForRow(letter, kColumnPath, [&](const std::string& t) { return t == path; }))
+        << RowText(letter, kColumnPath);
+
+    RECT inside = {};
+    GetClientRect(list_, &inside);
+    int columns = 0;
+    for (int c = 0; c < 4; ++c)
+        columns += static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, c, 0));
+    EXPECT_LE(columns, inside.right) << "the columns are wider than the list";
+    const LONG_PTR style = GetWindowLongPtrW(list_, GWL_STYLE);
+    EXPECT_FALSE(style & WS_HSCROLL);
+    EXPECT_FALSE(style & WS_VSCROLL);
+
+    POINT bottom = {0, inside.bottom};
+    ClientToScreen(list_, &bottom);
+    const RECT first = ListRowOnScreen(list_, 0), last = ListRowOnScreen(list_, 25);
+    EXPECT_LE(last.bottom, bottom.y) << "the Z: row is cut";
+    EXPECT_GE(Height(first), MulDiv(16, ScreenDpi(), 96)) << "rows lower than the LEDs";
+    EXPECT_TRUE(Close());
+}
+
 // The poll only looks at the drives; a label changed in the settings file
 // from outside shows after a full scan, which Ctrl+R runs.
 TEST_F(MainWindowTest, CtrlRRereadsAStoredLabelThatThePollLeavesAlone) {

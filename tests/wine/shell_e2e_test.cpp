@@ -335,11 +335,20 @@ TEST_P(Help, ContentsAndKeyboardTopicOpenTheLanguagesHelpFile) {
     ASSERT_TRUE(Launch());
     const DWORD pid = mainProcess_->id();
 
-    for (int command : {kIdMnuHelp, kIdMnuKeyboard}) {
-        SCOPED_TRACE(command == kIdMnuHelp ? "Inhalt" : "Tastatur");
-        ASSERT_TRUE(MenuCommand(main_, command));
-        // HTML Help opens its window before it returns.
-        const std::vector<HWND> windows = VisibleWindowsOf(pid, "HH Parent", "");
+    constexpr int kF1 = -1;  // the key, not a menu command
+    for (int command : {kIdMnuHelp, kIdMnuKeyboard, kF1}) {
+        SCOPED_TRACE(command == kIdMnuHelp ? "Inhalt" : command == kF1 ? "F1" : "Tastatur");
+        std::vector<HWND> windows;
+        if (command == kF1) {
+            if (c.title.empty()) continue;
+            PostMessageW(list_, WM_KEYDOWN, VK_F1, 1);
+            PostMessageW(list_, WM_KEYUP, VK_F1, 0xC0000001);
+            if (HWND shown = WaitForVisibleWindow(pid, "HH Parent", "")) windows.push_back(shown);
+        } else {
+            ASSERT_TRUE(MenuCommand(main_, command));
+            // HTML Help opens its window before it returns.
+            windows = VisibleWindowsOf(pid, "HH Parent", "");
+        }
         if (c.title.empty()) {
             EXPECT_TRUE(windows.empty()) << "a help window without a help file";
             continue;
@@ -349,6 +358,11 @@ TEST_P(Help, ContentsAndKeyboardTopicOpenTheLanguagesHelpFile) {
         EXPECT_EQ(TitleUtf8(window), c.title);
         HWND tree = ChildOfClass(window, "SysTreeView32");
         ASSERT_NE(tree, nullptr) << "no contents";
+        // The navigation pane opens wide enough to read the contents.
+        RECT pane = {};
+        GetWindowRect(tree, &pane);
+        EXPECT_TRUE(IsWindowVisible(tree));
+        EXPECT_GE(pane.right - pane.left, 150);
         const std::vector<std::string> top = TreeTopTexts(tree);
         ASSERT_FALSE(top.empty());
         EXPECT_EQ(top.front(), c.title);
