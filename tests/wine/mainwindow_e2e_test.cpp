@@ -278,8 +278,8 @@ TEST_F(MainWindowTest, SubstDrivesMadeAndRemovedOutsideShowWithinThreeSeconds) {
 }
 
 // A path wider than its column is cut there instead of widening the columns
-// past the list's edge: no scroll bar covers a row, all 26 rows stay whole,
-// and every row is at least as tall as the LED beside it.
+// past the list's edge, and every row is at least as tall as the LED beside
+// it. With or without a horizontal scroll bar, all 26 rows stay whole.
 TEST_F(MainWindowTest, ALongPathIsCutByItsColumnAndEveryRowStaysWhole) {
     const char letter = FreeLetter('Y');
     ASSERT_NE(letter, 0);
@@ -312,6 +312,19 @@ TEST_F(MainWindowTest, ALongPathIsCutByItsColumnAndEveryRowStaysWhole) {
     const RECT first = ListRowOnScreen(list_, 0), last = ListRowOnScreen(list_, 25);
     EXPECT_LE(last.bottom, bottom.y) << "the Z: row is cut";
     EXPECT_GE(Height(first), MulDiv(16, ScreenDpi(), 96)) << "rows lower than the LEDs";
+    ASSERT_TRUE(Close());
+
+    // Columns the user made wider than the list: the scroll bar shows below
+    // the last row, the list having grown by its height.
+    WriteSettings("AllowResize=1\r\nColumnWidth=1000/1300/2000/20000\r\n");
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(WaitForRow(letter, kColumnPath, [&](const std::string& t) { return t == path; }));
+    EXPECT_TRUE(GetWindowLongPtrW(list_, GWL_STYLE) & WS_HSCROLL);
+    EXPECT_FALSE(GetWindowLongPtrW(list_, GWL_STYLE) & WS_VSCROLL);
+    GetClientRect(list_, &inside);
+    bottom = {0, inside.bottom};
+    ClientToScreen(list_, &bottom);
+    EXPECT_LE(ListRowOnScreen(list_, 25).bottom, bottom.y) << "the scroll bar covers the Z: row";
     EXPECT_TRUE(Close());
 }
 

@@ -277,6 +277,36 @@ TEST_F(ListPopupTest, OnAFreeRowOnlyConnectIsEnabled) {
     EXPECT_TRUE(Close());
 }
 
+// In English, with "Chan&ge" on the button, Alt+H opens the Help menu, not
+// the folder chooser; Alt+G changes the folder.
+TEST_F(ListPopupTest, EnglishAltHOpensTheHelpMenuOnASubstRow) {
+    const std::string pack = "Z:" + std::string(KELVRA_SOURCE_DIR) + "\\languages\\English.lng";
+    ASSERT_TRUE(CreateDirectoryA((folder_ + "languages").c_str(), nullptr));
+    ASSERT_TRUE(CopyInto(pack, folder_ + "languages\\"));
+    ASSERT_NO_FATAL_FAILURE(MakeSubst());
+    WriteSettings("Language=English\r\n");
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(SelectListRow(list_, Row(letter_)));
+    ASSERT_TRUE(WaitUntil([&] { return Caption(kNew) == "Chan&ge"; })) << Caption(kNew);
+
+    WindowCreationLog log;
+    ASSERT_TRUE(log.ok());
+    ASSERT_TRUE(FocusControl(main_, list_));
+    ASSERT_TRUE(PressKey('H', {VK_MENU}));
+    ASSERT_NE(Popup(), nullptr) << "Alt+H opened no menu";
+    EXPECT_FALSE(log.Seen(mainProcess_->id(), "#32770")) << "Alt+H opened a dialog";
+    ASSERT_TRUE(PressKeys({VK_ESCAPE, VK_ESCAPE}));
+    ASSERT_TRUE(WaitForNoPopupMenu(mainProcess_->id()));
+
+    ASSERT_TRUE(FocusControl(main_, list_));
+    ASSERT_TRUE(PressKey('G', {VK_MENU}));
+    HWND chooser = WaitForDialog(mainProcess_->id(), "");
+    ASSERT_NE(chooser, nullptr) << "Alt+G opened no folder chooser";
+    PressDialogButton(chooser, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(chooser); }));
+    EXPECT_TRUE(Close());
+}
+
 // ---------------------------------------------------------------------------
 // Help and history
 
