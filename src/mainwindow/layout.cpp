@@ -49,7 +49,7 @@ WidthPos ComputeWidthPos(int windowWidth, int barWidth, int frameRoom, bool leds
                          int dpi) {
     const int L = leds ? 1 : 0;
     const int B = buttons ? 1 : 0;
-    const int led = Scale96(16, dpi);
+    const int led = LedSize(dpi);
     const int gap = Scale96(8, dpi);
     WidthPos w;
     w.listWidth =
@@ -124,6 +124,33 @@ int ListHeightToFit(int listHeight, int minListHeight, int windowHeight, int wor
     return std::min(listHeight, std::max(fitted, minListHeight));
 }
 
+int LedSize(int dpi) {
+    return Scale96(16, dpi);
+}
+
+int RowImageHeight(int dpi) {
+    return LedSize(dpi);
+}
+
+int LedSizeInRow(int rowHeight, int dpi) {
+    return std::max(1, std::min(LedSize(dpi), rowHeight));
+}
+
+int FittedPathWidth(int contentWidth, int captionWidth, int otherColumnsWidth, int clientWidth) {
+    const int room = clientWidth - otherColumnsWidth;
+    return std::max(captionWidth, std::min(contentWidth, room));
+}
+
+bool ColumnsOverflow(const std::array<int, 4>& widths, int clientWidth) {
+    long long total = 0;
+    for (int w : widths) total += std::max(0, w);
+    return total > clientWidth;
+}
+
+int ListHeightForRows(const ListMetrics& m, bool columnsOverflow) {
+    return m.header + m.rows * m.row + m.borders + (columnsOverflow ? m.scrollBar : 0);
+}
+
 int InitialWindowWidth(bool allowResize, int windowWidthTwips, const SizeLimits& limits,
                        int designWidth, int dpi) {
     if (!allowResize) return designWidth;
@@ -180,6 +207,7 @@ KeyAction MapKey(int key, Modifiers m, const MainState& s, bool isNT) {
     if (m.alt && !m.ctrl && !m.shift && key == vk::kReturn) return KeyAction::Info;
     if (m.shift && !m.ctrl && !m.alt && key == vk::kF1) return KeyAction::KeyboardHelp;
     if (!none) return KeyAction::None;
+    if (key == vk::kF1) return KeyAction::Help;
     switch (key) {
         case vk::kEscape:
             return s.MoveMode ? KeyAction::CancelMove : KeyAction::None;
@@ -217,6 +245,8 @@ std::string KeyText(KeyAction action) {
             return "Alt+Enter";
         case KeyAction::KeyboardHelp:
             return "Shift+F1";
+        case KeyAction::Help:
+            return "F1";
         case KeyAction::Rename:
             return "F2";
         case KeyAction::Fix:

@@ -60,6 +60,30 @@ SizeLimits ComputeSizeLimits(bool allowResize, int designWidth, int designHeight
 // taller than the work area: the list gives up the excess and scrolls, but
 // keeps room for the button bar beside it.
 int ListHeightToFit(int listHeight, int minListHeight, int windowHeight, int workAreaHeight);
+// The LEDs beside the rows are squares of this size.
+int LedSize(int dpi);
+// The list makes a row as tall as its text or its small image, whichever is
+// taller; a blank image of this height keeps every row at least as tall as an
+// LED, so the LEDs of neighbouring rows never overlap.
+int RowImageHeight(int dpi);
+// The LED drawn beside a row of rowHeight pixels: its full size, or the row's
+// height where a list did not take the image's height.
+int LedSizeInRow(int rowHeight, int dpi);
+
+// The path column fitted to its contents: its longest text, but no wider
+// than the room the other columns leave inside the list, so a long path is
+// cut (and shown whole as a tooltip) instead of widening the columns past
+// the list's edge; never narrower than its caption.
+int FittedPathWidth(int contentWidth, int captionWidth, int otherColumnsWidth, int clientWidth);
+// The list's height for all its rows: header, rows and borders, and the
+// horizontal scroll bar's height when the columns are wider than the list's
+// inside, so the bar never covers the last row.
+struct ListMetrics {
+    int header = 0, row = 0, rows = 0, borders = 0, scrollBar = 0;
+};
+bool ColumnsOverflow(const std::array<int, 4>& widths, int clientWidth);
+int ListHeightForRows(const ListMetrics& m, bool columnsOverflow);
+
 // The window's width at load: "WindowWidth" within the limits when resizing
 // is allowed, else the designed width.
 int InitialWindowWidth(bool allowResize, int windowWidthTwips, const SizeLimits& limits,
@@ -97,6 +121,7 @@ enum class KeyAction {
     CompleteMove,
     Info,
     KeyboardHelp,
+    Help,
     Rename,
     Fix,
     Deactivate,

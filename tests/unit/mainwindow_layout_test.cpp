@@ -1,6 +1,8 @@
 // The main window's geometry from stored settings, and its keyboard table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <string>
 #include <vector>
 
@@ -104,6 +106,49 @@ TEST(Layout, ListGivesUpHeightOnlyWhenTheWindowIsTallerThanTheScreen) {
             << c.list << " " << c.window << " " << c.work;
 }
 
+// The list makes a row as tall as its text or its image, plus one pixel.
+TEST(Layout, RowsAreAtLeastAsTallAsTheirLedsAtEveryResolution) {
+    for (int dpi : {72, 96, 120, 144, 168, 192, 240, 288}) {
+        const int textRow = Scale96(13, dpi);  // 8-point text, a pixel short of the LED
+        const int row = std::max(textRow, RowImageHeight(dpi)) + 1;
+        EXPECT_GE(row, LedSize(dpi)) << dpi;
+        EXPECT_EQ(LedSizeInRow(row, dpi), LedSize(dpi)) << dpi;
+    }
+    EXPECT_EQ(LedSize(96), 16);
+    EXPECT_EQ(LedSize(144), 24);
+    // A list that did not take the image's height: the LEDs shrink to the
+    // rows rather than overlap.
+    EXPECT_EQ(LedSizeInRow(14, 96), 14);
+    EXPECT_EQ(LedSizeInRow(0, 96), 1);
+}
+
+TEST(Layout, ALongPathIsCutByItsColumnAndTheListGrowsOnlyForAScrollBar) {
+    struct Case {
+        const char* situation;
+        int content, caption, others, client, want;
+    } cases[] = {
+        {"short path keeps its width", 200, 60, 300, 700, 200},
+        {"long path cut to the room left", 1200, 60, 300, 700, 400},
+        {"exactly the room left", 400, 60, 300, 700, 400},
+        {"no room left: the caption stays readable", 1200, 60, 700, 650, 60},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(FittedPathWidth(c.content, c.caption, c.others, c.client), c.want) << c.situation;
+
+    // 144 dpi: 26 rows of 25 pixels under a 30-pixel header.
+    const ListMetrics m{30, 25, 26, 7, 25};
+    const int rowsOnly = 30 + 26 * 25 + 7;
+    const int client = 700;
+    const std::array<int, 4> fitted{60, 110, 130, FittedPathWidth(1200, 60, 300, client)};
+    EXPECT_FALSE(ColumnsOverflow(fitted, client));
+    EXPECT_EQ(ListHeightForRows(m, ColumnsOverflow(fitted, client)), rowsOnly);
+    // A column widened by the user: the bar shows below the last row.
+    const std::array<int, 4> widened{60, 110, 130, 1200};
+    EXPECT_TRUE(ColumnsOverflow(widened, client));
+    EXPECT_EQ(ListHeightForRows(m, ColumnsOverflow(widened, client)), rowsOnly + 25);
+    EXPECT_FALSE(ColumnsOverflow({0, 0, 0, 0}, 0));
+}
+
 TEST(Layout, WindowPositionFromLastPos) {
     const std::vector<Rect> one{{0, 0, 1024, 738}};
     const std::vector<Rect> two{{0, 0, 1024, 738}, {-1280, 0, 0, 1024}};
@@ -177,7 +222,8 @@ TEST(Layout, KeyboardTable) {
         {vk::kReturn, none, &moving, true, KeyAction::CompleteMove},
         {vk::kReturn, alt, &nothing, true, KeyAction::Info},
         {vk::kF1, shift, &nothing, true, KeyAction::KeyboardHelp},
-        {vk::kF1, none, &idle, true, KeyAction::None},
+        {vk::kF1, none, &nothing, true, KeyAction::Help},
+        {vk::kF1, ctrl, &idle, true, KeyAction::None},
         {vk::F(2), none, &idle, true, KeyAction::Rename},
         {vk::F(3), none, &idle, true, KeyAction::Fix},
         {vk::F(4), none, &idle, true, KeyAction::Deactivate},

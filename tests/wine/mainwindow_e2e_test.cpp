@@ -277,6 +277,57 @@ TEST_F(MainWindowTest, SubstDrivesMadeAndRemovedOutsideShowWithinThreeSeconds) {
     EXPECT_TRUE(Close());
 }
 
+// A path wider than its column is cut there instead of widening the columns
+// past the list's edge, and every row is at least as tall as the LED beside
+// it. With or without a horizontal scroll bar, all 26 rows stay whole.
+TEST_F(MainWindowTest, ALongPathIsCutByItsColumnAndEveryRowStaysWhole) {
+    const char letter = FreeLetter('Y');
+    ASSERT_NE(letter, 0);
+    DataFolder data;
+    std::string path = data.path;
+    for (const char* level : {"\\A folder name long enough to fill the path column",
+                              "\\and one more level below it with another long name"}) {
+        path += level;
+        ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path;
+    }
+    SubstDrive subst(letter, path);
+    ASSERT_TRUE(subst.ok());
+    WriteSettings("");
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(WaitForRow(letter, kColumnPath, [&](const std::string& t) { return t == path; }))
+        << RowText(letter, kColumnPath);
+
+    RECT inside = {};
+    GetClientRect(list_, &inside);
+    int columns = 0;
+    for (int c = 0; c < 4; ++c)
+        columns += static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, c, 0));
+    EXPECT_LE(columns, inside.right) << "the columns are wider than the list";
+    const LONG_PTR style = GetWindowLongPtrW(list_, GWL_STYLE);
+    EXPECT_FALSE(style & WS_HSCROLL);
+    EXPECT_FALSE(style & WS_VSCROLL);
+
+    POINT bottom = {0, inside.bottom};
+    ClientToScreen(list_, &bottom);
+    const RECT first = ListRowOnScreen(list_, 0), last = ListRowOnScreen(list_, 25);
+    EXPECT_LE(last.bottom, bottom.y) << "the Z: row is cut";
+    EXPECT_GE(Height(first), MulDiv(16, ScreenDpi(), 96)) << "rows lower than the LEDs";
+    ASSERT_TRUE(Close());
+
+    // Columns the user made wider than the list: the scroll bar shows below
+    // the last row, the list having grown by its height.
+    WriteSettings("AllowResize=1\r\nColumnWidth=1000/1300/2000/20000\r\n");
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(WaitForRow(letter, kColumnPath, [&](const std::string& t) { return t == path; }));
+    EXPECT_TRUE(GetWindowLongPtrW(list_, GWL_STYLE) & WS_HSCROLL);
+    EXPECT_FALSE(GetWindowLongPtrW(list_, GWL_STYLE) & WS_VSCROLL);
+    GetClientRect(list_, &inside);
+    bottom = {0, inside.bottom};
+    ClientToScreen(list_, &bottom);
+    EXPECT_LE(ListRowOnScreen(list_, 25).bottom, bottom.y) << "the scroll bar covers the Z: row";
+    EXPECT_TRUE(Close());
+}
+
 // The poll only looks at the drives; a label changed in the settings file
 // from outside shows after a full scan, which Ctrl+R runs.
 TEST_F(MainWindowTest, CtrlRRereadsAStoredLabelThatThePollLeavesAlone) {

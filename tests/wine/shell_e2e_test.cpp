@@ -277,6 +277,36 @@ TEST_F(ListPopupTest, OnAFreeRowOnlyConnectIsEnabled) {
     EXPECT_TRUE(Close());
 }
 
+// In English, with "Chan&ge" on the button, Alt+H opens the Help menu, not
+// the folder chooser; Alt+G changes the folder.
+TEST_F(ListPopupTest, EnglishAltHOpensTheHelpMenuOnASubstRow) {
+    const std::string pack = "Z:" + std::string(KELVRA_SOURCE_DIR) + "\\languages\\English.lng";
+    ASSERT_TRUE(CreateDirectoryA((folder_ + "languages").c_str(), nullptr));
+    ASSERT_TRUE(CopyInto(pack, folder_ + "languages\\"));
+    ASSERT_NO_FATAL_FAILURE(MakeSubst());
+    WriteSettings("Language=English\r\n");
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(SelectListRow(list_, Row(letter_)));
+    ASSERT_TRUE(WaitUntil([&] { return Caption(kNew) == "Chan&ge"; })) << Caption(kNew);
+
+    WindowCreationLog log;
+    ASSERT_TRUE(log.ok());
+    ASSERT_TRUE(FocusControl(main_, list_));
+    ASSERT_TRUE(PressKey('H', {VK_MENU}));
+    ASSERT_NE(Popup(), nullptr) << "Alt+H opened no menu";
+    EXPECT_FALSE(log.Seen(mainProcess_->id(), "#32770")) << "Alt+H opened a dialog";
+    ASSERT_TRUE(PressKeys({VK_ESCAPE, VK_ESCAPE}));
+    ASSERT_TRUE(WaitForNoPopupMenu(mainProcess_->id()));
+
+    ASSERT_TRUE(FocusControl(main_, list_));
+    ASSERT_TRUE(PressKey('G', {VK_MENU}));
+    HWND chooser = WaitForDialog(mainProcess_->id(), "");
+    ASSERT_NE(chooser, nullptr) << "Alt+G opened no folder chooser";
+    PressDialogButton(chooser, IDCANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(chooser); }));
+    EXPECT_TRUE(Close());
+}
+
 // ---------------------------------------------------------------------------
 // Help and history
 
@@ -335,11 +365,20 @@ TEST_P(Help, ContentsAndKeyboardTopicOpenTheLanguagesHelpFile) {
     ASSERT_TRUE(Launch());
     const DWORD pid = mainProcess_->id();
 
-    for (int command : {kIdMnuHelp, kIdMnuKeyboard}) {
-        SCOPED_TRACE(command == kIdMnuHelp ? "Inhalt" : "Tastatur");
-        ASSERT_TRUE(MenuCommand(main_, command));
-        // HTML Help opens its window before it returns.
-        const std::vector<HWND> windows = VisibleWindowsOf(pid, "HH Parent", "");
+    constexpr int kF1 = -1;  // the key, not a menu command
+    for (int command : {kIdMnuHelp, kIdMnuKeyboard, kF1}) {
+        SCOPED_TRACE(command == kIdMnuHelp ? "Inhalt" : command == kF1 ? "F1" : "Tastatur");
+        std::vector<HWND> windows;
+        if (command == kF1) {
+            if (c.title.empty()) continue;
+            PostMessageW(list_, WM_KEYDOWN, VK_F1, 1);
+            PostMessageW(list_, WM_KEYUP, VK_F1, 0xC0000001);
+            if (HWND shown = WaitForVisibleWindow(pid, "HH Parent", "")) windows.push_back(shown);
+        } else {
+            ASSERT_TRUE(MenuCommand(main_, command));
+            // HTML Help opens its window before it returns.
+            windows = VisibleWindowsOf(pid, "HH Parent", "");
+        }
         if (c.title.empty()) {
             EXPECT_TRUE(windows.empty()) << "a help window without a help file";
             continue;
@@ -349,6 +388,11 @@ TEST_P(Help, ContentsAndKeyboardTopicOpenTheLanguagesHelpFile) {
         EXPECT_EQ(TitleUtf8(window), c.title);
         HWND tree = ChildOfClass(window, "SysTreeView32");
         ASSERT_NE(tree, nullptr) << "no contents";
+        // The navigation pane opens wide enough to read the contents.
+        RECT pane = {};
+        GetWindowRect(tree, &pane);
+        EXPECT_TRUE(IsWindowVisible(tree));
+        EXPECT_GE(pane.right - pane.left, 150);
         const std::vector<std::string> top = TreeTopTexts(tree);
         ASSERT_FALSE(top.empty());
         EXPECT_EQ(top.front(), c.title);

@@ -27,6 +27,10 @@ const wchar_t kClassName[] = L"KelvraMainWindow";
 const wchar_t kLedClassName[] = L"KelvraLedStrip";
 
 constexpr UINT kTrayMessage = WM_APP + 1;
+// Posted when the user changed a column's width: the list may now need (or
+// no longer need) room for its horizontal scroll bar.
+constexpr UINT kFitListMessage = WM_APP + 2;
+constexpr UINT_PTR kListSubclassId = 1;
 constexpr UINT kTrayId = 0;
 constexpr UINT_PTR kTimer1 = 1, kTimer2 = 2, kTimer3 = 3;
 
@@ -356,6 +360,9 @@ LRESULT FrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kTrayMessage:
             OnTrayMessage(lParam);
             return 0;
+        case kFitListMessage:
+            FitListHeight();
+            return 0;
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:
@@ -386,6 +393,7 @@ void FrmMain::OnCreate() {
         WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS, 0, 0,
         100, 100, hwnd_, reinterpret_cast<HMENU>(kIdList), instance, nullptr);
     SendMessageW(list_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+    ApplyRowImages();
     for (int c = 0; c < 4; ++c) {
         LVCOLUMNW column = {};
         column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
@@ -415,6 +423,100 @@ void FrmMain::OnCreate() {
     status_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd_,
                               reinterpret_cast<HMENU>(kIdStatus), instance, nullptr);
     SendMessageW(status_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+
+    // One tool over the list, moved to the cell under the pointer; it shows
+    // the whole text of a cell its column cuts.
+    tooltip_ =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                        WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                        CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, instance, nullptr);
+    if (tooltip_) {
+        TTTOOLINFOW tool = {};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.uFlags = TTF_SUBCLASS;
+        tool.hwnd = list_;
+        tool.uId = 1;
+        tool.lpszText = LPSTR_TEXTCALLBACKW;
+        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+        SetWindowSubclass(list_, &FrmMain::ListSubclassProc, kListSubclassId,
+                          reinterpret_cast<DWORD_PTR>(this));
+    }
+}
+
+LRESULT CALLBACK FrmMain::ListSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                           UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<FrmMain*>(data);
+    try {
+        if (message == WM_MOUSEMOVE) {
+            self->TrackTipCell(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        } else if (message == WM_NOTIFY) {
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            if (header->hwndFrom == self->tooltip_ && header->code == TTN_GETDISPINFOW) {
+                auto* info = reinterpret_cast<NMTTDISPINFOW*>(lParam);
+                self->tipText_ = self->CutCellText();
+                info->lpszText = self->tipText_.data();
+                info->szText[0] = L'\0';
+                info->hinst = nullptr;
+                return 0;
+            }
+        } else if (message == WM_NCDESTROY) {
+            RemoveWindowSubclass(hwnd, &FrmMain::ListSubclassProc, kListSubclassId);
+        }
+    } catch (...) {
+    }
+    return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+// A new cell under the pointer closes the tip of the last one; the tool
+// moves onto the new cell, so the tip opens there after the usual pause.
+void FrmMain::TrackTipCell(int x, int y) {
+    LVHITTESTINFO hit = {};
+    hit.pt = {x, y};
+    SendMessageW(list_, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit));
+    const bool onCell = hit.iItem >= 0 && hit.iItem < kDriveCount && hit.iSubItem >= 0 &&
+                        hit.iSubItem < 4 && (hit.flags & LVHT_ONITEM);
+    const int cell = onCell ? hit.iItem * 4 + hit.iSubItem : -1;
+    if (cell == tipCell_) return;
+    tipCell_ = cell;
+    SendMessageW(tooltip_, TTM_POP, 0, 0);
+    TTTOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.hwnd = list_;
+    tool.uId = 1;
+    if (onCell) {
+        tool.rect.top = hit.iSubItem;
+        tool.rect.left = LVIR_LABEL;
+        SendMessageW(list_, LVM_GETSUBITEMRECT, hit.iItem, reinterpret_cast<LPARAM>(&tool.rect));
+    }
+    SendMessageW(tooltip_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+// The text of the cell under the pointer when its column is too narrow for
+// it, else nothing (no tip).
+std::wstring FrmMain::CutCellText() {
+    if (tipCell_ < 0) return L"";
+    const int item = tipCell_ / 4, column = tipCell_ % 4;
+    const std::wstring& text = rows_[item + 1].texts[column];
+    if (text.empty()) return L"";
+    RECT cell = {};
+    cell.top = column;
+    cell.left = LVIR_LABEL;
+    if (!SendMessageW(list_, LVM_GETSUBITEMRECT, item, reinterpret_cast<LPARAM>(&cell))) return L"";
+    const int width = static_cast<int>(
+        SendMessageW(list_, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text.c_str())));
+    // The list keeps a margin on both sides of a cell's text.
+    return width + Scale96(12, dpi_) > cell.right - cell.left ? text : L"";
+}
+
+// A blank image list for the rows: the list makes its rows at least as tall
+// as the images, and so as tall as the LEDs beside them.
+void FrmMain::ApplyRowImages() {
+    HIMAGELIST images = ImageList_Create(1, RowImageHeight(dpi_), ILC_COLOR32, 1, 0);
+    if (!images) return;
+    HIMAGELIST old = reinterpret_cast<HIMAGELIST>(
+        SendMessageW(list_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images)));
+    if (old) ImageList_Destroy(old);
 }
 
 LRESULT CALLBACK FrmMain::LedWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -440,13 +542,13 @@ LRESULT CALLBACK FrmMain::LedWndProc(HWND hwnd, UINT message, WPARAM wParam, LPA
 void FrmMain::PaintLeds(HDC dc) {
     RECT stripRect;
     GetWindowRect(leds_, &stripRect);
-    const int size = Scale96(16, dpi_);
     // Rows scrolled off the top lie under the header: no LED beside it.
     const int top = static_cast<int>(SendMessageW(list_, LVM_GETTOPINDEX, 0, 0));
     for (int i = std::max(0, top); i < kDriveCount; ++i) {
         RECT item = {};
         item.left = LVIR_BOUNDS;
         if (!SendMessageW(list_, LVM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item))) continue;
+        const int size = LedSizeInRow(item.bottom - item.top, dpi_);
         POINT top = {0, (item.top + item.bottom - size) / 2};
         ClientToScreen(list_, &top);
         const int y = top.y - stripRect.top;
@@ -477,9 +579,10 @@ void FrmMain::CreateFonts() {
 }
 
 void FrmMain::CreateLedIcons() {
-    const int size = Scale96(16, dpi_);
+    const int size = LedSize(dpi_);
     for (int i = 0; i < static_cast<int>(ledIcons_.size()); ++i)
         ledIcons_[i].Reset(CreateLedIcon(static_cast<Led>(i), size));
+    if (list_) ApplyRowImages();
 }
 
 void FrmMain::BuildMenu() {
@@ -516,7 +619,7 @@ void FrmMain::initlang() {
     setItem(menu_, 1, TRUE, TextKey::main_mnuhelp);
     setItem(menu_, kIdMnuConfig, FALSE, TextKey::main_mnufile_config, KeyAction::Config);
     setItem(menu_, kIdMnuExit, FALSE, TextKey::main_mnufile_exit);
-    setItem(menu_, kIdMnuHelp, FALSE, TextKey::main_mnuhelp_index);
+    setItem(menu_, kIdMnuHelp, FALSE, TextKey::main_mnuhelp_index, KeyAction::Help);
     setItem(menu_, kIdMnuKeyboard, FALSE, TextKey::main_mnuhelp_keyboard, KeyAction::KeyboardHelp);
     setItem(menu_, kIdMnuHistory, FALSE, TextKey::main_mnuhelp_history, KeyAction::History);
     setItem(menu_, kIdMnuInfo, FALSE, TextKey::main_mnuhelp_about, KeyAction::Info);
@@ -559,41 +662,83 @@ void FrmMain::ComputeDesignSize() {
     designWidth_ =
         TwipsToPixels(kDesignWidthTwips, dpi_) + std::max(0, barWidth_ - Scale96(112, dpi_));
 
-    // The list shows all 26 rows without scrolling, with room for a
-    // horizontal scroll bar when the columns are wider than the list.
+    // The list shows all 26 rows without scrolling, the rows as measured
+    // now (font, row images and grid lines are in place).
     RECT item = {};
     item.left = LVIR_BOUNDS;
     SendMessageW(list_, LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
-    const int rowHeight = std::max(1, static_cast<int>(item.bottom - item.top));
     RECT header = {};
     GetWindowRect(reinterpret_cast<HWND>(SendMessageW(list_, LVM_GETHEADER, 0, 0)), &header);
-    const int headerHeight = header.bottom - header.top;
-    listHeight_ = headerHeight + kDriveCount * rowHeight + GetSystemMetrics(SM_CYHSCROLL) +
-                  2 * GetSystemMetrics(SM_CYEDGE) + Scale96(2, dpi_);
-    const int buttonsHeight = kCommandCount * (buttonHeight_ + Scale96(4, dpi_)) + 2 * gap;
-    listHeight_ = std::max(listHeight_, buttonsHeight);
+    listMetrics_.header = header.bottom - header.top;
+    listMetrics_.row = std::max(1, static_cast<int>(item.bottom - item.top));
+    listMetrics_.rows = kDriveCount;
+    listMetrics_.borders = 2 * GetSystemMetrics(SM_CYEDGE) + Scale96(2, dpi_);
+    listMetrics_.scrollBar = GetSystemMetrics(SM_CYHSCROLL);
+    minListHeight_ = kCommandCount * (buttonHeight_ + Scale96(4, dpi_)) + 2 * gap;
 
     RECT statusRect = {};
     GetWindowRect(status_, &statusRect);
     const int statusHeight = std::max(static_cast<int>(statusRect.bottom - statusRect.top),
                                       static_cast<int>(tm.tmHeight) + Scale96(8, dpi_));
-    const int clientHeight = gap + listHeight_ + gap + statusHeight;
-    const RECT outer =
-        AdjustedRect(100, clientHeight, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)),
-                     static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi_);
-    designHeight_ = outer.bottom - outer.top;
+    const RECT outer = AdjustedRect(
+        100, gap + gap + statusHeight, static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE)),
+        static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE)), dpi_);
+    chromeHeight_ = outer.bottom - outer.top;
+    ApplyListHeight();
+}
+
+// The list's and the window's designed heights for the columns as they are
+// now: the list grows by the horizontal scroll bar when the columns overflow.
+void FrmMain::ApplyListHeight() {
+    std::array<int, 4> widths{};
+    for (int c = 0; c < 4; ++c)
+        widths[c] = static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, c, 0));
+    listScrolls_ = false;
+    listHeight_ =
+        std::max(ListHeightForRows(listMetrics_, ColumnsOverflow(widths, ListInsideWidth())),
+                 minListHeight_);
+    designHeight_ = chromeHeight_ + listHeight_;
     // A 768-pixel screen at 150 % cannot show all 26 rows with the window
     // around them: the list scrolls instead of the status bar going off screen.
     MONITORINFO monitor = {};
     monitor.cbSize = sizeof monitor;
     if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor)) {
         const int fitted =
-            ListHeightToFit(listHeight_, buttonsHeight, designHeight_,
+            ListHeightToFit(listHeight_, minListHeight_, designHeight_,
                             static_cast<int>(monitor.rcWork.bottom - monitor.rcWork.top));
         designHeight_ -= listHeight_ - fitted;
+        listScrolls_ = fitted < listHeight_;
         listHeight_ = fitted;
     }
     LayoutVertical();
+}
+
+// The width the columns have inside the list's borders. A list that shows
+// every row has no vertical scroll bar, whatever it shows for a moment while
+// the columns are fitted.
+int FrmMain::ListInsideWidth() {
+    RECT inside;
+    GetClientRect(list_, &inside);
+    const bool barShown = (GetWindowLongPtrW(list_, GWL_STYLE) & WS_VSCROLL) != 0;
+    return inside.right - inside.left + (barShown ? GetSystemMetrics(SM_CXVSCROLL) : 0) -
+           (listScrolls_ ? GetSystemMetrics(SM_CXVSCROLL) : 0);
+}
+
+// After the columns or the list's width changed: the window takes the
+// height the list now needs.
+void FrmMain::FitListHeight() {
+    if (!list_ || fittingHeight_) return;
+    fittingHeight_ = true;
+    ApplyListHeight();
+    limits_.minHeight = limits_.maxHeight = designHeight_;
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    if (r.bottom - r.top != designHeight_ && !IsIconic(hwnd_) && !IsZoomed(hwnd_)) {
+        SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, designHeight_,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        InvalidateRect(leds_, nullptr, TRUE);
+    }
+    fittingHeight_ = false;
 }
 
 void FrmMain::LayoutVertical() {
@@ -605,7 +750,7 @@ void FrmMain::LayoutVertical() {
                  SWP_NOZORDER | SWP_NOACTIVATE);
     GetWindowRect(leds_, &r);
     MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
-    SetWindowPos(leds_, nullptr, r.left, gap, Scale96(16, dpi_), listHeight_,
+    SetWindowPos(leds_, nullptr, r.left, gap, LedSize(dpi_), listHeight_,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     int y = gap;
     for (int i = 0; i < kCommandCount; ++i) {
@@ -638,8 +783,8 @@ void FrmMain::SetWidthPos() {
     const int gap = Scale96(8, dpi_);
     SetWindowPos(list_, nullptr, w.listLeft, gap, w.listWidth, listHeight_,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(leds_, nullptr, w.listLeft - Scale96(16, dpi_) - Scale96(4, dpi_), gap,
-                 Scale96(16, dpi_), listHeight_, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(leds_, nullptr, w.listLeft - LedSize(dpi_) - Scale96(4, dpi_), gap, LedSize(dpi_),
+                 listHeight_, SWP_NOZORDER | SWP_NOACTIVATE);
     for (HWND b : buttons_) {
         RECT r;
         GetWindowRect(b, &r);
@@ -649,6 +794,7 @@ void FrmMain::SetWidthPos() {
     }
     EnableButtonBar(w.barEnabled && !program_.main.Busy);
     InvalidateRect(leds_, nullptr, TRUE);
+    FitListHeight();
 }
 
 // Column and size policy.
@@ -691,12 +837,17 @@ void FrmMain::setresize(bool allowResize) {
     SetWidthPos();
 }
 
+// The list's own label tips are left off: the window's tooltip shows cut
+// texts of every column, not only the first.
 void FrmMain::ApplyListStyles() {
-    DWORD ex = LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP;
+    DWORD ex = LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER;
     if (program_.settings.GridLines) ex |= LVS_EX_GRIDLINES;
     SendMessageW(list_, LVM_SETEXTENDEDLISTVIEWSTYLE,
                  LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP | LVS_EX_GRIDLINES,
                  ex);
+    // Grid lines change the rows' height.
+    ComputeDesignSize();
+    FitListHeight();
 }
 
 void FrmMain::LayoutStatusParts() {
@@ -928,7 +1079,9 @@ void FrmMain::OpenHelp(const wchar_t* topic) {
     if (!htmlHelp || file.empty()) return;
     std::wstring target = program_.os.AnsiToWide(file);
     if (topic) target += std::wstring(L"::/") + topic;
-    htmlHelp(hwnd_, target.c_str(), 0 /* HH_DISPLAY_TOPIC */, 0);
+    // The help's own window definition, with its navigation pane open.
+    target += L">main";
+    htmlHelp(hwnd_, target.c_str(), topic ? 0 /* HH_DISPLAY_TOPIC */ : 1 /* HH_DISPLAY_TOC */, 0);
 }
 
 // Opens a file with the program the system associates with it.
@@ -1104,6 +1257,9 @@ void FrmMain::RunKey(KeyAction action) {
         case KeyAction::KeyboardHelp:
             OnCommand(kIdMnuKeyboard);
             break;
+        case KeyAction::Help:
+            OnCommand(kIdMnuHelp);
+            break;
         case KeyAction::New:
             RunCommand(Command::New);
             break;
@@ -1178,6 +1334,11 @@ LRESULT FrmMain::OnNotify(NMHDR* header) {
                 InvalidateRect(leds_, nullptr, TRUE);
                 return 0;
         }
+        return 0;
+    }
+    if (header->hwndFrom == reinterpret_cast<HWND>(SendMessageW(list_, LVM_GETHEADER, 0, 0)) &&
+        (header->code == HDN_ITEMCHANGEDW || header->code == HDN_ITEMCHANGEDA)) {
+        PostMessageW(hwnd_, kFitListMessage, 0, 0);
         return 0;
     }
     if (header->code == NM_CUSTOMDRAW) {
@@ -1283,8 +1444,7 @@ void FrmMain::ShowRows(const RowViews& rows, bool autoSize) {
     }
     rows_ = rows;
     showRowsDone_ = true;
-    if (autoSize)
-        for (int c = 0; c < 4; ++c) FitColumn(c);
+    if (autoSize) FitColumns();
     InvalidateRect(list_, nullptr, FALSE);
     InvalidateRect(leds_, nullptr, TRUE);
 }
@@ -1304,9 +1464,36 @@ void FrmMain::FitColumn(int c) {
     const int headerWidth = TextWidth(dc, caption) + Scale96(16, dpi_);
     SelectObject(dc, old);
     ReleaseDC(header, dc);
-    SendMessageW(list_, LVM_SETCOLUMNWIDTH, c, LVSCW_AUTOSIZE);
-    const int contents = static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, c, 0));
-    SendMessageW(list_, LVM_SETCOLUMNWIDTH, c, std::max(contents, headerWidth));
+    int width = headerWidth;
+    if (c == 3) {
+        // Measured here rather than by the list's autosize: a path column
+        // made wider than the list for a moment leaves both scroll bars
+        // standing after it is narrowed again.
+        int contents = 0;
+        for (int i = 1; i <= kDriveCount; ++i)
+            if (!rows_[i].texts[3].empty())
+                contents =
+                    std::max(contents, static_cast<int>(SendMessageW(
+                                           list_, LVM_GETSTRINGWIDTHW, 0,
+                                           reinterpret_cast<LPARAM>(rows_[i].texts[3].c_str()))));
+        contents += Scale96(12, dpi_);  // the margins the list keeps around a cell's text
+        int others = 0;
+        for (int o = 0; o < 3; ++o)
+            others += static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, o, 0));
+        width = FittedPathWidth(contents, headerWidth, others, ListInsideWidth());
+    } else {
+        SendMessageW(list_, LVM_SETCOLUMNWIDTH, c, LVSCW_AUTOSIZE);
+        width = std::max(width, static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, c, 0)));
+    }
+    SendMessageW(list_, LVM_SETCOLUMNWIDTH, c, width);
+}
+
+// Every column to its contents; the path column last, in the room the others
+// leave, and out of their way while they are measured.
+void FrmMain::FitColumns() {
+    SendMessageW(list_, LVM_SETCOLUMNWIDTH, 3, 0);
+    for (int c = 0; c < 4; ++c) FitColumn(c);
+    FitListHeight();
 }
 
 void FrmMain::ShowCommands(const CommandView& commands) {
@@ -1372,8 +1559,7 @@ void FrmMain::ApplyLayout() {
     ShowWindow(leds_, s.ShowLEDs ? SW_SHOWNA : SW_HIDE);
     for (HWND b : buttons_) ShowWindow(b, s.ShowButtons ? SW_SHOWNA : SW_HIDE);
     SetWidthPos();
-    if (!s.AllowResize)
-        for (int c = 0; c < 4; ++c) FitColumn(c);
+    if (!s.AllowResize) FitColumns();
 }
 
 void FrmMain::ApplyGridLines() {

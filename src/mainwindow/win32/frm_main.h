@@ -64,6 +64,9 @@ class FrmMain : public MainView {
   private:
     static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK LedWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK ListSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR id, DWORD_PTR data);
+    void TrackTipCell(int x, int y);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCreate();
     void OnResize(WPARAM state);
@@ -90,10 +93,16 @@ class FrmMain : public MainView {
     void CreateLedIcons();
     void BuildMenu();
     void ComputeDesignSize();
+    void ApplyRowImages();
+    void FitListHeight();
+    void ApplyListHeight();
+    int ListInsideWidth();
+    std::wstring CutCellText();
     void LayoutVertical();
     void LayoutStatusParts();
     void ApplyListStyles();
     void FitColumn(int column);
+    void FitColumns();
     int WindowWidth() const;
 
     Program& program_;
@@ -110,6 +119,11 @@ class FrmMain : public MainView {
 
     win32::UniqueGdiObject font_;
     std::array<win32::UniqueIcon, 6> ledIcons_;  // picLEDbase
+    HWND tooltip_ = nullptr;                     // a cut cell's whole text
+    int tipCell_ = -1;                           // row * 4 + column under the pointer
+    std::wstring tipText_;                       // what the tip shows, kept while it shows
+    bool fittingHeight_ = false;
+    bool listScrolls_ = false;  // the screen is too low for every row
 
     int dpi_ = 96;
     int designWidth_ = 0;
@@ -118,6 +132,11 @@ class FrmMain : public MainView {
     int barWidth_ = 0;
     int buttonHeight_ = 0;
     int listHeight_ = 0;
+    // Fixed parts of the height: the list's header, row and borders, the
+    // rest of the window around the list, and the buttons' least height.
+    ListMetrics listMetrics_;
+    int chromeHeight_ = 0;
+    int minListHeight_ = 0;
     SizeLimits limits_;
     bool limitsOn_ = false;
 
