@@ -870,11 +870,7 @@ void FrmMain::LayoutStatusParts() {
 void FrmMain::OnDpiChanged(int dpi, const RECT* suggested) {
     // The layout goes along as the user left it, scaled: the settings hold
     // it only as of the last save. With resizing on, setresize below applies
-    // it from the settings; with it off, the columns keep their widths.
-    const int oldDpi = dpi_;
-    std::array<int, 4> widths{};
-    for (int c = 0; c < 4; ++c)
-        widths[c] = static_cast<int>(SendMessageW(list_, LVM_GETCOLUMNWIDTH, c, 0));
+    // it from the settings.
     if (program_.settings.AllowResize) savelistattrib(program_.settings);
     dpi_ = dpi > 0 ? dpi : 96;
     CreateFonts();
@@ -887,9 +883,12 @@ void FrmMain::OnDpiChanged(int dpi, const RECT* suggested) {
         SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     setresize(program_.settings.AllowResize);
-    if (!program_.settings.AllowResize && oldDpi > 0)
-        for (int c = 0; c < 4; ++c)
-            SendMessageW(list_, LVM_SETCOLUMNWIDTH, c, MulDiv(widths[c], dpi_, oldDpi));
+    // Without resizing the columns follow their contents: fit them anew
+    // rather than scale, so rounding cannot push them past the list.
+    if (program_.settings.AllowResize)
+        FitListHeight();
+    else
+        FitColumns();
     ShowStatus(status_texts_);
     ShowBusy(program_.main.Busy ? BusyMode::On : BusyMode::Off);
 }
