@@ -462,7 +462,7 @@ TEST_F(MainWindowTest, StartFromARemovableDriveShowsSplashAndHintOne) {
     EXPECT_TRUE(VisibleWindowsOf(process_->id(), kSplashClass, "").empty())
         << "the splash outlived the first scan";
 
-    HWND hint = WaitForVisibleWindow(process_->id(), "#32770", kTitle + " - Hinweis");
+    HWND hint = WaitForBox(process_->id(), kTitle + " - Hinweis", kStateTimeout, kIdHintText);
     ASSERT_NE(hint, nullptr) << "no hint window";
     EXPECT_EQ(WindowTitle(hint), kTitle + " - Hinweis");
     EXPECT_TRUE(StartsWith(LongWindowText(GetDlgItem(hint, kIdHintText)),
