@@ -191,7 +191,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(KelvraTest, RunValueIsNeverTouchedOffALocalDisk) {
     // The test prefix has a removable drive R: backed by a folder of the build.
-    if (GetDriveTypeA("R:\\") != DRIVE_REMOVABLE) GTEST_SKIP() << "no removable drive R: here";
+    ASSERT_EQ(GetDriveTypeA("R:\\"), static_cast<UINT>(DRIVE_REMOVABLE))
+        << "the test prefix has no removable drive R: (set up by scripts/lib.sh)";
     const std::string removable = "R:\\kelvra-e2e-" + std::to_string(GetCurrentProcessId()) + "\\";
     CreateDirectoryA(removable.substr(0, removable.size() - 1).c_str(), nullptr);
     ASSERT_TRUE(CopyInto(BuildFolder() + "Kelvra.exe", removable));
