@@ -876,6 +876,7 @@ void DefineLetter(char letter, const std::string& folder) {
 }
 
 const std::string kHintTitle = kTitle + " - Hinweis";
+constexpr int kIdHintText = 101;  // the hint window's text; message boxes have their own
 const char kCannotMap[] =
     "Verbindung als Subst-Laufwerk nicht möglich!\r\n\r\nMögliche Ursache: Kein Datenträger "
     "eingelegt.";
@@ -939,7 +940,8 @@ TEST_P(ChooserAnswers, HaveADefinedResultAndKeepTheStoredDrives) {
         before = DosDeviceTarget(x);
     }));
     if (c.box) {
-        HWND box = WaitForBox(Pid(), c.box);
+        HWND box = WaitForBox(Pid(), c.box, kStateTimeout,
+                              c.box == kHintTitle ? kIdHintText : kMessageBoxTextId);
         ASSERT_NE(box, nullptr) << "no box \"" << c.box << "\"; " << Boxes();
         if (c.boxText) {
             EXPECT_EQ(LongWindowText(GetDlgItem(box, kMessageBoxTextId)), c.boxText);
