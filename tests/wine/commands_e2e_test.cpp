@@ -279,12 +279,12 @@ class CommandsTest : public ::testing::Test {
 
     // Answers the box with `caption` by `button`; its text in `text`.
     bool Answer(const std::string& caption, int button, std::string* text = nullptr) {
-        HWND box = WaitForDialog(Pid(), caption);
+        HWND box = WaitForBox(Pid(), caption);
         if (!box) {
-            ADD_FAILURE() << "no box \"" << caption << "\"";
+            ADD_FAILURE() << "no box \"" << caption << "\"; " << Boxes();
             return false;
         }
-        if (text) *text = LongWindowText(GetDlgItem(box, 0xFFFF));
+        if (text) *text = LongWindowText(GetDlgItem(box, kMessageBoxTextId));
         PressDialogButton(box, button);
         return WaitUntil([&] { return !IsWindow(box); });
     }
@@ -934,6 +934,7 @@ void DefineLetter(char letter, const std::string& folder) {
 }
 
 const std::string kHintTitle = kTitle + " - Hinweis";
+constexpr int kIdHintText = 101;  // the hint window's text; message boxes have their own
 const char kCannotMap[] =
     "Verbindung als Subst-Laufwerk nicht möglich!\r\n\r\nMögliche Ursache: Kein Datenträger "
     "eingelegt.";
@@ -997,10 +998,11 @@ TEST_P(ChooserAnswers, HaveADefinedResultAndKeepTheStoredDrives) {
         before = DosDeviceTarget(x);
     }));
     if (c.box) {
-        HWND box = WaitForDialog(Pid(), c.box);
-        ASSERT_NE(box, nullptr) << "no box \"" << c.box << "\"";
+        HWND box = WaitForBox(Pid(), c.box, kStateTimeout,
+                              c.box == kHintTitle ? kIdHintText : kMessageBoxTextId);
+        ASSERT_NE(box, nullptr) << "no box \"" << c.box << "\"; " << Boxes();
         if (c.boxText) {
-            EXPECT_EQ(LongWindowText(GetDlgItem(box, 0xFFFF)), c.boxText);
+            EXPECT_EQ(LongWindowText(GetDlgItem(box, kMessageBoxTextId)), c.boxText);
         }
         PressDialogButton(box, IDOK);
         ASSERT_TRUE(WaitUntil([&] { return !IsWindow(box); }));

@@ -376,11 +376,9 @@ TEST_F(ConfigWindowTest, WithoutWriteAccessTheAdministratorMessageShowsAndTheBox
     ASSERT_TRUE(OpenConfig());
     ASSERT_TRUE(ShowTab(2));
     Click(CheckBox::Shellcontext);
-    HWND box = WaitForVisibleWindow(process_->id(), "#32770", "Kelvra - Shell Kontext Erweiterung");
+    HWND box = WaitForBox(process_->id(), "Kelvra - Shell Kontext Erweiterung");
     ASSERT_NE(box, nullptr) << "no administrator message";
-    char text[512] = {};
-    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    EXPECT_EQ(std::string(text),
+    EXPECT_EQ(LongWindowText(GetDlgItem(box, kMessageBoxTextId)),
               "Der aktuelle Benutzer ist kein Administrator!\r\n\r\nBitte als Administrator "
               "anmelden und Vorgang wiederholen.");
     EXPECT_EQ(GetWindow(box, GW_OWNER), config_) << "the message belongs to the window";

@@ -205,7 +205,7 @@ TEST_P(Cut, DisconnectsASubstDriveAskingOnlyWhenTheContextWarningIsOn) {
     Process* kelvra = Start("/cut=" + argument);
     ASSERT_NE(kelvra, nullptr);
     if (c.question != CutCase::NotAsked) {
-        HWND box = WaitForDialog(kelvra->id(), kDisconnectCaption);
+        HWND box = WaitForBox(kelvra->id(), kDisconnectCaption);
         ASSERT_NE(box, nullptr) << "no question";
         EXPECT_EQ(TitleUtf8(box), kDisconnectCaption);
         EXPECT_NE(MessageBoxText(box).find(Letter(letter) + ": soll getrennt werden"),
@@ -326,7 +326,7 @@ TEST_P(Arguments, EndWithTheirDefinedOutcomeAndMapNothing) {
         case Outcome::RefusedNew:
         case Outcome::RefusedKill: {
             const bool connect = c.outcome == Outcome::RefusedNew;
-            HWND box = WaitForDialog(pid, connect ? kConnectCaption : kDisconnectCaption);
+            HWND box = WaitForBox(pid, connect ? kConnectCaption : kDisconnectCaption);
             ASSERT_NE(box, nullptr) << "no refusal";
             EXPECT_EQ(TitleUtf8(box), connect ? kConnectCaption : kDisconnectCaption);
             EXPECT_EQ(MessageBoxText(box), connect ? kRefuseNewText : kRefuseKillText);

@@ -176,18 +176,6 @@ HWND WaitForWindow(DWORD processId, const std::string& fragment, DWORD milliseco
     return nullptr;
 }
 
-HWND WaitForMessageBox(DWORD processId, DWORD milliseconds) {
-    for (DWORD waited = 0; waited <= milliseconds; waited += 50) {
-        for (HWND hwnd : WindowsOf(processId, "")) {
-            char cls[64] = {};
-            GetClassNameA(hwnd, cls, sizeof cls);
-            if (std::string(cls) == "#32770") return hwnd;
-        }
-        Sleep(50);
-    }
-    return nullptr;
-}
-
 bool GetRegString(HKEY root, const std::string& subkey, const std::string& name,
                   std::string& value) {
     HKEY key;
@@ -589,6 +577,26 @@ HWND WaitForDialog(DWORD processId, const std::string& fragment, DWORD milliseco
             for (HWND hwnd : VisibleWindowsOf(processId, "#32770", ""))
                 if (TitleUtf8(hwnd).find(fragment) != std::string::npos) found = hwnd;
             return found != nullptr;
+        },
+        milliseconds);
+    return found;
+}
+
+HWND WaitForBox(DWORD processId, const std::string& titleFragment, DWORD milliseconds, int textId) {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            found = nullptr;
+            for (HWND hwnd : VisibleWindowsOf(processId, "#32770", "")) {
+                const std::string title = TitleUtf8(hwnd);
+                if (title.empty() || title.find(titleFragment) == std::string::npos) continue;
+                HWND text = GetDlgItem(hwnd, textId);
+                if (text && !LongWindowText(text).empty()) {
+                    found = hwnd;
+                    return true;
+                }
+            }
+            return false;
         },
         milliseconds);
     return found;

@@ -53,8 +53,6 @@ std::vector<HWND> WindowsOf(DWORD processId, const std::string& fragment);
 std::vector<HWND> WindowsTitled(const std::string& fragment);
 // Polls until the process shows such a window; null on timeout.
 HWND WaitForWindow(DWORD processId, const std::string& fragment, DWORD milliseconds);
-// Polls for a message box (#32770) of the process; null on timeout.
-HWND WaitForMessageBox(DWORD processId, DWORD milliseconds);
 std::string WindowTitle(HWND hwnd);
 
 // Points the user's "AppData" shell folder at another folder for the life of
@@ -211,6 +209,14 @@ std::string TitleUtf8(HWND hwnd);
 // `fragment`; null when none shows within the time.
 HWND WaitForDialog(DWORD processId, const std::string& fragment,
                    DWORD milliseconds = kStateTimeout);
+// A box of the process once it can be read: a visible dialog (#32770) whose
+// UTF-8 title contains `titleFragment` and whose control `textId` (a message
+// box's text by default) shows a text. A box exists, and may show, a moment
+// before its title and text are set; every test that reads a box waits here.
+// Null when none is ready within the time.
+constexpr int kMessageBoxTextId = 0xFFFF;
+HWND WaitForBox(DWORD processId, const std::string& titleFragment,
+                DWORD milliseconds = kStateTimeout, int textId = kMessageBoxTextId);
 // The UTF-8 texts of all child windows of `parent`, one after the other,
 // separated by new lines.
 std::string ChildTexts(HWND parent);

@@ -87,7 +87,7 @@ TEST_F(InfoWindowTest, ShowsVersionNoticeAndPackLinesAndClosesOnEsc) {
         } else {
             PostMessageW(main, WM_COMMAND, MAKEWPARAM(kIdMnuInfo, 0), 0);
         }
-        HWND info = WaitForVisibleWindow(process_->id(), "#32770", kTitle + " - ");
+        HWND info = WaitForBox(process_->id(), kTitle + " - ", kStateTimeout, kIdLabel3);
         ASSERT_NE(info, nullptr) << "no info window";
         EXPECT_EQ(WindowTitle(info), kTitle + " - Info");
         EXPECT_EQ(GetWindow(info, GW_OWNER), main);

@@ -191,7 +191,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(KelvraTest, RunValueIsNeverTouchedOffALocalDisk) {
     // The test prefix has a removable drive R: backed by a folder of the build.
-    if (GetDriveTypeA("R:\\") != DRIVE_REMOVABLE) GTEST_SKIP() << "no removable drive R: here";
+    ASSERT_EQ(GetDriveTypeA("R:\\"), static_cast<UINT>(DRIVE_REMOVABLE))
+        << "the test prefix has no removable drive R: (set up by scripts/lib.sh)";
     const std::string removable = "R:\\kelvra-e2e-" + std::to_string(GetCurrentProcessId()) + "\\";
     CreateDirectoryA(removable.substr(0, removable.size() - 1).c_str(), nullptr);
     ASSERT_TRUE(CopyInto(BuildFolder() + "Kelvra.exe", removable));
@@ -248,19 +249,11 @@ TEST_F(LauncherTest, WithoutCutItShowsItsBoxAndStartsNothing) {
         SCOPED_TRACE("arguments '" + arguments + "'");
         Process shell;
         ASSERT_TRUE(shell.Start(folder_ + "kelvrashell.exe", arguments));
-        // The box counts once it shows with its title and its text set: it
-        // exists a moment before it is filled in.
-        HWND box = nullptr;
-        std::string text;
-        const bool shown = WaitUntil([&] {
-            const std::vector<HWND> boxes = VisibleWindowsOf(shell.id(), "#32770", "kelvrashell");
-            box = boxes.empty() ? nullptr : boxes.front();
-            text = box ? LongWindowText(GetDlgItem(box, 0xFFFF)) : "";
-            return !text.empty();
-        });
-        ASSERT_TRUE(shown) << "no box with a text";
+        HWND box = WaitForBox(shell.id(), "kelvrashell", kStartTimeout);
+        ASSERT_NE(box, nullptr) << "no box with a title and a text";
         EXPECT_EQ(WindowTitle(box), "kelvrashell");
-        EXPECT_EQ(text, "Shell Context Extension for Win 98/Win ME");
+        EXPECT_EQ(LongWindowText(GetDlgItem(box, kMessageBoxTextId)),
+                  "Shell Context Extension for Win 98/Win ME");
         PostMessageA(box, WM_COMMAND, IDOK, 0);
         EXPECT_TRUE(shell.Wait(kStartTimeout));
         // A started stand-in would write its file at once; give it a moment.

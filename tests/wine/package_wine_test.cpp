@@ -47,7 +47,7 @@ TEST(ReleasePackage, DISABLED_KelvraStartsFromTheUnpackedFolder) {
     // shipped one.
     ASSERT_TRUE(FocusControl(main, GetDlgItem(main, kIdList)));
     ASSERT_TRUE(PressKey(VK_RETURN, {VK_MENU}));
-    HWND info = WaitForVisibleWindow(kelvra.id(), "#32770", kTitle + " - Info");
+    HWND info = WaitForBox(kelvra.id(), kTitle + " - Info", kStateTimeout, kIdLabel3);
     ASSERT_NE(info, nullptr);
     EXPECT_EQ(LongWindowText(GetDlgItem(info, kIdLabel2)), "Copyright (C) Brannock");
     EXPECT_EQ(LongWindowText(GetDlgItem(info, kIdLabel3)), "Language Pack 'English' V1.0.1");
@@ -67,9 +67,11 @@ TEST(ReleasePackage, DISABLED_LauncherStartsFromTheUnpackedFolder) {
     Process launcher;
     // Started without a drive command it only says what it is.
     ASSERT_TRUE(launcher.Start(folder + "kelvrashell.exe", ""));
-    HWND box = WaitForMessageBox(launcher.id(), kStateTimeout);
-    ASSERT_NE(box, nullptr);
-    EXPECT_EQ(LongWindowText(GetDlgItem(box, 0xFFFF)), "Shell Context Extension for Win 98/Win ME");
+    HWND box = WaitForBox(launcher.id(), "kelvrashell");
+    ASSERT_NE(box, nullptr) << "no box with a title and a text";
+    EXPECT_EQ(WindowTitle(box), "kelvrashell");
+    EXPECT_EQ(LongWindowText(GetDlgItem(box, kMessageBoxTextId)),
+              "Shell Context Extension for Win 98/Win ME");
     PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
     EXPECT_TRUE(launcher.Wait(kStateTimeout));
     if (launcher.Running()) launcher.Kill();

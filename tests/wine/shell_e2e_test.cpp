@@ -217,7 +217,7 @@ TEST_P(ListPopupButtons, OffersTheButtonsCommandsOnASubstRow) {
     const std::string kill = Caption(kKill);
     ASSERT_EQ(kill, "T&rennen");
     ASSERT_TRUE(PressKey(AccessKey(kill)));
-    HWND question = WaitForDialog(mainProcess_->id(), "Kelvra - Trennen");
+    HWND question = WaitForBox(mainProcess_->id(), "Kelvra - Trennen");
     ASSERT_NE(question, nullptr) << "the disconnect item asked nothing";
     PressDialogButton(question, IDNO);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(question); }));
