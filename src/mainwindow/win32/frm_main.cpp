@@ -816,6 +816,7 @@ void FrmMain::setresize(bool allowResize) {
         const ColumnLayout columns =
             ParseColumnLayout(program_.settings.ColumnOrder, program_.settings.ColumnWidth, dpi_);
         for (int c = 0; c < 4; ++c) {
+            fitWithRows_[c] = columns.widths[c] <= 0;
             if (columns.widths[c] > 0)
                 SendMessageW(list_, LVM_SETCOLUMNWIDTH, c, columns.widths[c]);
             else
@@ -1443,7 +1444,16 @@ void FrmMain::ShowRows(const RowViews& rows, bool autoSize) {
     }
     rows_ = rows;
     showRowsDone_ = true;
-    if (autoSize) FitColumns();
+    if (autoSize) {
+        FitColumns();
+    } else if (fitWithRows_ != std::array<bool, 4>{}) {
+        // A column without a stored width was fitted before the first rows
+        // were there; fit it once more to what they hold.
+        for (int c = 0; c < 4; ++c)
+            if (fitWithRows_[c]) FitColumn(c);
+        fitWithRows_ = {};
+        FitListHeight();
+    }
     InvalidateRect(list_, nullptr, FALSE);
     InvalidateRect(leds_, nullptr, TRUE);
 }

@@ -141,7 +141,8 @@ class FrmMain : public MainView {
     bool limitsOn_ = false;
 
     RowViews rows_{};
-    bool showRowsDone_ = false;  // rows_ mirrors the list's texts
+    bool showRowsDone_ = false;          // rows_ mirrors the list's texts
+    std::array<bool, 4> fitWithRows_{};  // columns to fit when rows arrive
     CommandView commands_;
     StatusView status_texts_;
     bool buttonBarEnabled_ = true;
