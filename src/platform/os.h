@@ -229,7 +229,8 @@ class Os {
     // Gives `path` the new contents in one step: writes them to a temporary
     // file beside it, through to the disk, and moves that over the old file
     // (MoveFileEx with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH).
-    // Readers see the old file or the new one, never a part. Returns 0 or
+    // Readers see the old file or the new one, never a part; a reader that
+    // blocks the move is waited for briefly (half a second). Returns 0 or
     // the error code; on failure the old file is left as it was and no
     // temporary file is left behind. A read-only file is refused with
     // kAccessDenied, as by the private-profile calls.

@@ -18,6 +18,7 @@ namespace kelvra::e2e {
 namespace {
 
 const char kMainClass[] = "KelvraMainWindow";
+constexpr int kIdList = 100;
 const char kSection[] = "USER=TORN";
 constexpr int kSaves = 30;
 
@@ -169,7 +170,8 @@ TEST_F(SettingsFileWine, AReplaceRefusedLeavesTheFileWholeAndNoTemporaryFile) {
 
 // Kelvra.exe with P: (labelled) and Q: (deactivated) stored; the test holds
 // the settings file without sharing while it maps W:, Kelvra scans and says
-// the file cannot be read; after the release, the save at exit keeps both.
+// the file cannot be read; after the release, the next save (F3 on W:, before
+// any new scan) and the one at exit keep both.
 TEST(SettingsFileE2e, AFileHeldDuringAScanKeepsEveryStoredDrive) {
     ASSERT_EQ(GetACP(), 1252u);
     const std::string folder = MakeScratchFolder("held");
@@ -210,9 +212,20 @@ TEST(SettingsFileE2e, AFileHeldDuringAScanKeepsEveryStoredDrive) {
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     ASSERT_TRUE(DefineDosDeviceA(0, (std::string(1, w) + ":").c_str(), dataPath.c_str()));
     const bool told =
-        WaitUntil([&] { return StatusText(status, 4).find("Einstellungsdatei gesperrt") == 0; });
+        WaitUntil([&] { return StatusText(status, 4).find("INI-Datei gesperrt") == 0; });
     CloseHandle(held);
     EXPECT_TRUE(told) << "status: " << StatusText(status, 4);
+
+    // The next save comes before any new scan: F3 makes W: permanent.
+    HWND list = GetDlgItem(main, kIdList);
+    ASSERT_TRUE(FocusControl(main, list) && SelectListRow(list, w - 'A'));
+    ASSERT_TRUE(PressKey(VK_F3));
+    const std::string W(1, w);
+    EXPECT_TRUE(
+        WaitUntil([&] { return IniRead(ini, UserSection(), "SubstPath_" + W, "") == dataPath; }));
+    EXPECT_EQ(IniRead(ini, UserSection(), "SubstPath_" + P, "<missing>"), dataPath);
+    EXPECT_EQ(IniRead(ini, UserSection(), "SubstPathLabel_" + P, "<missing>"), "Projekt");
+    EXPECT_EQ(IniRead(ini, UserSection(), "SubstPath_" + Q, "<missing>"), "!" + dataPath);
 
     PostMessageW(main, WM_CLOSE, 0, 0);
     DWORD code = 1;

@@ -363,10 +363,12 @@ bool Win32Os::ReadFile(const std::string& path, std::string& bytes, std::size_t 
 
 int32_t Win32Os::ReadFileStatus(const std::string& path, std::string& bytes, std::size_t maxBytes) {
     bytes.clear();
-    // Others may keep the file open for reading or writing (a log, say); a
-    // file held exclusively fails to open, as does a folder.
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Others may keep the file open for reading or writing (a log, say), or
+    // replace it meanwhile; a file held exclusively fails to open, as does a
+    // folder.
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return static_cast<int32_t>(GetLastError());
     LARGE_INTEGER length{};
     if (GetFileSizeEx(file.get(), &length) && length.QuadPart > 0)
@@ -389,6 +391,9 @@ int32_t Win32Os::ReadFileStatus(const std::string& path, std::string& bytes, std
 }
 
 namespace {
+
+// How long a replace waits for readers that block it.
+constexpr DWORD kReplaceWaitMs = 500;
 
 // Writes all bytes to a new file and flushes them to the disk.
 DWORD WriteThrough(const std::string& path, const std::string& bytes) {
@@ -426,9 +431,20 @@ int32_t Win32Os::ReplaceFileContents(const std::string& path, const std::string&
     if (GetTempFileNameA(folder.c_str(), "kel", 0, temp) == 0)
         return static_cast<int32_t>(GetLastError());
     DWORD error = WriteThrough(temp, bytes);
-    if (error == ERROR_SUCCESS &&
-        !MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    // A reader that has the file open (without delete sharing on Windows;
+    // at all under Wine) blocks the replace while it reads: a scanner, a
+    // backup tool, a second Kelvra. Readers are quick; try again for a while.
+    const DWORD start = GetTickCount();
+    while (error == ERROR_SUCCESS) {
+        if (MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            break;
         error = GetLastError();
+        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) ||
+            GetTickCount() - start > kReplaceWaitMs)
+            break;
+        error = ERROR_SUCCESS;
+        Sleep(1);
+    }
     if (error != ERROR_SUCCESS) DeleteFileA(temp);
     return static_cast<int32_t>(error);
 }
