@@ -147,27 +147,6 @@ TEST_F(SettingsFileWine, AReaderNeverSeesAHalfWrittenFileWhileSavesRun) {
     EXPECT_EQ(IniRead(file_, kSection, "WindowWidth", ""), std::to_string(9000 + kSaves - 1));
 }
 
-TEST_F(SettingsFileWine, AReplaceRefusedLeavesTheFileWholeAndNoTemporaryFile) {
-    Preset();
-    LoadSettings(program_);
-    const std::string before = ReadBytes(file_);
-    ASSERT_TRUE(SetFileAttributesA(file_.c_str(), FILE_ATTRIBUTE_READONLY));
-    program_.settings.WindowWidth = 1234;
-    SaveSettings(program_);
-    EXPECT_NE(program_.startup.LastStatus, 0);
-    SetFileAttributesA(file_.c_str(), FILE_ATTRIBUTE_NORMAL);
-    EXPECT_EQ(ReadBytes(file_), before);
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((folder_ + "*").c_str(), &found);
-    int files = 0;
-    if (find != INVALID_HANDLE_VALUE) {
-        do files += (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
-        while (FindNextFileA(find, &found));
-        FindClose(find);
-    }
-    EXPECT_EQ(files, 1);
-}
-
 // Kelvra.exe with P: (labelled) and Q: (deactivated) stored; the test holds
 // the settings file without sharing while it maps W:, Kelvra scans and says
 // the file cannot be read; after the release, the next save (F3 on W:, before
