@@ -56,7 +56,9 @@ IniText::Found IniText::Find(std::string_view section, std::string_view key) con
         std::string_view name;
         if (IsSectionLine(lines_[i], name)) {
             // A section named twice: the first one is the one that counts.
-            inSection = found.sectionLine < 0 && text::EqualsNoCase(name, Trim(section));
+            inSection =
+                found.sectionLine < 0 && (sameSection_ ? sameSection_(name, Trim(section))
+                                                       : text::EqualsNoCase(name, Trim(section)));
             if (inSection) found.sectionLine = found.lastLineOfSection = i;
             continue;
         }

@@ -4,6 +4,7 @@
 // sections, comments, keys added by hand) come out as they went in.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -12,6 +13,11 @@ namespace kelvra {
 
 class IniText {
   public:
+    // Whether two section names are the same. The system compares them
+    // without regard to letter case in its code page; the default knows
+    // the ASCII letters only.
+    using SameName = std::function<bool(std::string_view, std::string_view)>;
+
     IniText() = default;
     // LF and CR LF both end a line.
     explicit IniText(std::string_view contents);
@@ -28,6 +34,7 @@ class IniText {
     // section, or the section with the key at the end of the file.
     void Set(std::string_view section, std::string_view key, const std::string& value);
     void Delete(std::string_view section, std::string_view key);
+    void MatchSectionsWith(SameName same) { sameSection_ = std::move(same); }
 
   private:
     struct Found {
@@ -38,6 +45,7 @@ class IniText {
     Found Find(std::string_view section, std::string_view key) const;
 
     std::vector<std::string> lines_;
+    SameName sameSection_;
 };
 
 }  // namespace kelvra

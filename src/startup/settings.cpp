@@ -198,6 +198,22 @@ bool ReadSettingsFile(Program& program) {
         return false;
     }
     startup.Stored = IniText(bytes);
+    // An earlier version wrote the user's section with only the ASCII letters
+    // in capitals ("USER=JöRG"); the system's own case rules find it.
+    Os& os = program.os;
+    startup.Stored.MatchSectionsWith([&os](std::string_view a, std::string_view b) {
+        if (a.size() != b.size()) return false;
+        if (text::EqualsNoCase(a, b)) return true;
+        const auto ascii = [](std::string_view s) {
+            return std::all_of(s.begin(), s.end(),
+                               [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        };
+        if (ascii(a) && ascii(b)) return false;
+        std::string upperA(a), upperB(b);
+        os.CharUpperBuff(upperA);
+        os.CharUpperBuff(upperB);
+        return upperA == upperB;
+    });
     startup.StoredRead = true;
     startup.StoredFileExists = !missing;
     startup.IniUnreadable = false;

@@ -157,6 +157,25 @@ TEST(SettingsFile, AFileUnreadableAtStartIsNeverOverwrittenWithDefaults) {
     EXPECT_EQ(m.ui.Messages().size(), 1u);
 }
 
+// Versions before the system's capitals wrote "USER=JöRG"; the system finds
+// that section for "jörg", and so does every read and save.
+TEST(SettingsFile, ASectionWithLowerCaseLettersOfTheCodePageIsTheUsers) {
+    TestMachine m;
+    m.Started().startup.User = "j\xF6rg";
+    m.sim.AddFile(TestMachine::kUserIni,
+                  "[USER=J\xF6RG]\r\nGridLines=0\r\nSubstPath_K=C:\\Data\r\n");
+    LoadSettings(m.program);
+    EXPECT_FALSE(m.program.settings.GridLines);
+    std::string path, label;
+    EXPECT_EQ(LoadDriveEntry(m.program, 'K', path, label), kIniOk);
+    m.program.settings.GridLines = true;
+    SaveSettings(m.program);
+    const std::string contents = m.sim.FileContents(TestMachine::kUserIni);
+    EXPECT_EQ(contents.find("[USER="), 0u);
+    EXPECT_EQ(contents.find("[USER=", 1), std::string::npos) << contents;
+    EXPECT_NE(contents.find("GridLines=1"), std::string::npos);
+}
+
 // A letter with a stored folder that is now a subst onto a share shows as
 // the network drive it is, and its entries stay as stored.
 TEST(SettingsFile, AStoredFolderUnderASubstOntoAShareStaysAsStored) {
