@@ -12,7 +12,6 @@ namespace kelvra {
 
 namespace {
 
-constexpr char kBuiltInLanguage[] = "Deutsch";
 constexpr char kCentre[] = "<center>";
 
 using CB = CheckBox;
@@ -198,7 +197,7 @@ ConfigTexts ComputeConfigTexts(Program& program) {
 }
 
 std::vector<std::string> LanguageEntries(Os& os, const std::string& programFolder) {
-    std::vector<std::string> entries{kBuiltInLanguage};
+    std::vector<std::string> entries{std::string(kBuiltInLanguage)};
     for (std::string name : os.FindFiles(programFolder + "languages\\*.lng")) {
         // The pattern also matches by short name ("a.lngx" as "A~1.LNG").
         if (name.size() <= 4 || !text::EqualsNoCase(name.substr(name.size() - 4), ".lng")) continue;
@@ -321,12 +320,13 @@ void ConfigForm::CheckBoxClick(CheckBox box, int value) {
 void ConfigForm::LanguageClick(int index) {
     if (filling_ || index < 0 || index >= static_cast<int>(languages_.size())) return;
     program_.settings.Language = languages_[static_cast<std::size_t>(index)];
-    LoadLanguage(program_);
+    const bool usable = LoadLanguage(program_);
     if (program_.view) {
         program_.view->ApplyLanguage();
         Display(program_);
     }
     initlang();
+    if (!usable) ShowLanguageNotice(program_);
 }
 
 void ConfigForm::TabClick(int tab) {

@@ -86,22 +86,34 @@ void ScanLocalDrives(Program& program) {
 }
 
 void ScanSubstDrives(Program& program, StoredLabels& labels) {
+    // One read for all letters. A file that cannot be read now keeps the
+    // entries of the last read, so that no stored drive reads as gone.
+    ReadSettingsFile(program);
+    program.startup.EntriesUnread = !program.startup.StoredRead;
     for (DriveIndex i = 1; i <= kDriveCount; ++i) {
         DriveRecord& row = program.drives.main[i];
         std::string stored;
         std::string& label = labels[i];
         label.clear();
         const int32_t status = LoadDriveEntry(program, DriveLetter(i), stored, label);
-        if (text::StartsWith(stored, "!")) {
-            stored.erase(0, 1);
-            row.State = kw::kDisabled;
-        }
-        if (status == kIniOk) row.Permanent = kw::kYes;
+        const bool disabled = text::StartsWith(stored, "!");
+        if (disabled) stored.erase(0, 1);
         const std::string folder = SubstTarget(program.os, row.Drive);
+        const bool remote = text::StartsWith(row.Type, kw::kRemote);
+        // A subst onto a share shows as the network drive it is; a folder
+        // stored for its letter is not its entry (the save keeps that as it is).
+        if (remote && !folder.empty() && !stored.empty() && !text::StartsWith(stored, "\\\\") &&
+            !text::EqualsNoCase(stored, folder)) {
+            stored.clear();
+            label.clear();
+        } else {
+            if (disabled) row.State = kw::kDisabled;
+            if (status == kIniOk) row.Permanent = kw::kYes;
+        }
         if (!folder.empty()) row.Path = folder;
         // A letter the system reports as a network drive stays one, even
         // when it is a mapping onto a share.
-        if (!text::StartsWith(row.Type, kw::kRemote) && !folder.empty()) {
+        if (!remote && !folder.empty()) {
             row.Type = std::string(kw::kSubstOpen) + row.Type + ")";
         } else if (row.Path.empty() && !stored.empty()) {
             row.Type = text::StartsWith(stored, "\\\\") ? kw::kRemoteInactive : kw::kSubstInactive;

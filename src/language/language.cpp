@@ -1,7 +1,9 @@
 #include "language/language.h"
 
+#include "language/messages.h"
 #include "program.h"
 #include "startup/inireg.h"
+#include "util/text.h"
 
 namespace kelvra {
 
@@ -78,17 +80,18 @@ bool KeyValue(std::wstring_view line, std::string_view key, std::wstring& value)
     return true;
 }
 
-void ApplyPack(LanguageState& language, std::wstring_view pack) {
+std::size_t ApplyPack(LanguageState& language, std::wstring_view pack) {
     std::wstring value;
+    std::size_t applied = 0;
     std::size_t pos = 0;
     while (pos < pack.size()) {
-        std::size_t end = pack.find(L'\r', pos);
+        std::size_t end = pack.find_first_of(L"\r\n", pos);
         std::size_t next = end;
         if (end == std::wstring_view::npos) {
             end = next = pack.size();
         } else {
             ++next;
-            if (next < pack.size() && pack[next] == L'\n') ++next;
+            if (pack[end] == L'\r' && next < pack.size() && pack[next] == L'\n') ++next;
         }
         std::wstring_view line = pack.substr(pos, end - pos);
         pos = next;
@@ -98,10 +101,12 @@ void ApplyPack(LanguageState& language, std::wstring_view pack) {
             TextKey key = static_cast<TextKey>(i);
             if (KeyValue(line, TextKeyName(key), value)) {
                 language.texts[i] = PrepareText(value);
+                ++applied;
                 break;
             }
         }
     }
+    return applied;
 }
 
 bool IsLanguageName(std::string_view name) {
@@ -109,7 +114,7 @@ bool IsLanguageName(std::string_view name) {
            name.find("..") == std::string_view::npos;
 }
 
-void LoadLanguage(Program& program) {
+bool LoadLanguage(Program& program) {
     Os& os = program.os;
     LanguageState& language = program.language;
     const std::string& folder = program.startup.ApplicationPath;
@@ -126,17 +131,28 @@ void LoadLanguage(Program& program) {
         language.HelpFile = englishHelp;
 
     const std::string pack = folder + "languages\\" + name + ".lng";
-    if (!ownName || !FileExists(os, pack)) return;
+    const bool builtIn = text::EqualsNoCase(name, kBuiltInLanguage);
+    if (!ownName) return false;
+    if (!FileExists(os, pack)) return builtIn;
     std::string bytes;
-    if (!os.ReadFile(pack, bytes, kMaxPackBytes + 1)) return;
+    if (!os.ReadFile(pack, bytes, kMaxPackBytes + 1)) return false;
     if (bytes.size() > kMaxPackBytes) {
         // Keep only whole lines: a value cut off in the middle is worse than
-        // the built-in text. A CR byte is never part of a multi-byte character.
+        // the built-in text. CR and LF bytes are never part of a multi-byte
+        // character.
         bytes.resize(kMaxPackBytes);
-        std::size_t lastEnd = bytes.rfind('\r');
+        std::size_t lastEnd = bytes.find_last_of("\r\n");
         bytes.resize(lastEnd == std::string::npos ? 0 : lastEnd);
     }
-    ApplyPack(language, os.AnsiToWide(bytes));
+    // A file that sets no text at all is no pack (a file in another
+    // encoding, say), even though it changes nothing.
+    return ApplyPack(language, os.AnsiToWide(bytes)) > 0;
+}
+
+void ShowLanguageNotice(Program& program) {
+    ShowFileNotice(
+        program, TextKey::main_msglanguage_error,
+        program.startup.ApplicationPath + "languages\\" + program.settings.Language + ".lng");
 }
 
 const std::wstring& Text(const LanguageState& language, std::string_view key) {

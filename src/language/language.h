@@ -39,10 +39,11 @@ std::wstring PrepareText(std::wstring_view text);
 bool KeyValue(std::wstring_view line, std::string_view key, std::wstring& value);
 
 // Applies the assignments of a pack's text (already converted to wide
-// characters) over the current table. CR LF and a lone CR end a line; a lone
-// LF does not. Blank lines, comments (";" in the first column) and lines that
-// assign no key are skipped.
-void ApplyPack(LanguageState& language, std::wstring_view pack);
+// characters) over the current table and returns how many there were. CR LF,
+// a lone CR and a lone LF each end a line, so a pack edited on another system
+// reads the same. Blank lines, comments (";" in the first column) and lines
+// that assign no key are skipped.
+std::size_t ApplyPack(LanguageState& language, std::wstring_view pack);
 
 // True when a language name can only name a file inside "languages\" (and
 // "helpfiles\"): no folder separator, no drive colon, no "..". The setting
@@ -50,11 +51,18 @@ void ApplyPack(LanguageState& language, std::wstring_view pack);
 // help file) from anywhere else.
 bool IsLanguageName(std::string_view name);
 
+// The language of the built-in texts; it needs no pack.
+constexpr std::string_view kBuiltInLanguage = "Deutsch";
+
 // Resets the table to the built-in texts, chooses the help file and applies
 // the pack named by the setting Language, if the program folder holds one.
 // A Language that is no language name keeps the built-in texts and names no
-// help file of its own.
-void LoadLanguage(Program& program);
+// help file of its own. False when the chosen language cannot be used: no
+// language name, no pack (other than for the built-in language), a pack that
+// cannot be read or sets no text. The built-in texts are shown then.
+bool LoadLanguage(Program& program);
+// Tells the user that the chosen language's pack cannot be used.
+void ShowLanguageNotice(Program& program);
 
 inline const std::wstring& Text(const LanguageState& language, TextKey key) {
     return language.texts[Index(key)];

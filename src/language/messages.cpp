@@ -79,6 +79,12 @@ void ShowError(Program& program, TextKey key) {
                           kErrorStyle);
 }
 
+void ShowFileNotice(Program& program, TextKey key, const std::string& file) {
+    const std::wstring text = ReplaceAll(TextPart(Text(program.language, key), 0), kPlaceholderFile,
+                                         program.os.AnsiToWide(file));
+    program.ui.MessageBox(text, MessageCaption(program, key), kErrorStyle);
+}
+
 bool AskQuestion(Program& program, TextKey key, DriveIndex drive) {
     int answer = program.ui.MessageBox(FilledMessage(program, key, drive),
                                        MessageCaption(program, key), kQuestionStyle);

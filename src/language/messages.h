@@ -20,6 +20,7 @@ constexpr std::wstring_view kCaptionPrefix = L"Kelvra - ";
 constexpr std::wstring_view kPlaceholderDrive = L"$DRIVE$";
 constexpr std::wstring_view kPlaceholderDriveType = L"$DRIVETYPE$";
 constexpr std::wstring_view kPlaceholderDrivePath = L"$DRIVEPATH$";
+constexpr std::wstring_view kPlaceholderFile = L"$FILE$";
 
 // Part 0 (message), 1 (title) or 2 (input default) of a message text. A text
 // without "||" has no parts: every part is empty. "@@" counts only after
@@ -42,6 +43,8 @@ std::wstring MessageCaption(const Program& program, TextKey key);
 
 // An error or notice: exclamation icon, OK button. Its texts have no placeholders.
 void ShowError(Program& program, TextKey key);
+// ShowError for a text naming a file or folder ("$FILE$").
+void ShowFileNotice(Program& program, TextKey key, const std::string& file);
 // A question with Yes and No about a drive. True only for Yes: a box that
 // could not be shown must not count as consent to disconnecting a drive.
 bool AskQuestion(Program& program, TextKey key, DriveIndex drive);

@@ -263,7 +263,9 @@ StatusView ComputeStatus(Program& program) {
     status.panels[3] = panel(text(TextKey::main_stbfunctional),
                              text(startup.Local ? TextKey::main_stbfunctionalcomplete
                                                 : TextKey::main_stbfunctionallimited));
-    status.panels[4] = text(TextKey::main_stbready);
+    // Stays while the settings file cannot be read: until then nothing is saved.
+    status.panels[4] =
+        text(startup.IniUnreadable ? TextKey::main_stbininotread : TextKey::main_stbready);
     // Any other mode leaves the caption as it is: pathCaption stays empty.
     const std::wstring& path = text(TextKey::main_columnpath);
     switch (program.settings.ShowDeviceNames) {

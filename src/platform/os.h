@@ -21,9 +21,12 @@ constexpr int32_t kPathNotFound = 3;
 constexpr int32_t kAccessDenied = 5;
 constexpr int32_t kInvalidHandle = 6;
 constexpr int32_t kNotEnoughMemory = 8;
+constexpr int32_t kSharingViolation = 32;
+constexpr int32_t kLockViolation = 33;
 constexpr int32_t kBadNetName = 67;
 constexpr int32_t kAlreadyAssigned = 85;
 constexpr int32_t kInvalidParameter = 87;
+constexpr int32_t kDiskFull = 112;
 constexpr int32_t kMoreData = 234;
 constexpr int32_t kBadDevice = 1200;
 constexpr int32_t kConnectionUnavailable = 1201;
@@ -217,6 +220,21 @@ class Os {
     // Reads a whole file's bytes, at most maxBytes of them. False when the
     // file cannot be opened (missing, a folder, locked).
     virtual bool ReadFile(const std::string& path, std::string& bytes, std::size_t maxBytes) = 0;
+    // ReadFile that tells why it failed: 0, or the system's error code.
+    // kFileNotFound or kPathNotFound means there is no such file; any other
+    // error (kSharingViolation for a file another program holds open without
+    // sharing, kAccessDenied) means the file is there but cannot be read now.
+    virtual int32_t ReadFileStatus(const std::string& path, std::string& bytes,
+                                   std::size_t maxBytes) = 0;
+    // Gives `path` the new contents in one step: writes them to a temporary
+    // file beside it, through to the disk, and moves that over the old file
+    // (MoveFileEx with MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH).
+    // Readers see the old file or the new one, never a part; a reader that
+    // blocks the move is waited for briefly (half a second). Returns 0 or
+    // the error code; on failure the old file is left as it was and no
+    // temporary file is left behind. A read-only file is refused with
+    // kAccessDenied, as by the private-profile calls.
+    virtual int32_t ReplaceFileContents(const std::string& path, const std::string& bytes) = 0;
     // Names (without their folder) of the files matching a pattern such as
     // "C:\x\*.lng", in the order the system lists them (FindFirstFileA,
     // FindNextFileA). Folders are left out. Empty when nothing matches or the

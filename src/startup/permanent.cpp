@@ -15,19 +15,29 @@ namespace kelvra {
 static const std::string kPathKey = "SubstPath_";
 static const std::string kLabelKey = "SubstPathLabel_";
 
+// True when the letter's stored path entry names a folder (a subst entry,
+// active or deactivated), not a share.
+static bool StoredFolderUnder(const IniText& ini, const std::string& section,
+                              const std::string& letter) {
+    std::string stored;
+    if (!ini.Get(section, kPathKey + letter, stored)) return false;
+    if (text::StartsWith(stored, "!")) stored.erase(0, 1);
+    return !stored.empty() && !text::StartsWith(stored, "\\\\");
+}
+
 int32_t LoadDriveEntry(Program& program, char letter, std::string& path, std::string& label) {
     StartupState& startup = program.startup;
-    if (!FileExists(program.os, startup.IniFilePath)) {
+    if (!startup.StoredFileExists) {
         startup.LastStatus = kIniFailed;
         return kIniFailed;
     }
     const std::string section = SettingsSection(program);
     const std::string upper(1, text::UpperAscii(letter));
     int32_t status = kIniFailed;
-    path = ReadIniString(program.os, startup.IniFilePath, section, kPathKey + upper, "", status);
+    path = StoredValue(startup, section, kPathKey + upper, "", status);
     startup.LastStatus = status;
     int32_t ignored = 0;
-    label = ReadIniString(program.os, startup.IniFilePath, section, kLabelKey + upper, "", ignored);
+    label = StoredValue(startup, section, kLabelKey + upper, "", ignored);
     return status;
 }
 
@@ -35,6 +45,8 @@ void RestorePermanentDrives(Program& program, DriveIndex index) {
     if (!ValidDriveIndex(index)) return;
     const DriveIndex first = index == 0 ? 1 : index;
     const DriveIndex last = index == 0 ? kDriveCount : index;
+    // An unreadable file keeps the entries of the last read (none at start).
+    ReadSettingsFile(program);
     // Every entry is read before any letter is defined, so that no definition
     // can change where the settings file path leads.
     std::vector<std::pair<DriveIndex, std::string>> stored;
@@ -64,27 +76,28 @@ void RestorePermanentDrives(Program& program, DriveIndex index) {
     }
 }
 
-void WriteDriveEntries(Program& program) {
-    StartupState& startup = program.startup;
+void WriteDriveEntries(Program& program, IniText& ini) {
     const std::string section = SettingsSection(program);
-    const std::string& file = startup.IniFilePath;
     for (DriveIndex i = 1; i <= kDriveCount; ++i) {
         const DriveRecord& row = program.drives.main[i];
         const std::string letter(1, DriveLetter(i));
         const bool subst = IsSubst(program.drives, i);
         const bool remote = IsRemote(program.drives, i);
+        // A live network row over a stored folder is a subst onto a share
+        // on that letter: the entry is the user's folder, not this drive's,
+        // and stays as stored.
+        const bool foreign =
+            remote && row.Type != kw::kRemoteInactive && StoredFolderUnder(ini, section, letter);
         const bool disabled = row.State == kw::kDisabled;
         const bool keepsPath = row.Permanent == kw::kYes && (subst || (remote && disabled));
         if (keepsPath)
-            startup.LastStatus = WriteIniString(program.os, file, section, kPathKey + letter,
-                                                disabled ? "!" + row.Path : row.Path);
-        else
-            startup.LastStatus = DeleteIniKey(program.os, file, section, kPathKey + letter);
+            ini.Set(section, kPathKey + letter, disabled ? "!" + row.Path : row.Path);
+        else if (!foreign)
+            ini.Delete(section, kPathKey + letter);
         if ((subst || remote) && !row.Label.empty())
-            startup.LastStatus =
-                WriteIniString(program.os, file, section, kLabelKey + letter, row.Label);
-        else
-            startup.LastStatus = DeleteIniKey(program.os, file, section, kLabelKey + letter);
+            ini.Set(section, kLabelKey + letter, row.Label);
+        else if (!foreign)
+            ini.Delete(section, kLabelKey + letter);
     }
 }
 

@@ -188,12 +188,58 @@ std::string PadHints(std::string hints, int hintCount) {
     return hints;
 }
 
+bool ReadSettingsFile(Program& program) {
+    StartupState& startup = program.startup;
+    std::string bytes;
+    const int32_t rc = program.os.ReadFileStatus(startup.IniFilePath, bytes, kMaxSettingsBytes + 1);
+    const bool missing = rc == oserr::kFileNotFound || rc == oserr::kPathNotFound;
+    if ((rc != oserr::kSuccess && !missing) || bytes.size() > kMaxSettingsBytes) {
+        startup.IniUnreadable = true;
+        return false;
+    }
+    startup.Stored = IniText(bytes);
+    // An earlier version wrote the user's section with only the ASCII letters
+    // in capitals ("USER=JöRG"); the system's own case rules find it.
+    Os& os = program.os;
+    startup.Stored.MatchSectionsWith([&os](std::string_view a, std::string_view b) {
+        if (a.size() != b.size()) return false;
+        if (text::EqualsNoCase(a, b)) return true;
+        const auto ascii = [](std::string_view s) {
+            return std::all_of(s.begin(), s.end(),
+                               [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        };
+        if (ascii(a) && ascii(b)) return false;
+        std::string upperA(a), upperB(b);
+        os.CharUpperBuff(upperA);
+        os.CharUpperBuff(upperB);
+        return upperA == upperB;
+    });
+    startup.StoredRead = true;
+    startup.StoredFileExists = !missing;
+    startup.IniUnreadable = false;
+    return true;
+}
+
+std::string StoredValue(const StartupState& startup, const std::string& section,
+                        const std::string& key, const std::string& def, int32_t& status) {
+    std::string value;
+    if (!startup.StoredFileExists || !startup.Stored.Get(section, key, value))
+        value = def.substr(0, def.find_last_not_of(' ') + 1);  // as the system trims it
+    if (value.size() >= kIniBufferSize) value.resize(kIniBufferSize - 1);
+    status = value.empty() ? kIniFailed : kIniOk;
+    return value;
+}
+
 void LoadSettings(Program& program) {
     StartupState& startup = program.startup;
+    startup.SettingsUnread = !ReadSettingsFile(program);
     const std::string section = SettingsSection(program);
     for (const Key& key : kKeys) {
-        std::string value = ReadIniString(program.os, startup.IniFilePath, section, key.name,
-                                          key.def, startup.LastStatus);
+        // An unreadable file gives the defaults, which SettingsUnread keeps
+        // from ever being saved over the user's settings.
+        std::string value = startup.SettingsUnread ? std::string(key.def)
+                                                   : StoredValue(startup, section, key.name,
+                                                                 key.def, startup.LastStatus);
         if (key.kind == Kind::Hints)
             program.settings.ShowHints = PadHints(value, startup.HintCount);
         else
@@ -205,13 +251,42 @@ void SaveSettings(Program& program) {
     StartupState& startup = program.startup;
     const std::string section = SettingsSection(program);
     if (program.view) program.view->CaptureLayout(program.settings);
-    if (program.drives.scanned) WriteDriveEntries(program);
-    for (std::string_view name : kWriteOrder) {
-        const Key* key = FindKey(name);
-        startup.LastStatus = WriteIniString(program.os, startup.IniFilePath, section, key->name,
-                                            Render(*key, program.settings));
+    // Start from the file as it is now: other sections, keys added by hand
+    // and another Kelvra's changes stay.
+    if (!ReadSettingsFile(program)) {
+        startup.LastStatus = kIniFailed;
+        return;
     }
-    UpdateAutostartEntry(program);
+    // A table scanned while no read of the file had succeeded holds no
+    // stored entries; writing it would delete them all.
+    const bool entries = program.drives.scanned && !startup.EntriesUnread;
+    const bool unscanned = !program.drives.scanned;
+    if (startup.SettingsUnread && !entries) return;
+    IniText ini = startup.Stored;
+    if (entries) WriteDriveEntries(program, ini);
+    if (!startup.SettingsUnread) {
+        for (std::string_view name : kWriteOrder) {
+            const Key* key = FindKey(name);
+            ini.Set(section, key->name, Render(*key, program.settings));
+        }
+    }
+    const std::string contents = ini.Serialize();
+    if (!startup.StoredFileExists || contents != startup.Stored.Serialize()) {
+        // A failed replace (read-only, locked, disk full) leaves the old file
+        // whole; like any failed write it only shows in LastStatus.
+        const bool written =
+            program.os.ReplaceFileContents(startup.IniFilePath, contents) == oserr::kSuccess;
+        startup.LastStatus = written ? kIniOk : kIniFailed;
+        if (written) {
+            startup.Stored = std::move(ini);
+            startup.StoredFileExists = true;
+        }
+    } else {
+        startup.LastStatus = kIniOk;
+    }
+    // The autostart entry follows the settings and the stored drives; both
+    // must be known for it.
+    if (!startup.SettingsUnread && (entries || unscanned)) UpdateAutostartEntry(program);
 }
 
 }  // namespace kelvra

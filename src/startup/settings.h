@@ -2,11 +2,14 @@
 // at start-up and written back in full by every save.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 namespace kelvra {
 
 struct Program;
+struct StartupState;
 
 // Width of the main window as designed, in twips; the default of WindowWidth.
 constexpr int kMainWindowDesignWidth = 9120;
@@ -58,9 +61,27 @@ bool BooleanTextFromText(const std::string& text);
 // "ShowHints" padded with "1" to hintCount characters.
 std::string PadHints(std::string hints, int hintCount);
 
+// Settings files larger than this are not read: a save would write back only
+// the part read and lose the rest.
+constexpr std::size_t kMaxSettingsBytes = 4u << 20;
+
+// Reads the settings file into startup.Stored. True when it was read, or when
+// there is none (a first run). False when it is there but cannot be read now
+// (another program holds it, access denied, too large): startup.Stored keeps
+// the last read, and startup.IniUnreadable says so until a read succeeds.
+bool ReadSettingsFile(Program& program);
+// A key's value in startup.Stored as GetPrivateProfileString would answer it
+// (the default when the key is missing, at most kIniBufferSize - 1
+// characters); status 0 when the answer is not empty, else 2.
+std::string StoredValue(const StartupState& startup, const std::string& section,
+                        const std::string& key, const std::string& def, int32_t& status);
+
 void LoadSettings(Program& program);
 // Writes every settings key, the drive entries (once the drive table has been
-// scanned) and the autostart entry.
+// scanned) and the autostart entry, into the file as it is on disk at that
+// moment, and replaces the file in one step. Writes nothing while the file
+// cannot be read, and leaves out the settings or the entries when they were
+// not read from it: defaults must not overwrite what the user stored.
 void SaveSettings(Program& program);
 
 }  // namespace kelvra

@@ -2,6 +2,7 @@
 
 #include "auxwindows/os_version.h"
 #include "language/language.h"
+#include "language/messages.h"
 #include "program.h"
 #include "startup/inireg.h"
 #include "startup/permanent.h"
@@ -57,11 +58,14 @@ static void ChooseSettingsFile(Program& program) {
         s.GlobalINI = true;
         return;
     }
-    // A folder that cannot be made is no reason to stop: saves then fail
-    // silently and the run goes on with the defaults.
+    // A folder that cannot be made is no reason to stop: the run goes on
+    // with the defaults, and the user is told once where saving fails.
     for (const char* folder : {"Brannock", "Brannock\\Kelvra"}) {
         const std::string path = s.AppDataPath + folder;
-        if (!DirExists(os, path)) os.CreateDirectory(path);
+        if (!DirExists(os, path) && !os.CreateDirectory(path) && !DirExists(os, path)) {
+            s.SettingsFolderMissing = path;
+            break;
+        }
     }
     s.IniFilePath = s.AppDataPath + "Brannock\\Kelvra\\" + kIniName;
 }
@@ -125,9 +129,17 @@ Dispatch RunStartup(Program& program) {
 
     // 14-15. Settings, then the language they name.
     LoadSettings(program);
-    LoadLanguage(program);
+    const bool languageUsable = LoadLanguage(program);
     if (s.GlobalProfile)
         s.User = os.WideToAnsi(Text(program.language, TextKey::main_stbuserglobal));
+    // Told once; a restore at logon without a window stays silent.
+    if (!has("/AUTOSTART") || s.Stay) {
+        if (!s.SettingsFolderMissing.empty())
+            ShowFileNotice(program, TextKey::main_msgini_errorfolder, s.SettingsFolderMissing);
+        else if (s.SettingsUnread)
+            ShowFileNotice(program, TextKey::main_msgini_errorread, s.IniFilePath);
+        if (!languageUsable) ShowLanguageNotice(program);
+    }
 
     // 16. Dispatch.
     if (has("/AUTOSTART")) {

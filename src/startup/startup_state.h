@@ -6,6 +6,7 @@
 
 #include "auxwindows/os_version.h"
 #include "platform/os.h"
+#include "startup/ini_text.h"
 
 namespace kelvra {
 
@@ -20,6 +21,20 @@ struct StartupState {
     bool GlobalINI = false;          // the settings file is the program-folder one
     bool GlobalProfile = false;      // settings live in section "GLOBAL"
     bool NoINIAtStart = false;       // first run: no settings file at start
+    // The settings folder that could not be made; empty when it is there.
+    std::string SettingsFolderMissing;
+    // The settings file as last read. A file there but unreadable for a
+    // moment (held by a scanner or sync client) must not read as a file
+    // without entries: a save would then delete every stored drive.
+    IniText Stored;
+    bool StoredRead = false;        // Stored holds a read that succeeded
+    bool StoredFileExists = false;  // ... and the file was there then
+    bool IniUnreadable = false;     // the latest read of the file failed
+    // The file could not be read at start: the settings are the defaults
+    // and must never be saved over the user's.
+    bool SettingsUnread = false;
+    // The latest scan had no read of the file to take the stored entries from.
+    bool EntriesUnread = false;
     bool IsWin9x = false;
     bool IsNT = false;
     std::string NetworkKeyPrefix;  // "Network\Persistent\" (9x) or "Network\" (NT)

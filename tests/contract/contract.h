@@ -24,6 +24,11 @@ class Environment {
     virtual void MakeFile(const std::string& path, const std::string& bytes) = 0;
     // Test set-up: reads a file's bytes outside the Os under test.
     virtual std::string ReadBytes(const std::string& path) = 0;
+    // Test set-up: another program holds the file open without sharing
+    // (held), or lets it go again.
+    virtual void HoldFile(const std::string& path, bool held) = 0;
+    // Test set-up: gives the file the read-only attribute.
+    virtual void MakeReadOnly(const std::string& path) = 0;
     // An existing, empty registry key for one test, below HKCU\Software;
     // removed with everything below it afterwards. Returns the subkey path.
     virtual std::string ScratchKey() = 0;

@@ -38,6 +38,8 @@ class SimEnvironment : public Environment {
         sim_.AddFile(path, bytes);
     }
     std::string ReadBytes(const std::string& path) override { return sim_.FileContents(path); }
+    void HoldFile(const std::string& path, bool held) override { sim_.HoldFile(path, held); }
+    void MakeReadOnly(const std::string& path) override { sim_.SetFolderReadOnly(path); }
     std::string ScratchKey() override {
         const std::string subkey = "Software\\KelvraContract\\k" + std::to_string(++count_);
         RegKey key = 0;

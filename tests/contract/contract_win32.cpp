@@ -2,6 +2,7 @@
 // Win32Os, and set-up and clean-up go straight to the Windows API so that
 // they do not depend on the code under test.
 #include <cctype>
+#include <map>
 #include <vector>
 
 #include "contract/contract.h"
@@ -84,6 +85,7 @@ class WineEnvironment : public Environment {
                 DefineDosDeviceA(DDD_REMOVE_DEFINITION, device.c_str(), nullptr);
         }
         for (HWND window : windows_) DestroyWindow(window);
+        for (const auto& entry : held_) CloseHandle(entry.second);
         for (const auto& [root, subkey] : denied_)
             SetKeyDacl(RootKey(root), subkey, "D:(A;;KA;;;WD)");
         for (const std::string& subkey : keys_) {
@@ -152,6 +154,28 @@ class WineEnvironment : public Environment {
         while (::ReadFile(file.get(), chunk, sizeof(chunk), &got, nullptr) && got > 0)
             bytes.append(chunk, got);
         return bytes;
+    }
+
+    void HoldFile(const std::string& path, bool held) override {
+        if (!held) {
+            auto it = held_.find(path);
+            if (it != held_.end()) {
+                CloseHandle(it->second);
+                held_.erase(it);
+            }
+            return;
+        }
+        HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            ADD_FAILURE() << "cannot hold " << path;
+        else
+            held_[path] = file;
+    }
+
+    void MakeReadOnly(const std::string& path) override {
+        if (!SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY))
+            ADD_FAILURE() << "cannot make " << path << " read-only";
     }
 
     std::string ScratchKey() override {
@@ -245,6 +269,7 @@ class WineEnvironment : public Environment {
     std::vector<std::pair<RegKey, std::string>> denied_;
     std::vector<char> letters_;
     std::vector<HWND> windows_;
+    std::map<std::string, HANDLE> held_;
 };
 
 }  // namespace

@@ -267,7 +267,7 @@ void SimulatedWindows::PutNode(const std::string& path, bool folder, const std::
     std::vector<std::string> parts;
     if (!SplitPath(path, root, parts)) return;
     std::string key = Upper(root);
-    if (!nodes_.count(key)) nodes_[key] = Node{root, root, true, false, {}};
+    if (!nodes_.count(key)) nodes_[key] = Node{root, root, true, false, {}, false};
     for (std::size_t i = 0; i < parts.size(); ++i) {
         const bool last = i + 1 == parts.size();
         std::string child = key + "\\" + Upper(parts[i]);
@@ -336,6 +336,11 @@ std::string SimulatedWindows::FileContents(const std::string& path) {
 void SimulatedWindows::SetFolderReadOnly(const std::string& path, bool readOnly) {
     std::string key = Resolve(path);
     if (!key.empty()) nodes_[key].readOnly = readOnly;
+}
+
+void SimulatedWindows::HoldFile(const std::string& path, bool held) {
+    std::string key = Resolve(path);
+    if (!key.empty()) nodes_[key].held = held;
 }
 
 bool SimulatedWindows::WritableFolder(const std::string& key) {
@@ -422,9 +427,46 @@ bool SimulatedWindows::ReadFile(const std::string& path, std::string& bytes,
     bytes.clear();
     if (Call("ReadFile")) return false;
     std::string key = Resolve(path);
-    if (key.empty() || nodes_[key].folder) return false;
+    if (key.empty() || nodes_[key].folder || nodes_[key].held) return false;
     bytes = nodes_[key].contents.substr(0, maxBytes);
     return true;
+}
+
+int32_t SimulatedWindows::ReadFileStatus(const std::string& path, std::string& bytes,
+                                         std::size_t maxBytes) {
+    bytes.clear();
+    if (Call("ReadFileStatus")) return oserr::kAccessDenied;
+    std::string key = Resolve(path);
+    if (key.empty()) {
+        const std::size_t slash = path.find_last_of("\\/");
+        const bool folderThere =
+            slash != std::string::npos && !Resolve(path.substr(0, slash + (slash == 2))).empty();
+        return folderThere ? oserr::kFileNotFound : oserr::kPathNotFound;
+    }
+    const Node& node = nodes_[key];
+    if (node.folder) return oserr::kAccessDenied;
+    if (node.held) return oserr::kSharingViolation;
+    bytes = node.contents.substr(0, maxBytes);
+    return oserr::kSuccess;
+}
+
+int32_t SimulatedWindows::ReplaceFileContents(const std::string& path, const std::string& bytes) {
+    if (Call("ReplaceFileContents")) return oserr::kDiskFull;
+    std::string key = Resolve(path);
+    if (key.empty()) {
+        const std::size_t slash = path.find_last_of("\\/");
+        if (slash == std::string::npos) return oserr::kPathNotFound;
+        const std::string parentKey = Resolve(path.substr(0, slash + (slash == 2)));
+        if (parentKey.empty() || !nodes_[parentKey].folder) return oserr::kPathNotFound;
+        if (!WritableFolder(parentKey)) return oserr::kAccessDenied;
+        AddFile(path, bytes);
+        return oserr::kSuccess;
+    }
+    Node& node = nodes_[key];
+    if (node.folder || !WritableFolder(key)) return oserr::kAccessDenied;
+    if (node.held) return oserr::kSharingViolation;
+    node.contents = bytes;
+    return oserr::kSuccess;
 }
 
 namespace {

@@ -66,6 +66,9 @@ public:
     std::string FileContents(const std::string& path);
     // Writes and new entries below this folder fail, as on a read-only medium.
     void SetFolderReadOnly(const std::string& path, bool readOnly = true);
+    // Another program holds the file open without sharing: opening it for
+    // reading fails with kSharingViolation, and so does replacing it.
+    void HoldFile(const std::string& path, bool held = true);
     // A share that can be connected; its root folder "\\server\share" is made.
     // The redirector names the device behind a connected letter.
     void AddShare(const std::string& remoteName,
@@ -150,6 +153,9 @@ public:
     uint32_t GetLongPathName(const std::string& path, std::string& out, uint32_t size) override;
     uint32_t GetShortPathName(const std::string& path, std::string& out, uint32_t size) override;
     bool ReadFile(const std::string& path, std::string& bytes, std::size_t maxBytes) override;
+    int32_t ReadFileStatus(const std::string& path, std::string& bytes,
+                           std::size_t maxBytes) override;
+    int32_t ReplaceFileContents(const std::string& path, const std::string& bytes) override;
     // Matches "*" and "?" against the long and the short names, as Windows does.
     std::vector<std::string> FindFiles(const std::string& pattern) override;
     uint32_t GetLogicalDriveStrings(uint32_t size, std::string& out) override;
@@ -184,6 +190,7 @@ private:
         bool folder = false;
         bool readOnly = false;  // for folders: nothing may be written below
         std::string contents;
+        bool held = false;  // open elsewhere without sharing
     };
     struct Drive {
         uint32_t type = kDriveFixed;

@@ -96,6 +96,21 @@ TEST(ConfigLanguages, ChoosingAPackRelabelsBothWindowsAtOnce) {
     EXPECT_EQ(cm.mainView.languageCalls, 2);
 }
 
+TEST(ConfigLanguages, AChosenPackThatCannotBeUsedIsNamedOnce) {
+    ConfigMachine cm;
+    // UTF-16, which packs are not.
+    cm.m.sim.AddFile(kLanguages + "Junk.lng", std::string("\xFF\xFEm\0a\0i\0n\0", 10));
+    cm.form.Load();
+    ASSERT_EQ(cm.view.languages.names, (Names{"Deutsch", "Junk"}));
+    cm.form.LanguageClick(1);
+    const auto boxes = cm.m.ui.Messages();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].text.find(L"languages\\Junk.lng"), std::wstring::npos);
+    EXPECT_EQ(Text(cm.program().language, TextKey::main_cmdnew), L"&Verbinden");
+    cm.form.LanguageClick(0);
+    EXPECT_EQ(cm.m.ui.Messages().size(), 1u);
+}
+
 // A Language value from an edited settings file must not load a pack, or
 // name a help file, outside the program's own folders.
 TEST(LanguageName, PathsInTheSettingLoadNothing) {

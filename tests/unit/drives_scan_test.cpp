@@ -580,16 +580,15 @@ TEST(RefreshAll, MakesOnlyTheCallsTheScanAsksFor) {
     m.sim.ResetCalls();
     RefreshAll(m.program);
     EXPECT_EQ(m.sim.Calls("GetLogicalDriveStrings"), 1);
-    EXPECT_EQ(m.sim.Calls("GetDriveType"), 3);              // C:, D:, N:
-    EXPECT_EQ(m.sim.Calls("GetFileAttributes"), 26);        // does the settings file exist
-    EXPECT_EQ(m.sim.Calls("GetPrivateProfileString"), 52);  // path and label entries
-    EXPECT_EQ(m.sim.Calls("QueryDosDevice"), 26 + 1);       // each letter; N: is live
-    EXPECT_EQ(m.sim.Calls("GetLongPathName"), 1);           // D:'s folder
-    EXPECT_EQ(m.sim.Calls("RegOpenKeyEx"), 26);             // one remembered connection:
-    EXPECT_EQ(m.sim.Calls("RegQueryValueEx"), 2);           // size, then value
+    EXPECT_EQ(m.sim.Calls("GetDriveType"), 3);         // C:, D:, N:
+    EXPECT_EQ(m.sim.Calls("ReadFileStatus"), 1);       // the settings file, once
+    EXPECT_EQ(m.sim.Calls("QueryDosDevice"), 26 + 1);  // each letter; N: is live
+    EXPECT_EQ(m.sim.Calls("GetLongPathName"), 1);      // D:'s folder
+    EXPECT_EQ(m.sim.Calls("RegOpenKeyEx"), 26);        // one remembered connection:
+    EXPECT_EQ(m.sim.Calls("RegQueryValueEx"), 2);      // size, then value
     EXPECT_EQ(m.sim.Calls("RegCloseKey"), 1);
     EXPECT_EQ(m.sim.Calls("WNetGetConnection"), 26);
-    EXPECT_EQ(m.sim.TotalCalls(), 1 + 3 + 26 + 52 + 27 + 1 + 26 + 2 + 1 + 26);
+    EXPECT_EQ(m.sim.TotalCalls(), 1 + 3 + 1 + 27 + 1 + 26 + 2 + 1 + 26);
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ TEST(LanguageTable, KeysAreUniqueLowerCaseAndFoundByName) {
         EXPECT_EQ(found, key);
         EXPECT_EQ(&Text(language, name), &Text(language, key));
     }
-    EXPECT_EQ(names.size(), 129u);
+    EXPECT_EQ(names.size(), 133u);
     EXPECT_EQ(Text(language, "main_cmdnew "), L"");
     EXPECT_EQ(Text(language, "MAIN_CMDNEW"), L"");
 }
@@ -133,16 +133,16 @@ TEST_F(LanguagePack, SwitchingPacksRestoresBuiltInTexts) {
 }
 
 TEST_F(LanguagePack, LineEnds) {
-    AddPack("Cr", "main_cmdnew=A\rmain_cmdkill=B\r\n\r\nmain_cmdmove=C");
-    Load("Cr");
-    EXPECT_EQ(T(TextKey::main_cmdnew), L"A");
-    EXPECT_EQ(T(TextKey::main_cmdkill), L"B");
-    EXPECT_EQ(T(TextKey::main_cmdmove), L"C");  // last line without an end
-
-    AddPack("Lf", "main_cmdnew=A\nmain_cmdkill=B\n");
-    Load("Lf");
-    EXPECT_EQ(T(TextKey::main_cmdnew), L"A\nmain_cmdkill=B\n");
-    EXPECT_EQ(T(TextKey::main_cmdkill), L"T&rennen");
+    // CR LF, a lone CR and a lone LF (a pack edited on another system) alike.
+    for (const char* pack : {"main_cmdnew=A\rmain_cmdkill=B\r\n\r\nmain_cmdmove=C",
+                             "main_cmdnew=A\nmain_cmdkill=B\n\nmain_cmdmove=C\n",
+                             "main_cmdnew=A\r\nmain_cmdkill=B\n\r\nmain_cmdmove=C\r"}) {
+        AddPack("Ends", pack);
+        EXPECT_TRUE(Load("Ends"));
+        EXPECT_EQ(T(TextKey::main_cmdnew), L"A");
+        EXPECT_EQ(T(TextKey::main_cmdkill), L"B");
+        EXPECT_EQ(T(TextKey::main_cmdmove), L"C");  // last line with or without an end
+    }
 }
 
 TEST_F(LanguagePack, BytesGoThroughTheCodePage) {
@@ -180,19 +180,23 @@ TEST_F(LanguagePack, BadPacksLeaveBuiltInTexts) {
     // No line of the noise may start with a key, or the test proves nothing.
     noise[0] = ';';
     for (std::size_t i = 0; i + 1 < noise.size(); ++i)
-        if (noise[i] == '\r') noise[i + 1] = ';';
+        if (noise[i] == '\r' || noise[i] == '\n') noise[i + 1] = ';';
 
     AddPack("Noise", noise);
-    Load("Noise");
+    EXPECT_FALSE(Load("Noise"));
     EXPECT_TRUE(AllBuiltIn());
 
     sim.AddFolder(PackPath("Folder"));
-    Load("Folder");
+    EXPECT_FALSE(Load("Folder"));
     EXPECT_TRUE(AllBuiltIn());
+
+    EXPECT_FALSE(Load("Missing"));
+    EXPECT_FALSE(Load("..\\Elsewhere"));
+    EXPECT_TRUE(Load("Deutsch"));  // built in: needs no pack
 
     AddPack("Locked", "main_cmdnew=X");
     sim.Fail("ReadFile");
-    Load("Locked");
+    EXPECT_FALSE(Load("Locked"));
     EXPECT_TRUE(AllBuiltIn());
 }
 

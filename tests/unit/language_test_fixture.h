@@ -27,9 +27,10 @@ class LanguageFixture : public ::testing::Test {
     void AddPack(const std::string& name, const std::string& bytes) {
         sim.AddFile(PackPath(name), bytes);
     }
-    void Load(const std::string& language) {
+    // True when the chosen language could be used.
+    bool Load(const std::string& language) {
         program.settings.Language = language;
-        LoadLanguage(program);
+        return LoadLanguage(program);
     }
     const std::wstring& T(TextKey key) const { return Text(program.language, key); }
     // True when every entry holds its built-in text.

@@ -188,7 +188,7 @@ TEST(CommandNew, PathsTooLongForASubstDriveAreRefusedBeforeAnythingChanges) {
             EXPECT_EQ(m.Shown(), m.Texts({TextKey::main_msgadddrive_errorlong}));
             EXPECT_EQ(m.sim.DosDeviceTargets('X'), before);
             EXPECT_EQ(m.sim.Calls("DefineDosDevice"), 0);
-            EXPECT_EQ(m.sim.Calls("WritePrivateProfileString"), 0);
+            EXPECT_EQ(m.sim.Calls("ReplaceFileContents"), 0);
             EXPECT_EQ(m.Entry('X'), change ? CommandMachine::kFolder : "-");
             EXPECT_EQ(m.LabelEntry('X'), change ? "Daten" : "-");
         }

@@ -155,7 +155,7 @@ TEST(CommandState, NoAnswerChangesNothing) {
         m.sim.ResetCalls();
         command(m.program);
         EXPECT_EQ(m.sim.Calls("DefineDosDevice") + m.sim.Calls("WNetCancelConnection") +
-                      m.sim.Calls("WritePrivateProfileString"),
+                      m.sim.Calls("ReplaceFileContents"),
                   0);
         EXPECT_FALSE(m.program.main.Busy);
     }

@@ -37,6 +37,7 @@ TEST(DriveEntry, LoadReportsPresenceAndLeavesArgumentsWithoutAFile) {
     m.sim.AddFile(TestMachine::kUserIni,
                   "[USER=TESTER]\r\nSubstPath_D=C:\\Data\r\nSubstPathLabel_D=Work\r\n"
                   "SubstPath_E=\r\nSubstPathLabel_E=Only a label\r\n");
+    ASSERT_TRUE(ReadSettingsFile(p));  // as every scan does first
     EXPECT_EQ(LoadDriveEntry(p, 'd', path, label), kIniOk);
     EXPECT_EQ(path, "C:\\Data");
     EXPECT_EQ(label, "Work");

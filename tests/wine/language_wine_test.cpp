@@ -95,7 +95,8 @@ TEST_F(LanguageWine, WesternBytesBecomeTheirCharacters) {
         "main_cmdmove=last");
     Load("Western");
     EXPECT_EQ(T(TextKey::main_cmdnew), L"\u00C4nd\u00E9rn \u20AC \u00DF");
-    EXPECT_EQ(T(TextKey::main_cmdkill), L"\u00F6\u00FC\nmain_cmdmove=last");  // lone LF
+    EXPECT_EQ(T(TextKey::main_cmdkill), L"\u00F6\u00FC");  // a lone LF ends the line too
+    EXPECT_EQ(T(TextKey::main_cmdmove), L"last");
 }
 
 }  // namespace

@@ -358,12 +358,18 @@ uint32_t Win32Os::GetShortPathName(const std::string& path, std::string& out, ui
 }
 
 bool Win32Os::ReadFile(const std::string& path, std::string& bytes, std::size_t maxBytes) {
+    return ReadFileStatus(path, bytes, maxBytes) == ERROR_SUCCESS;
+}
+
+int32_t Win32Os::ReadFileStatus(const std::string& path, std::string& bytes, std::size_t maxBytes) {
     bytes.clear();
-    // Others may keep the file open for reading or writing (a log, say); a
-    // file held exclusively fails to open, as does a folder.
-    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
+    // Others may keep the file open for reading or writing (a log, say), or
+    // replace it meanwhile; a file held exclusively fails to open, as does a
+    // folder.
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_READ,
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return static_cast<int32_t>(GetLastError());
     LARGE_INTEGER length{};
     if (GetFileSizeEx(file.get(), &length) && length.QuadPart > 0)
         bytes.reserve(static_cast<std::size_t>(
@@ -373,11 +379,74 @@ bool Win32Os::ReadFile(const std::string& path, std::string& bytes, std::size_t 
         const DWORD want =
             static_cast<DWORD>(std::min<std::size_t>(sizeof(chunk), maxBytes - bytes.size()));
         DWORD got = 0;
-        if (!::ReadFile(file.get(), chunk, want, &got, nullptr)) return false;
+        if (!::ReadFile(file.get(), chunk, want, &got, nullptr)) {
+            const DWORD error = GetLastError();
+            bytes.clear();
+            return static_cast<int32_t>(error != ERROR_SUCCESS ? error : ERROR_READ_FAULT);
+        }
         if (got == 0) break;
         bytes.append(chunk, std::min(got, want));
     }
-    return true;
+    return ERROR_SUCCESS;
+}
+
+namespace {
+
+// How long a replace waits for readers that block it.
+constexpr DWORD kReplaceWaitMs = 500;
+
+// Writes all bytes to a new file and flushes them to the disk.
+DWORD WriteThrough(const std::string& path, const std::string& bytes) {
+    UniqueFile file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return GetLastError();
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+        DWORD wrote = 0;
+        if (!WriteFile(file.get(), bytes.data() + done, want, &wrote, nullptr))
+            return GetLastError();
+        if (wrote == 0) return ERROR_WRITE_FAULT;
+        done += wrote;
+    }
+    if (!FlushFileBuffers(file.get())) return GetLastError();
+    return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+int32_t Win32Os::ReplaceFileContents(const std::string& path, const std::string& bytes) {
+    // Windows refuses to replace a read-only file; Wine's rename would not,
+    // and the file's owner made it read-only to keep it as it is.
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES) {
+        if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ERROR_ACCESS_DENIED;
+        if (attributes & FILE_ATTRIBUTE_READONLY) return ERROR_ACCESS_DENIED;
+    }
+    const std::size_t slash = path.find_last_of("\\/");
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
+    // A name of its own for every save, so that two processes saving at the
+    // same moment never write into one temporary file.
+    char temp[MAX_PATH + 1] = {};
+    if (GetTempFileNameA(folder.c_str(), "kel", 0, temp) == 0)
+        return static_cast<int32_t>(GetLastError());
+    DWORD error = WriteThrough(temp, bytes);
+    // A reader that has the file open (without delete sharing on Windows;
+    // at all under Wine) blocks the replace while it reads: a scanner, a
+    // backup tool, a second Kelvra. Readers are quick; try again for a while.
+    const DWORD start = GetTickCount();
+    while (error == ERROR_SUCCESS) {
+        if (MoveFileExA(temp, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+            break;
+        error = GetLastError();
+        if ((error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) ||
+            GetTickCount() - start > kReplaceWaitMs)
+            break;
+        error = ERROR_SUCCESS;
+        Sleep(1);
+    }
+    if (error != ERROR_SUCCESS) DeleteFileA(temp);
+    return static_cast<int32_t>(error);
 }
 
 std::vector<std::string> Win32Os::FindFiles(const std::string& pattern) {

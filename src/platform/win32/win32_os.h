@@ -48,6 +48,9 @@ class Win32Os : public Os {
     uint32_t GetLongPathName(const std::string& path, std::string& out, uint32_t size) override;
     uint32_t GetShortPathName(const std::string& path, std::string& out, uint32_t size) override;
     bool ReadFile(const std::string& path, std::string& bytes, std::size_t maxBytes) override;
+    int32_t ReadFileStatus(const std::string& path, std::string& bytes,
+                           std::size_t maxBytes) override;
+    int32_t ReplaceFileContents(const std::string& path, const std::string& bytes) override;
     std::vector<std::string> FindFiles(const std::string& pattern) override;
 
     uint32_t GetLogicalDriveStrings(uint32_t size, std::string& out) override;
