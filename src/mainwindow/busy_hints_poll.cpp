@@ -18,6 +18,21 @@ void SetBusy(Program& program, bool busy) {
     if (view) view->ShowBusy(busy ? BusyMode::On : BusyMode::Off);
 }
 
+BusyScope::~BusyScope() {
+    try {
+        SetBusy(program_, false);
+        return;
+    } catch (...) {
+    }
+    // SetBusy enabled the button bar before what failed; the flag and the
+    // busy indicator must not stay on either.
+    program_.main.Busy = false;
+    try {
+        if (program_.view) program_.view->ShowBusy(BusyMode::Off);
+    } catch (...) {
+    }
+}
+
 void ShowHint(Program& program, int number) {
     std::string& flags = program.settings.ShowHints;
     if (number < 1 || static_cast<std::size_t>(number) > flags.size()) return;

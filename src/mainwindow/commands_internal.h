@@ -37,7 +37,9 @@ inline bool InContextCommand(const Program& program) {
     return !program.context.ContextPath.empty();
 }
 
-// Enters the busy state and takes the row the command works on from the list.
-DriveIndex BeginCommand(Program& program);
+// The row the command works on, taken from the list, when the command is
+// allowed for it as it is now; else 0, and the command does nothing. Called
+// inside the command's BusyScope.
+DriveIndex AllowedRow(Program& program, Command command);
 
 }  // namespace kelvra::commands

@@ -10,7 +10,7 @@
 
 namespace kelvra {
 
-using commands::BeginCommand;
+using commands::AllowedRow;
 using commands::Device;
 using commands::InContextCommand;
 using commands::InTable;
@@ -22,7 +22,6 @@ namespace {
 void SaveAndRefresh(Program& program) {
     SaveSettings(program);
     DisplayRefresh(program);
-    SetBusy(program, false);
 }
 
 // Connects the share again with the given persistence; true when it is
@@ -62,17 +61,18 @@ bool DisconnectDrive(Program& program, DriveIndex index) {
 }
 
 void cmdFix_Click(Program& program) {
-    const DriveIndex index = BeginCommand(program);
-    if (!InTable(index)) return SetBusy(program, false);
+    const BusyScope busy(program);
+    const DriveIndex index = AllowedRow(program, Command::Fix);
+    if (!InTable(index)) return;
     DriveRecord& row = program.drives.main[index];
     if (IsRemote(program.drives, index)) {
         // The connection is made again with the other persistence.
-        if (!ConfirmDisconnect(program, TextKey::main_reqfix, index, false))
-            return SetBusy(program, false);
+        if (!ConfirmDisconnect(program, TextKey::main_reqfix, index, false)) return;
         Os& os = program.os;
-        DisconnectNetworkDrive(os, Device(index));
+        const std::string device = Device(index);
+        DisconnectNetworkDrive(os, device);
         // The next scan reads path and permanence back from the system.
-        if (ReconnectShare(os, row.Path, Device(index), row.Permanent != kw::kYes)) {
+        if (ReconnectShare(os, row.Path, device, row.Permanent != kw::kYes)) {
             row.Path.clear();
             row.Permanent.clear();
             row.State.clear();
@@ -84,8 +84,9 @@ void cmdFix_Click(Program& program) {
 }
 
 void cmdDeactivate_Click(Program& program) {
-    const DriveIndex index = BeginCommand(program);
-    if (!InTable(index)) return SetBusy(program, false);
+    const BusyScope busy(program);
+    const DriveIndex index = AllowedRow(program, Command::Deactivate);
+    if (!InTable(index)) return;
     DriveRecord& row = program.drives.main[index];
     Os& os = program.os;
     if (IsInactive(row)) {
@@ -108,8 +109,7 @@ void cmdDeactivate_Click(Program& program) {
             ShowError(program, subst ? TextKey::main_msgactivate_errorsubst
                                      : TextKey::main_msgactivate_errornet);
     } else {
-        if (!ConfirmDisconnect(program, TextKey::main_reqactivate_kill, index, false))
-            return SetBusy(program, false);
+        if (!ConfirmDisconnect(program, TextKey::main_reqactivate_kill, index, false)) return;
         // The row keeps path, permanence and label: the scan shows it inactive.
         RemoveSubst(os, Device(index));
     }
@@ -117,12 +117,12 @@ void cmdDeactivate_Click(Program& program) {
 }
 
 void cmdDeactivateperm_Click(Program& program) {
-    const DriveIndex index = BeginCommand(program);
-    if (!InTable(index)) return SetBusy(program, false);
+    const BusyScope busy(program);
+    const DriveIndex index = AllowedRow(program, Command::DeactivatePerm);
+    if (!InTable(index)) return;
     DriveRecord& row = program.drives.main[index];
     if (!IsInactive(row)) {
-        if (!ConfirmDisconnect(program, TextKey::main_reqdeactivateperm, index, false))
-            return SetBusy(program, false);
+        if (!ConfirmDisconnect(program, TextKey::main_reqdeactivateperm, index, false)) return;
         if (IsSubst(program.drives, index))
             RemoveSubst(program.os, Device(index));
         else
@@ -134,10 +134,11 @@ void cmdDeactivateperm_Click(Program& program) {
 }
 
 void cmdKill_Click(Program& program) {
-    const DriveIndex index = BeginCommand(program);
+    const BusyScope busy(program);
+    const DriveIndex index = AllowedRow(program, Command::Kill);
+    if (!InTable(index)) return;
     DisconnectDrive(program, index);
     DisplayRefresh(program);
-    SetBusy(program, false);
 }
 
 }  // namespace kelvra
