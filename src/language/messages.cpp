@@ -79,6 +79,11 @@ void ShowError(Program& program, TextKey key) {
                           kErrorStyle);
 }
 
+void ShowError(Program& program, TextKey key, DriveIndex drive) {
+    program.ui.MessageBox(FilledMessage(program, key, drive), MessageCaption(program, key),
+                          kErrorStyle);
+}
+
 bool AskQuestion(Program& program, TextKey key, DriveIndex drive) {
     int answer = program.ui.MessageBox(FilledMessage(program, key, drive),
                                        MessageCaption(program, key), kQuestionStyle);

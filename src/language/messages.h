@@ -42,6 +42,8 @@ std::wstring MessageCaption(const Program& program, TextKey key);
 
 // An error or notice: exclamation icon, OK button. Its texts have no placeholders.
 void ShowError(Program& program, TextKey key);
+// The same about a drive, with "$DRIVETYPE$" and "$DRIVE$" filled.
+void ShowError(Program& program, TextKey key, DriveIndex drive);
 // A question with Yes and No about a drive. True only for Yes: a box that
 // could not be shown must not count as consent to disconnecting a drive.
 bool AskQuestion(Program& program, TextKey key, DriveIndex drive);

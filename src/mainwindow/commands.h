@@ -55,6 +55,12 @@ void PutDriveBack(Program& program, DriveIndex index, const DriveRecord& old);
 // would name another folder or file.
 bool ToCodePage(Program& program, const std::wstring& text, std::string& out);
 
+// Whether a folder on this letter is refused for a new drive: the letter is
+// a subst or network drive now. What the letter is now decides, not the
+// table: a stored entry on a letter a disk has taken since is no reason to
+// refuse the disk's folders.
+bool FolderOnSubstOrNetworkDrive(Program& program, DriveIndex folderDrive);
+
 void cmdNew_Click(Program& program);
 
 // --- permanent, activate, deactivate, disconnect ------------------------------------

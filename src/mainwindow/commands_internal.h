@@ -42,4 +42,9 @@ inline bool InContextCommand(const Program& program) {
 // inside the command's BusyScope.
 DriveIndex AllowedRow(Program& program, Command command);
 
+// True, after saying so, when the letter is in use now although the table
+// had it free: a stick plugged in or a drive mapped by another program while
+// a dialog or question was open.
+bool LetterTakenMeanwhile(Program& program, DriveIndex index);
+
 }  // namespace kelvra::commands

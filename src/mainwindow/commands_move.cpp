@@ -68,6 +68,11 @@ void ExecuteMove(Program& program, bool fromButton) {
     if (!fromButton && program.view) main.SelectedDrive = program.view->SelectedRow();
     const DriveIndex source = main.SelectedDrive;
     if (!MayMove(program, source, target)) return;
+    // Free at the last refresh is not free now: refused while nothing moved.
+    if (commands::LetterTakenMeanwhile(program, target)) {
+        if (program.view) program.view->SelectRow(source);
+        return DisplayRefresh(program);
+    }
 
     DriveTables& drives = program.drives;
     const DriveRecord old = drives.main[source];

@@ -24,6 +24,16 @@ DriveIndex commands::AllowedRow(Program& program, Command command) {
     return CommandAllowedNow(program, command, index) ? index : 0;
 }
 
+bool commands::LetterTakenMeanwhile(Program& program, DriveIndex index) {
+    bool taken;
+    {
+        QuietDriveErrors quiet(program.os);
+        taken = LetterInUseNow(program.os, index);
+    }
+    if (taken) ShowError(program, TextKey::main_msgadddrive_errortaken, index);
+    return taken;
+}
+
 bool ToCodePage(Program& program, const std::wstring& text, std::string& out) {
     if (program.os.WideToAnsiExact(text, out)) return true;
     out.clear();
@@ -131,6 +141,9 @@ bool ChangeDrive(Program& program, DriveIndex index, const std::string& path) {
 ConnectResult ConnectDrive(Program& program, const std::string& path, DriveIndex index,
                            Permanence permanence) {
     if (!InTable(index)) return {};
+    // Never mapped over what took the letter meanwhile: a subst definition
+    // would even stack on it.
+    if (commands::LetterTakenMeanwhile(program, index)) return {};
     return IsSharePath(path) ? ConnectShare(program, path, index, permanence)
                              : ConnectSubst(program, path, index, permanence);
 }
@@ -180,6 +193,11 @@ void PutDriveBack(Program& program, DriveIndex index, const DriveRecord& old) {
     SaveSettings(program);
 }
 
+bool FolderOnSubstOrNetworkDrive(Program& program, DriveIndex folderDrive) {
+    QuietDriveErrors quiet(program.os);
+    return SubstOrNetworkNow(program.os, folderDrive);
+}
+
 void cmdNew_Click(Program& program) {
     const BusyScope busy(program);
     const DriveIndex index = commands::AllowedRow(program, Command::New);
@@ -200,7 +218,7 @@ void cmdNew_Click(Program& program) {
 
     if (!IsSharePath(path)) {
         const DriveIndex folderDrive = DriveIndexOf(path[0]);
-        if (IsSubst(drives, folderDrive) || IsRemote(drives, folderDrive)) {
+        if (FolderOnSubstOrNetworkDrive(program, folderDrive)) {
             ShowError(program, TextKey::main_msgnew_error);
             return;
         }

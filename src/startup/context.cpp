@@ -106,8 +106,7 @@ void DisconnectCommand(Program& program) {
 void ConnectCommand(Program& program) {
     const std::string& path = program.context.ContextPath;
     if (!IsSharePath(path)) {
-        const DriveIndex index = DriveIndexOf(path[0]);
-        if (IsSubst(program.drives, index) || IsRemote(program.drives, index)) {
+        if (FolderOnSubstOrNetworkDrive(program, DriveIndexOf(path[0]))) {
             ShowError(program, TextKey::main_msgshell_errornew);
             return;
         }

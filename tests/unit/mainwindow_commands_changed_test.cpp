@@ -17,6 +17,88 @@ int DriveChanges(CommandMachine& m) {
            m.sim.Calls("WNetCancelConnection");
 }
 
+TEST(CommandRace, ALetterTakenWhileTheUserAnswersIsNeverMappedOver) {
+    struct Intruder {
+        const char* name;
+        Action take;  // what takes Y
+        std::vector<std::string> targets;
+        bool connected;
+    };
+    const Intruder intruders[] = {
+        {"stick", [](CommandMachine& m) { m.sim.AddDrive('Y', kDriveRemovable); }, {}, false},
+        {"subst of another program",
+         [](CommandMachine& m) { Subst(m.sim, 'Y', "C:\\Other"); },
+         {"\\??\\C:\\Other"},
+         false},
+        {"connection of another program",
+         [](CommandMachine& m) { Connect(m.sim, 'Y', "\\\\srv\\other"); },
+         {},
+         true},
+    };
+    struct Path {
+        const char* name;
+        Action run;  // picks Y; the intruder comes while its first box is open
+        std::vector<std::pair<TextKey, char>> shown;
+    };
+    const TextKey taken = TextKey::main_msgadddrive_errortaken;
+    const Path paths[] = {
+        {"new subst drive",
+         [](CommandMachine& m) {
+             m.Select('Y');
+             m.ui.QueueFolder(L"C:\\Data\\Long Folder");
+             cmdNew_Click(m.program);
+         },
+         {{taken, 'Y'}}},
+        {"new network drive",
+         [](CommandMachine& m) {
+             m.Select('Y');
+             m.ui.QueueFolder(L"\\\\srv\\share");
+             cmdNew_Click(m.program);
+         },
+         {{taken, 'Y'}}},
+        {"Explorer connect",
+         [](CommandMachine& m) {
+             m.program.context = {true, CommandMachine::kFolder};
+             m.ui.QueueLetter(DriveIndexOf('Y'));
+             ContextCommand(m.program);
+         },
+         {{taken, 'Y'}}},
+        {"move asked about",
+         [](CommandMachine& m) {
+             m.Select('X');
+             cmdMove_Click(m.program);
+             m.Select('Y');
+             cmdMove_Click(m.program);
+         },
+         {{TextKey::main_reqdeldrive, 'X'}, {taken, 'Y'}}},
+    };
+    for (const Path& path : paths) {
+        for (const Intruder& intruder : intruders) {
+            SCOPED_TRACE(std::string(path.name) + ", " + intruder.name);
+            CommandMachine m;
+            // The drive a move starts from: permanent, labelled.
+            Subst(m.sim, 'X', CommandMachine::kFolder);
+            StoreDriveEntry(m.sim, 'X', CommandMachine::kFolder, "Daten");
+            m.Scan();
+            std::vector<std::wstring> expected;
+            for (const auto& [key, letter] : path.shown)
+                expected.push_back(FilledMessage(m.program, key, DriveIndexOf(letter)));
+            m.ui.WhileNextBoxIsOpen([&] { intruder.take(m); });
+            path.run(m);
+            EXPECT_EQ(m.Shown(), expected);
+            EXPECT_EQ(m.sim.DosDeviceTargets('Y'), intruder.targets);
+            EXPECT_EQ(m.sim.IsConnected('Y'), intruder.connected);
+            EXPECT_EQ(m.Entry('Y'), "-");
+            EXPECT_EQ(m.LabelEntry('Y'), "-");
+            // A moved drive is back where it was, as it was.
+            EXPECT_FALSE(m.sim.DosDeviceTargets('X').empty());
+            EXPECT_EQ(m.Entry('X'), CommandMachine::kFolder);
+            EXPECT_EQ(m.LabelEntry('X'), "Daten");
+            EXPECT_FALSE(m.program.main.Busy);
+        }
+    }
+}
+
 TEST(CommandStale, ACommandNoLongerAllowedForItsRowDoesNothing) {
     struct Case {
         const char* name;
@@ -65,6 +147,70 @@ TEST(CommandStale, ACommandNoLongerAllowedForItsRowDoesNothing) {
             EXPECT_FALSE(m.program.main.Busy);
             // The list shows the row as it is now.
             EXPECT_FALSE(m.program.main.CanDo(c.command));
+        }
+    }
+}
+
+// A stored entry on a letter a disk has taken since makes a conflict row;
+// the disk's folders are still folders of a disk.
+TEST(CommandNew, FolderRefusalsGoByWhatTheLetterIsNow) {
+    struct Case {
+        const char* name;
+        Action setup;  // after the last scan
+        std::wstring folder;
+        bool refused;
+    };
+    const Case cases[] = {
+        {"stick on a letter with a subst entry",
+         [](CommandMachine& m) {
+             StoreDriveEntry(m.sim, 'E', "C:\\Other", "Alt");
+             m.sim.AddDrive('E', kDriveRemovable);
+             m.sim.AddFolder("E:\\Photos");
+             m.Scan();
+         },
+         L"E:\\Photos", false},
+        {"stick on a letter with a deactivated network entry",
+         [](CommandMachine& m) {
+             StoreDriveEntry(m.sim, 'E', "!\\\\srv\\share");
+             m.sim.AddDrive('E', kDriveRemovable);
+             m.sim.AddFolder("E:\\Photos");
+             m.Scan();
+         },
+         L"E:\\Photos", false},
+        {"subst made since the last scan",
+         [](CommandMachine& m) {
+             m.Scan();
+             m.sim.AddFolder("C:\\Other\\Sub");
+             Subst(m.sim, 'T', "C:\\Other");
+         },
+         L"T:\\Sub", true},
+        {"network drive connected since the last scan",
+         [](CommandMachine& m) {
+             m.Scan();
+             m.sim.AddFolder("\\\\srv\\share\\Sub");
+             Connect(m.sim, 'M', CommandMachine::kShare);
+         },
+         L"M:\\Sub", true},
+    };
+    for (const Case& c : cases) {
+        for (bool explorer : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (explorer ? ", Explorer" : ", New"));
+            CommandMachine m;
+            c.setup(m);
+            const std::string folder(c.folder.begin(), c.folder.end());
+            if (explorer) {
+                m.program.context = {true, folder};
+                m.ui.QueueLetter(DriveIndexOf('X'));
+                ContextCommand(m.program);
+            } else {
+                m.Select('X');
+                m.ui.QueueFolder(c.folder);
+                cmdNew_Click(m.program);
+            }
+            const TextKey refusal =
+                explorer ? TextKey::main_msgshell_errornew : TextKey::main_msgnew_error;
+            EXPECT_EQ(m.Shown(), c.refused ? m.Texts({refusal}) : std::vector<std::wstring>());
+            EXPECT_EQ(m.sim.DosDeviceTargets('X').empty(), c.refused);
         }
     }
 }
