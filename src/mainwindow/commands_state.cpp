@@ -70,13 +70,26 @@ void cmdFix_Click(Program& program) {
         if (!ConfirmDisconnect(program, TextKey::main_reqfix, index, false)) return;
         Os& os = program.os;
         const std::string device = Device(index);
+        const std::string share = row.Path;
+        const bool wasPermanent = row.Permanent == kw::kYes;
         DisconnectNetworkDrive(os, device);
-        // The next scan reads path and permanence back from the system.
-        if (ReconnectShare(os, row.Path, device, row.Permanent != kw::kYes)) {
+        // The drive is disconnected by now and gone from the profile: with
+        // the other persistence, else as it was, else kept as a deactivated
+        // entry; never lost.
+        const bool toggled =
+            ConnectNetworkDrive(os, share, device, nullptr, nullptr, !wasPermanent);
+        if (toggled || ConnectNetworkDrive(os, share, device, nullptr, nullptr, wasPermanent)) {
+            // The next scan reads path and permanence back from the system.
             row.Path.clear();
             row.Permanent.clear();
             row.State.clear();
+        } else {
+            row.Type = kw::kRemoteInactive;
+            row.Path = share;
+            row.Permanent = kw::kYes;
+            row.State = kw::kDisabled;
         }
+        if (!toggled) ShowError(program, TextKey::main_msgadddrive_errornet);
     } else {
         row.Permanent = row.Permanent == kw::kYes ? "" : kw::kYes;
     }

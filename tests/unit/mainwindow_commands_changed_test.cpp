@@ -215,5 +215,46 @@ TEST(CommandNew, FolderRefusalsGoByWhatTheLetterIsNow) {
     }
 }
 
+// Permanent/Temporary reconnects a network drive: when that fails the drive
+// comes back as it was, or stays stored as a deactivated entry.
+TEST(CommandState, PermanenceToggleThatCannotReconnectLosesNoDrive) {
+    struct Case {
+        bool permanent;
+        int failures;  // of the connects that follow the disconnect
+        bool connected, remembered;
+        const char* entry;
+        const char* typeAfter;
+    };
+    const Case cases[] = {
+        {false, 0, true, true, "-", "REMOTE"},
+        {true, 0, true, false, "-", "REMOTE"},
+        {false, 1, true, false, "-", "REMOTE"},
+        {true, 1, true, true, "-", "REMOTE"},
+        {false, 2, false, false, "!\\\\srv\\share", "REMOTE (INACTIVE)"},
+        {true, 2, false, false, "!\\\\srv\\share", "REMOTE (INACTIVE)"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.permanent ? "permanent" : "temporary") + ", " +
+                     std::to_string(c.failures) + " failed");
+        CommandMachine m;
+        ASSERT_TRUE(Connect(m.sim, 'X', CommandMachine::kShare, c.permanent));
+        StoreLabel(m.sim, 'X', "Daten");
+        m.Scan();
+        m.Select('X');
+        std::vector<TextKey> shown = {TextKey::main_reqfix};
+        if (c.failures) shown.push_back(TextKey::main_msgadddrive_errornet);
+        const std::vector<std::wstring> expected = m.Texts(shown, 'X');
+        m.sim.FailTimes("WNetAddConnection2", c.failures);
+        cmdFix_Click(m.program);
+        EXPECT_EQ(m.Shown(), expected);
+        EXPECT_EQ(m.sim.IsConnected('X'), c.connected);
+        EXPECT_EQ(m.Remembered('X'), c.remembered);
+        EXPECT_EQ(m.Entry('X'), c.entry);
+        EXPECT_EQ(m.LabelEntry('X'), "Daten");
+        EXPECT_EQ(m.Row('X').Type, c.typeAfter);
+        EXPECT_EQ(m.Row('X').Label, "Daten");
+    }
+}
+
 }  // namespace
 }  // namespace kelvra::test
