@@ -4,6 +4,7 @@
 #include "mainwindow/main_window.h"
 #include "platform/error_mode.h"
 #include "program.h"
+#include "startup/settings.h"
 
 namespace kelvra {
 
@@ -63,6 +64,16 @@ std::string HintFlagsAfterCheck(const std::string& showHints, int hintNumber, bo
     if (flags.size() <= at) flags.resize(at + 1, '1');
     flags[at] = ticked ? '0' : '1';
     return flags;
+}
+
+void ScanAndSaveAtUnload(Program& program) {
+    {
+        // The scan asks the long name of every subst target: one on an empty
+        // card reader must not raise the system's "no disk" box at exit.
+        QuietDriveErrors quiet(program.os);
+        RefreshAll(program);
+    }
+    SaveSettings(program);
 }
 
 void PollTick(Program& program, bool normalState) {

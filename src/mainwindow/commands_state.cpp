@@ -6,6 +6,7 @@
 #include "mainwindow/commands.h"
 #include "mainwindow/commands_internal.h"
 #include "mainwindow/main_window.h"
+#include "platform/error_mode.h"
 #include "startup/inireg.h"
 
 namespace kelvra {
@@ -106,7 +107,14 @@ void cmdDeactivate_Click(Program& program) {
         const bool subst = IsSubst(program.drives, index);
         bool ok = false;
         if (subst) {
-            ok = DefineSubst(os, Device(index), ShortPathName(os, row.Path));
+            std::string shortPath;
+            {
+                // A folder on an empty card reader must fail quietly, not
+                // ask for a disk.
+                QuietDriveErrors quiet(os);
+                shortPath = ShortPathName(os, row.Path);
+            }
+            ok = DefineSubst(os, Device(index), shortPath);
         } else {
             // Always remembered: the persistent connection now stands for
             // the drive, and the settings file loses its entry at the save.

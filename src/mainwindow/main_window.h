@@ -76,6 +76,9 @@ class BusyScope {
 void ShowHint(Program& program, int number);
 // ShowHints after the hint's check box was ticked (flag "0") or not ("1").
 std::string HintFlagsAfterCheck(const std::string& showHints, int hintNumber, bool ticked);
+// What closing the window does to the drives and settings: rescans, so the
+// saved entries reflect the current state, and saves.
+void ScanAndSaveAtUnload(Program& program);
 // One tick of the poll timer. `normalState`: the window is neither minimized
 // nor maximized. Refreshes when the cheap check saw a change.
 void PollTick(Program& program, bool normalState);

@@ -9,6 +9,7 @@
 #include "language/messages.h"
 #include "mainwindow/commands.h"
 #include "mainwindow/main_window.h"
+#include "platform/error_mode.h"
 #include "program.h"
 #include "startup/inireg.h"
 #include "util/text.h"
@@ -176,6 +177,10 @@ std::vector<DriveIndex> FreeLetters(const Program& program) {
 
 void ContextCommand(Program& program) {
     if (program.context.ContextPath.empty()) return;
+    // The scan asks the long name of every subst target, the disconnect
+    // what a letter is: an empty card reader must not raise the system's
+    // "no disk" box.
+    QuietDriveErrors quiet(program.os);
     // Without a scan no row would be free and no drive known.
     if (!program.drives.scanned) RefreshAll(program);
     if (program.context.ContextConnect)
@@ -195,7 +200,10 @@ void mnuShell_Click(Program& program, DriveIndex index) {
     row.State.clear();
     const ConnectResult connected =
         ConnectDrive(program, context.ContextPath, index, Permanence::FromSettings);
-    RefreshAll(program);
+    {
+        QuietDriveErrors quiet(program.os);
+        RefreshAll(program);
+    }
     if (connected.WantShortcut) CreateDesktopShortcut(program, index, true);
 }
 

@@ -256,5 +256,61 @@ TEST(CommandState, PermanenceToggleThatCannotReconnectLosesNoDrive) {
     }
 }
 
+// A subst drive onto a card reader whose card was taken out: nothing that
+// looks at it may raise the system's "no disk" box.
+TEST(NoDiskBox, NeitherAtExitNorInTheExplorerCommandsNorAtActivation) {
+    struct Case {
+        const char* name;
+        Action run;
+        std::vector<TextKey> shown;
+    };
+    const Case cases[] = {
+        {"closing the window", [](CommandMachine& m) { ScanAndSaveAtUnload(m.program); }, {}},
+        {"Explorer connect",
+         [](CommandMachine& m) {
+             m.program.context = {true, CommandMachine::kFolder};
+             m.ui.QueueLetter(DriveIndexOf('Y'));
+             ContextCommand(m.program);
+         },
+         {}},
+        {"Explorer disconnect",
+         [](CommandMachine& m) {
+             m.program.context = {false, "K:\\"};
+             ContextCommand(m.program);
+         },
+         // A subst drive whose folder cannot be reached counts as taken.
+         {TextKey::main_msgshell_errorkill}},
+        {"activate",
+         [](CommandMachine& m) {
+             m.Select('J');
+             DisplayRefresh(m.program);  // the list, as the window loaded it
+             cmdDeactivate_Click(m.program);
+         },
+         {TextKey::main_msgactivate_errorsubst}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CommandMachine m;
+        m.sim.AddDrive('R', kDriveRemovable, "CARD", "FAT");
+        m.sim.AddFolder("R:\\Photos");
+        Subst(m.sim, 'K', "R:\\Photos");
+        StoreDriveEntry(m.sim, 'K', "R:\\Photos");
+        StoreDriveEntry(m.sim, 'J', "!R:\\Photos");
+        m.sim.AddDrive('R', kDriveRemovable, "", "");  // the card is taken out
+        c.run(m);
+        EXPECT_EQ(m.sim.NoDiskBoxes(), 0);
+        EXPECT_EQ(m.sim.ErrorMode(), 0u);
+        EXPECT_EQ(m.Shown(), m.Texts(c.shown));
+        EXPECT_EQ(m.Entry('K'), "R:\\Photos");
+        EXPECT_EQ(m.Entry('J'), "!R:\\Photos");
+    }
+    // The simulation counts the box where the query is not quiet.
+    CommandMachine m;
+    m.sim.AddDrive('R', kDriveRemovable, "", "");
+    Subst(m.sim, 'K', "R:\\Photos");
+    RefreshAll(m.program);
+    EXPECT_GT(m.sim.NoDiskBoxes(), 0);
+}
+
 }  // namespace
 }  // namespace kelvra::test
