@@ -56,9 +56,9 @@ void PutDriveBack(Program& program, DriveIndex index, const DriveRecord& old);
 bool ToCodePage(Program& program, const std::wstring& text, std::string& out);
 
 // Whether a folder on this letter is refused for a new drive: the letter is
-// a subst or network drive now. What the letter is now decides, not the
-// table: a stored entry on a letter a disk has taken since is no reason to
-// refuse the disk's folders.
+// a subst or network drive now, or was mapped as one at the last scan. A
+// stored entry alone decides nothing: on a letter a disk has taken since,
+// the disk's folders are taken.
 bool FolderOnSubstOrNetworkDrive(Program& program, DriveIndex folderDrive);
 
 void cmdNew_Click(Program& program);

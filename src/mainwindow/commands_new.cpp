@@ -195,7 +195,14 @@ void PutDriveBack(Program& program, DriveIndex index, const DriveRecord& old) {
 
 bool FolderOnSubstOrNetworkDrive(Program& program, DriveIndex folderDrive) {
     QuietDriveErrors quiet(program.os);
-    return SubstOrNetworkNow(program.os, folderDrive);
+    if (SubstOrNetworkNow(program.os, folderDrive)) return true;
+    // A drive mapped at the last scan and removed while the chooser was open
+    // took its folders with it. A stored entry that is not mapped (also on
+    // a letter a disk has taken since) is no reason to refuse.
+    const DriveTables& drives = program.drives;
+    return InTable(folderDrive) &&
+           (IsSubst(drives, folderDrive) || IsRemote(drives, folderDrive)) &&
+           !IsInactive(drives.main[folderDrive]);
 }
 
 void cmdNew_Click(Program& program) {

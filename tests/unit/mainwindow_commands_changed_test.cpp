@@ -156,7 +156,7 @@ TEST(CommandStale, ACommandNoLongerAllowedForItsRowDoesNothing) {
 TEST(CommandNew, FolderRefusalsGoByWhatTheLetterIsNow) {
     struct Case {
         const char* name;
-        Action setup;  // after the last scan
+        Action setup;  // builds the machine and scans it
         std::wstring folder;
         bool refused;
     };
@@ -184,6 +184,14 @@ TEST(CommandNew, FolderRefusalsGoByWhatTheLetterIsNow) {
              Subst(m.sim, 'T', "C:\\Other");
          },
          L"T:\\Sub", true},
+        {"subst drive removed while the chooser is open",
+         [](CommandMachine& m) {
+             Subst(m.sim, 'T', "C:\\Other");
+             m.Scan();
+             m.ui.WhileNextBoxIsOpen(
+                 [&m] { m.sim.DefineDosDevice(kDddRemoveDefinition, "T:", nullptr); });
+         },
+         L"T:\\", true},
         {"network drive connected since the last scan",
          [](CommandMachine& m) {
              m.Scan();
