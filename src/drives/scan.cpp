@@ -196,6 +196,20 @@ bool NetworkCheck(Program& program) {
     return changed;
 }
 
+bool LetterInUseNow(Os& os, DriveIndex index) {
+    if (index < 1 || index > kDriveCount) return false;
+    for (const auto& drive : LogicalDrives(os))
+        if (drive.first == index) return true;
+    return !DosDeviceAnswer(os, Device(index)).empty();
+}
+
+bool SubstOrNetworkNow(Os& os, DriveIndex index) {
+    if (index < 1 || index > kDriveCount) return false;
+    const std::string device = Device(index);
+    return IsSubstDevice(os, device) || os.GetDriveType(device + "\\") == kDriveRemote ||
+           IsNetworkPath(os, device);
+}
+
 bool LetterTakenByOtherDevice(Program& program, const std::string& drive) {
     if (drive.empty()) return false;
     const DriveIndex index = DriveIndexOf(drive[0]);

@@ -40,6 +40,13 @@ std::vector<std::pair<DriveIndex, std::string>> LogicalDrives(Os& os);
 // "REMOVABLE", "FIXED", "REMOTE", "CDROM", "RAMDISK" or "UNKNOWN"; never "FREE".
 std::string DriveTypeKeyword(Os& os, const std::string& root);
 
+// What a letter is at this moment, asked of the system: the table may be
+// older than the dialog the user has just answered.
+// True when anything stands at the letter: a disk, a subst or a network drive.
+bool LetterInUseNow(Os& os, DriveIndex index);
+// True when the letter is a subst drive or a network drive.
+bool SubstOrNetworkNow(Os& os, DriveIndex index);
+
 // True when the letter `drive` begins with holds a remembered entry of the
 // program that is not live now while another device occupies the letter.
 // False for anything that does not begin with a letter A..Z.

@@ -65,9 +65,12 @@ bool DefineSubst(Os& os, const std::string& device, const std::string& folder) {
 }
 
 bool RemoveSubst(Os& os, const std::string& device) {
-    if (!IsDriveDevice(device)) return false;
-    if (MappedFolder(CurrentTarget(os, device)).empty()) return false;
+    if (!IsSubstDevice(os, device)) return false;
     return os.DefineDosDevice(kDddRemoveDefinition, device, nullptr);
+}
+
+bool IsSubstDevice(Os& os, const std::string& device) {
+    return IsDriveDevice(device) && !MappedFolder(CurrentTarget(os, device)).empty();
 }
 
 std::string SubstTarget(Os& os, const std::string& device) {

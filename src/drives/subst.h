@@ -25,6 +25,10 @@ bool DefineSubst(Os& os, const std::string& device, const std::string& folder);
 // table row can never take a disk's or a connection's letter away.
 bool RemoveSubst(Os& os, const std::string& device);
 
+// True when the device's current definition maps it to a folder or share
+// (a subst drive, also one whose folder is gone).
+bool IsSubstDevice(Os& os, const std::string& device);
+
 // The folder a letter currently stands for, in long-name form; empty when the
 // letter is not a subst drive or its folder no longer exists.
 std::string SubstTarget(Os& os, const std::string& device);

@@ -79,6 +79,11 @@ void ShowError(Program& program, TextKey key) {
                           kErrorStyle);
 }
 
+void ShowError(Program& program, TextKey key, DriveIndex drive) {
+    program.ui.MessageBox(FilledMessage(program, key, drive), MessageCaption(program, key),
+                          kErrorStyle);
+}
+
 void ShowFileNotice(Program& program, TextKey key, const std::string& file) {
     const std::wstring text = ReplaceAll(TextPart(Text(program.language, key), 0), kPlaceholderFile,
                                          program.os.AnsiToWide(file));

@@ -45,6 +45,8 @@ std::wstring MessageCaption(const Program& program, TextKey key);
 void ShowError(Program& program, TextKey key);
 // ShowError for a text naming a file or folder ("$FILE$").
 void ShowFileNotice(Program& program, TextKey key, const std::string& file);
+// The same about a drive, with "$DRIVETYPE$" and "$DRIVE$" filled.
+void ShowError(Program& program, TextKey key, DriveIndex drive);
 // A question with Yes and No about a drive. True only for Yes: a box that
 // could not be shown must not count as consent to disconnecting a drive.
 bool AskQuestion(Program& program, TextKey key, DriveIndex drive);

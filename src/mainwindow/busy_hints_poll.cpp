@@ -4,6 +4,7 @@
 #include "mainwindow/main_window.h"
 #include "platform/error_mode.h"
 #include "program.h"
+#include "startup/settings.h"
 
 namespace kelvra {
 
@@ -16,6 +17,21 @@ void SetBusy(Program& program, bool busy) {
         lsvView_ItemClick(program);
     }
     if (view) view->ShowBusy(busy ? BusyMode::On : BusyMode::Off);
+}
+
+BusyScope::~BusyScope() {
+    try {
+        SetBusy(program_, false);
+        return;
+    } catch (...) {
+    }
+    // SetBusy enabled the button bar before what failed; the flag and the
+    // busy indicator must not stay on either.
+    program_.main.Busy = false;
+    try {
+        if (program_.view) program_.view->ShowBusy(BusyMode::Off);
+    } catch (...) {
+    }
 }
 
 void ShowHint(Program& program, int number) {
@@ -48,6 +64,16 @@ std::string HintFlagsAfterCheck(const std::string& showHints, int hintNumber, bo
     if (flags.size() <= at) flags.resize(at + 1, '1');
     flags[at] = ticked ? '0' : '1';
     return flags;
+}
+
+void ScanAndSaveAtUnload(Program& program) {
+    {
+        // The scan asks the long name of every subst target: one on an empty
+        // card reader must not raise the system's "no disk" box at exit.
+        QuietDriveErrors quiet(program.os);
+        RefreshAll(program);
+    }
+    SaveSettings(program);
 }
 
 void PollTick(Program& program, bool normalState) {

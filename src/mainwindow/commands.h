@@ -55,6 +55,12 @@ void PutDriveBack(Program& program, DriveIndex index, const DriveRecord& old);
 // would name another folder or file.
 bool ToCodePage(Program& program, const std::wstring& text, std::string& out);
 
+// Whether a folder on this letter is refused for a new drive: the letter is
+// a subst or network drive now, or was mapped as one at the last scan. A
+// stored entry alone decides nothing: on a letter a disk has taken since,
+// the disk's folders are taken.
+bool FolderOnSubstOrNetworkDrive(Program& program, DriveIndex folderDrive);
+
 void cmdNew_Click(Program& program);
 
 // --- permanent, activate, deactivate, disconnect ------------------------------------

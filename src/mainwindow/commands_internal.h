@@ -37,7 +37,14 @@ inline bool InContextCommand(const Program& program) {
     return !program.context.ContextPath.empty();
 }
 
-// Enters the busy state and takes the row the command works on from the list.
-DriveIndex BeginCommand(Program& program);
+// The row the command works on, taken from the list, when the command is
+// allowed for it as it is now; else 0, and the command does nothing. Called
+// inside the command's BusyScope.
+DriveIndex AllowedRow(Program& program, Command command);
+
+// True, after saying so, when the letter is in use now although the table
+// had it free: a stick plugged in or a drive mapped by another program while
+// a dialog or question was open.
+bool LetterTakenMeanwhile(Program& program, DriveIndex index);
 
 }  // namespace kelvra::commands

@@ -9,7 +9,7 @@
 
 namespace kelvra {
 
-using commands::BeginCommand;
+using commands::AllowedRow;
 using commands::Device;
 using commands::InTable;
 
@@ -67,8 +67,8 @@ void EditDriveLabel(Program& program, DriveIndex index) {
 }
 
 void cmdRename_Click(Program& program) {
-    EditDriveLabel(program, BeginCommand(program));
-    SetBusy(program, false);
+    const BusyScope busy(program);
+    EditDriveLabel(program, AllowedRow(program, Command::Rename));
 }
 
 void CreateDesktopShortcut(Program& program, DriveIndex index, bool silent) {
@@ -128,8 +128,8 @@ void CreateDesktopShortcut(Program& program, DriveIndex index, bool silent) {
 }
 
 void cmdLink_Click(Program& program) {
-    CreateDesktopShortcut(program, BeginCommand(program), false);
-    SetBusy(program, false);
+    const BusyScope busy(program);
+    CreateDesktopShortcut(program, AllowedRow(program, Command::Link), false);
 }
 
 }  // namespace kelvra

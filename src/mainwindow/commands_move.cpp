@@ -20,13 +20,17 @@ bool IsVirtualMachineShare(const DriveRecord& row) {
 }
 
 // Only a subst or network drive moves, and only onto a free letter: a
-// target in use would lose its own drive.
-bool MayMove(const Program& program, DriveIndex source, DriveIndex target) {
+// target in use would lose its own drive. A drive whose letter another
+// device has taken does not move either, as it does not start a drag.
+bool MayMove(Program& program, DriveIndex source, DriveIndex target) {
     const DriveTables& drives = program.drives;
-    return InTable(source) && InTable(target) && source != target &&
-           drives.main[target].Type == kw::kFree &&
-           (IsSubst(drives, source) || IsRemote(drives, source)) &&
-           !IsVirtualMachineShare(drives.main[source]);
+    if (!InTable(source) || !InTable(target) || source == target ||
+        drives.main[target].Type != kw::kFree ||
+        !(IsSubst(drives, source) || IsRemote(drives, source)) ||
+        IsVirtualMachineShare(drives.main[source]))
+        return false;
+    QuietDriveErrors quiet(program.os);
+    return !LetterTakenByOtherDevice(program, Device(source));
 }
 
 }  // namespace
@@ -35,7 +39,7 @@ void cmdMove_Click(Program& program) {
     MainState& main = program.main;
     const DriveIndex selected = program.view ? program.view->SelectedRow() : main.SelectedDrive;
     if (main.MoveSource == -1) {
-        if (InTable(selected)) {
+        if (InTable(selected) && CommandAllowedNow(program, Command::Move, selected)) {
             main.MoveMode = true;
             main.MoveSource = selected;
         }
@@ -60,22 +64,27 @@ void ExecuteMove(Program& program, bool fromButton) {
     // Used once: a later drag that never passes over a row must not find it.
     main.MoveTarget = -1;
     if (target == -1) return;
-    SetBusy(program, true);
+    const BusyScope busy(program);
     if (!fromButton && program.view) main.SelectedDrive = program.view->SelectedRow();
     const DriveIndex source = main.SelectedDrive;
-    if (!MayMove(program, source, target)) return SetBusy(program, false);
+    if (!MayMove(program, source, target)) return;
+    // Free at the last refresh is not free now: refused while nothing moved.
+    if (commands::LetterTakenMeanwhile(program, target)) {
+        if (program.view) program.view->SelectRow(source);
+        return DisplayRefresh(program);
+    }
 
     DriveTables& drives = program.drives;
     const DriveRecord old = drives.main[source];
     bool inactive = IsInactive(old);
     const int reconnect = ReconnectInactiveNetDrive(program, source);
-    if (reconnect == kReconnectFailed) return SetBusy(program, false);
+    if (reconnect == kReconnectFailed) return;
     if (reconnect == kReconnected) {
         inactive = false;
         // The rescan may have found the target taken meanwhile.
-        if (drives.main[target].Type != kw::kFree) return SetBusy(program, false);
+        if (drives.main[target].Type != kw::kFree) return;
     }
-    if (!DisconnectDrive(program, source)) return SetBusy(program, false);
+    if (!DisconnectDrive(program, source)) return;
 
     DriveRecord& moved = drives.main[target];
     // Set before the save below, so the label's entry moves at once.
@@ -99,7 +108,6 @@ void ExecuteMove(Program& program, bool fromButton) {
     }
     if (program.view) program.view->SelectRow(done ? target : source);
     DisplayRefresh(program);
-    SetBusy(program, false);
 }
 
 bool MayStartDrag(Program& program, DriveIndex row) {

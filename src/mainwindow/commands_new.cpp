@@ -18,10 +18,20 @@ using commands::InTable;
 using commands::IsInactive;
 using commands::IsSharePath;
 
-DriveIndex commands::BeginCommand(Program& program) {
-    SetBusy(program, true);
+DriveIndex commands::AllowedRow(Program& program, Command command) {
     if (program.view) program.main.SelectedDrive = program.view->SelectedRow();
-    return program.main.SelectedDrive;
+    const DriveIndex index = program.main.SelectedDrive;
+    return CommandAllowedNow(program, command, index) ? index : 0;
+}
+
+bool commands::LetterTakenMeanwhile(Program& program, DriveIndex index) {
+    bool taken;
+    {
+        QuietDriveErrors quiet(program.os);
+        taken = LetterInUseNow(program.os, index);
+    }
+    if (taken) ShowError(program, TextKey::main_msgadddrive_errortaken, index);
+    return taken;
 }
 
 bool ToCodePage(Program& program, const std::wstring& text, std::string& out) {
@@ -131,6 +141,9 @@ bool ChangeDrive(Program& program, DriveIndex index, const std::string& path) {
 ConnectResult ConnectDrive(Program& program, const std::string& path, DriveIndex index,
                            Permanence permanence) {
     if (!InTable(index)) return {};
+    // Never mapped over what took the letter meanwhile: a subst definition
+    // would even stack on it.
+    if (commands::LetterTakenMeanwhile(program, index)) return {};
     return IsSharePath(path) ? ConnectShare(program, path, index, permanence)
                              : ConnectSubst(program, path, index, permanence);
 }
@@ -180,33 +193,46 @@ void PutDriveBack(Program& program, DriveIndex index, const DriveRecord& old) {
     SaveSettings(program);
 }
 
+bool FolderOnSubstOrNetworkDrive(Program& program, DriveIndex folderDrive) {
+    QuietDriveErrors quiet(program.os);
+    if (SubstOrNetworkNow(program.os, folderDrive)) return true;
+    // A drive mapped at the last scan and removed while the chooser was open
+    // took its folders with it. A stored entry that is not mapped (also on
+    // a letter a disk has taken since) is no reason to refuse.
+    const DriveTables& drives = program.drives;
+    return InTable(folderDrive) &&
+           (IsSubst(drives, folderDrive) || IsRemote(drives, folderDrive)) &&
+           !IsInactive(drives.main[folderDrive]);
+}
+
 void cmdNew_Click(Program& program) {
-    const DriveIndex index = commands::BeginCommand(program);
-    if (!InTable(index)) return SetBusy(program, false);
+    const BusyScope busy(program);
+    const DriveIndex index = commands::AllowedRow(program, Command::New);
+    if (!InTable(index)) return;
     DriveTables& drives = program.drives;
     const bool newDrive = drives.main[index].Type == kw::kFree;
     // Only a subst or network drive takes another folder: anything else
     // would be cleared and then shadowed by the new mapping.
     if (!newDrive && ((!IsSubst(drives, index) && !IsRemote(drives, index)) ||
                       text::StartsWith(drives.main[index].Type, "REMOTEV")))
-        return SetBusy(program, false);
+        return;
     const std::wstring chosen =
         BrowseForFolder(program.ui, FolderChoiceTitle(program, index, newDrive), [&] {
             if (program.view) program.view->SelectRow(index);
         });
     std::string path;
-    if (chosen.empty() || !ToCodePage(program, chosen, path)) return SetBusy(program, false);
+    if (chosen.empty() || !ToCodePage(program, chosen, path)) return;
 
     if (!IsSharePath(path)) {
         const DriveIndex folderDrive = DriveIndexOf(path[0]);
-        if (IsSubst(drives, folderDrive) || IsRemote(drives, folderDrive)) {
+        if (FolderOnSubstOrNetworkDrive(program, folderDrive)) {
             ShowError(program, TextKey::main_msgnew_error);
-            return SetBusy(program, false);
+            return;
         }
         // Refused before a change disconnects the drive it would replace.
         if (PathTooLongForSubst(program.os, path)) {
             ShowError(program, TextKey::main_msgadddrive_errorlong);
-            return SetBusy(program, false);
+            return;
         }
         // A drive root: subst drives on it confuse the recycle bin.
         if (path.size() < 4 && folderDrive != 0) ShowHint(program, 2);
@@ -219,11 +245,10 @@ void cmdNew_Click(Program& program) {
         drives.main[index].State.clear();
         connected = ConnectDrive(program, path, index, Permanence::FromSettings);
     } else if (!ChangeDrive(program, index, path)) {
-        return SetBusy(program, false);
+        return;
     }
     DisplayRefresh(program);
     if (connected.WantShortcut) CreateDesktopShortcut(program, index, true);
-    SetBusy(program, false);
 }
 
 }  // namespace kelvra

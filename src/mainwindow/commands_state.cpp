@@ -6,11 +6,12 @@
 #include "mainwindow/commands.h"
 #include "mainwindow/commands_internal.h"
 #include "mainwindow/main_window.h"
+#include "platform/error_mode.h"
 #include "startup/inireg.h"
 
 namespace kelvra {
 
-using commands::BeginCommand;
+using commands::AllowedRow;
 using commands::Device;
 using commands::InContextCommand;
 using commands::InTable;
@@ -22,7 +23,6 @@ namespace {
 void SaveAndRefresh(Program& program) {
     SaveSettings(program);
     DisplayRefresh(program);
-    SetBusy(program, false);
 }
 
 // Connects the share again with the given persistence; true when it is
@@ -62,21 +62,35 @@ bool DisconnectDrive(Program& program, DriveIndex index) {
 }
 
 void cmdFix_Click(Program& program) {
-    const DriveIndex index = BeginCommand(program);
-    if (!InTable(index)) return SetBusy(program, false);
+    const BusyScope busy(program);
+    const DriveIndex index = AllowedRow(program, Command::Fix);
+    if (!InTable(index)) return;
     DriveRecord& row = program.drives.main[index];
     if (IsRemote(program.drives, index)) {
         // The connection is made again with the other persistence.
-        if (!ConfirmDisconnect(program, TextKey::main_reqfix, index, false))
-            return SetBusy(program, false);
+        if (!ConfirmDisconnect(program, TextKey::main_reqfix, index, false)) return;
         Os& os = program.os;
-        DisconnectNetworkDrive(os, Device(index));
-        // The next scan reads path and permanence back from the system.
-        if (ReconnectShare(os, row.Path, Device(index), row.Permanent != kw::kYes)) {
+        const std::string device = Device(index);
+        const std::string share = row.Path;
+        const bool wasPermanent = row.Permanent == kw::kYes;
+        DisconnectNetworkDrive(os, device);
+        // The drive is disconnected by now and gone from the profile: with
+        // the other persistence, else as it was, else kept as a deactivated
+        // entry; never lost.
+        const bool toggled =
+            ConnectNetworkDrive(os, share, device, nullptr, nullptr, !wasPermanent);
+        if (toggled || ConnectNetworkDrive(os, share, device, nullptr, nullptr, wasPermanent)) {
+            // The next scan reads path and permanence back from the system.
             row.Path.clear();
             row.Permanent.clear();
             row.State.clear();
+        } else {
+            row.Type = kw::kRemoteInactive;
+            row.Path = share;
+            row.Permanent = kw::kYes;
+            row.State = kw::kDisabled;
         }
+        if (!toggled) ShowError(program, TextKey::main_msgadddrive_errornet);
     } else {
         row.Permanent = row.Permanent == kw::kYes ? "" : kw::kYes;
     }
@@ -84,15 +98,23 @@ void cmdFix_Click(Program& program) {
 }
 
 void cmdDeactivate_Click(Program& program) {
-    const DriveIndex index = BeginCommand(program);
-    if (!InTable(index)) return SetBusy(program, false);
+    const BusyScope busy(program);
+    const DriveIndex index = AllowedRow(program, Command::Deactivate);
+    if (!InTable(index)) return;
     DriveRecord& row = program.drives.main[index];
     Os& os = program.os;
     if (IsInactive(row)) {
         const bool subst = IsSubst(program.drives, index);
         bool ok = false;
         if (subst) {
-            ok = DefineSubst(os, Device(index), ShortPathName(os, row.Path));
+            std::string shortPath;
+            {
+                // A folder on an empty card reader must fail quietly, not
+                // ask for a disk.
+                QuietDriveErrors quiet(os);
+                shortPath = ShortPathName(os, row.Path);
+            }
+            ok = DefineSubst(os, Device(index), shortPath);
         } else {
             // Always remembered: the persistent connection now stands for
             // the drive, and the settings file loses its entry at the save.
@@ -108,8 +130,7 @@ void cmdDeactivate_Click(Program& program) {
             ShowError(program, subst ? TextKey::main_msgactivate_errorsubst
                                      : TextKey::main_msgactivate_errornet);
     } else {
-        if (!ConfirmDisconnect(program, TextKey::main_reqactivate_kill, index, false))
-            return SetBusy(program, false);
+        if (!ConfirmDisconnect(program, TextKey::main_reqactivate_kill, index, false)) return;
         // The row keeps path, permanence and label: the scan shows it inactive.
         RemoveSubst(os, Device(index));
     }
@@ -117,12 +138,12 @@ void cmdDeactivate_Click(Program& program) {
 }
 
 void cmdDeactivateperm_Click(Program& program) {
-    const DriveIndex index = BeginCommand(program);
-    if (!InTable(index)) return SetBusy(program, false);
+    const BusyScope busy(program);
+    const DriveIndex index = AllowedRow(program, Command::DeactivatePerm);
+    if (!InTable(index)) return;
     DriveRecord& row = program.drives.main[index];
     if (!IsInactive(row)) {
-        if (!ConfirmDisconnect(program, TextKey::main_reqdeactivateperm, index, false))
-            return SetBusy(program, false);
+        if (!ConfirmDisconnect(program, TextKey::main_reqdeactivateperm, index, false)) return;
         if (IsSubst(program.drives, index))
             RemoveSubst(program.os, Device(index));
         else
@@ -134,10 +155,11 @@ void cmdDeactivateperm_Click(Program& program) {
 }
 
 void cmdKill_Click(Program& program) {
-    const DriveIndex index = BeginCommand(program);
+    const BusyScope busy(program);
+    const DriveIndex index = AllowedRow(program, Command::Kill);
+    if (!InTable(index)) return;
     DisconnectDrive(program, index);
     DisplayRefresh(program);
-    SetBusy(program, false);
 }
 
 }  // namespace kelvra

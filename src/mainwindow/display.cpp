@@ -320,12 +320,11 @@ void DisplayRefresh(Program& program) {
 
 void SwitchDeviceNames(Program& program) {
     if (!program.startup.IsNT) return;
-    SetBusy(program, true);
+    const BusyScope busy(program);
     int& mode = program.settings.ShowDeviceNames;
     // A mode outside the cycle, edited into the settings file, starts it over.
     mode = mode >= 0 && mode < 2 ? mode + 1 : 0;
     Display(program);
-    SetBusy(program, false);
 }
 
 }  // namespace kelvra

@@ -49,15 +49,36 @@ CommandView ComputeCommands(Program& program, DriveIndex index);
 // Reads the list's selection into SelectedDrive and, for a row 1..26, stores
 // the availability flags and applies the buttons.
 void lsvView_ItemClick(Program& program);
+// Whether the command is allowed for the row as the system has it now: the
+// list is refreshed first when the cheap check sees a change. A menu or
+// popup stays open while the poll runs, so its choice may be older than the
+// row.
+bool CommandAllowedNow(Program& program, Command command, DriveIndex index);
 
 // --- busy, hints, poll ---------------------------------------------------------
 
 // Enters or leaves the busy state of a command.
 void SetBusy(Program& program, bool busy);
+// The busy state of one command, left on every way out of it, also when the
+// command throws: a busy state that stays would keep the button bar
+// disabled and the poll stopped until a restart.
+class BusyScope {
+  public:
+    explicit BusyScope(Program& program) : program_(program) { SetBusy(program, true); }
+    ~BusyScope();
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+  private:
+    Program& program_;
+};
 // Shows hint n while its flag in ShowHints is "1".
 void ShowHint(Program& program, int number);
 // ShowHints after the hint's check box was ticked (flag "0") or not ("1").
 std::string HintFlagsAfterCheck(const std::string& showHints, int hintNumber, bool ticked);
+// What closing the window does to the drives and settings: rescans, so the
+// saved entries reflect the current state, and saves.
+void ScanAndSaveAtUnload(Program& program);
 // One tick of the poll timer. `normalState`: the window is neither minimized
 // nor maximized. Refreshes when the cheap check saw a change.
 void PollTick(Program& program, bool normalState);

@@ -2,6 +2,7 @@
 // captioned, and which are painted red because they would cut a live drive
 // without a question.
 #include "drives/keywords.h"
+#include "drives/scan.h"
 #include "mainwindow/main_window.h"
 #include "mainwindow/row_facts.h"
 #include "platform/error_mode.h"
@@ -90,6 +91,18 @@ void lsvView_ItemClick(Program& program) {
     }
     main.Can = commands.enabled;
     if (program.view) program.view->ShowCommands(commands);
+}
+
+bool CommandAllowedNow(Program& program, Command command, DriveIndex index) {
+    if (index < 1 || index > kDriveCount) return false;
+    bool changed;
+    {
+        QuietDriveErrors quiet(program.os);
+        changed = NetworkCheck(program);
+    }
+    if (changed) DisplayRefresh(program);
+    QuietDriveErrors quiet(program.os);
+    return ComputeCommands(program, index).enabled[static_cast<int>(command)];
 }
 
 }  // namespace kelvra

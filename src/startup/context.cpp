@@ -9,6 +9,7 @@
 #include "language/messages.h"
 #include "mainwindow/commands.h"
 #include "mainwindow/main_window.h"
+#include "platform/error_mode.h"
 #include "program.h"
 #include "startup/inireg.h"
 #include "util/text.h"
@@ -106,8 +107,7 @@ void DisconnectCommand(Program& program) {
 void ConnectCommand(Program& program) {
     const std::string& path = program.context.ContextPath;
     if (!IsSharePath(path)) {
-        const DriveIndex index = DriveIndexOf(path[0]);
-        if (IsSubst(program.drives, index) || IsRemote(program.drives, index)) {
+        if (FolderOnSubstOrNetworkDrive(program, DriveIndexOf(path[0]))) {
             ShowError(program, TextKey::main_msgshell_errornew);
             return;
         }
@@ -177,6 +177,10 @@ std::vector<DriveIndex> FreeLetters(const Program& program) {
 
 void ContextCommand(Program& program) {
     if (program.context.ContextPath.empty()) return;
+    // The scan asks the long name of every subst target, the disconnect
+    // what a letter is: an empty card reader must not raise the system's
+    // "no disk" box.
+    QuietDriveErrors quiet(program.os);
     // Without a scan no row would be free and no drive known.
     if (!program.drives.scanned) RefreshAll(program);
     if (program.context.ContextConnect)
@@ -196,7 +200,10 @@ void mnuShell_Click(Program& program, DriveIndex index) {
     row.State.clear();
     const ConnectResult connected =
         ConnectDrive(program, context.ContextPath, index, Permanence::FromSettings);
-    RefreshAll(program);
+    {
+        QuietDriveErrors quiet(program.os);
+        RefreshAll(program);
+    }
     if (connected.WantShortcut) CreateDesktopShortcut(program, index, true);
 }
 

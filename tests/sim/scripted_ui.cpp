@@ -9,8 +9,16 @@ std::vector<ScriptedUi::Shown> ScriptedUi::Messages() const {
     return messages;
 }
 
+void ScriptedUi::Show(Shown shown) {
+    shown_.push_back(std::move(shown));
+    if (!meanwhile_) return;
+    const auto action = std::move(meanwhile_);
+    meanwhile_ = nullptr;
+    action();
+}
+
 int ScriptedUi::MessageBox(const std::wstring& text, const std::wstring& caption, unsigned style) {
-    shown_.push_back(Shown{Kind::Message, text, caption, style, {}});
+    Show(Shown{Kind::Message, text, caption, style, {}});
     if (!answers_.empty()) {
         int answer = answers_.front();
         answers_.pop_front();
@@ -21,7 +29,7 @@ int ScriptedUi::MessageBox(const std::wstring& text, const std::wstring& caption
 
 bool ScriptedUi::InputBox(const std::wstring& prompt, const std::wstring& caption,
                           const std::wstring& defaultText, std::wstring& answer) {
-    shown_.push_back(Shown{Kind::Input, prompt, caption, 0, defaultText});
+    Show(Shown{Kind::Input, prompt, caption, 0, defaultText});
     std::optional<std::wstring> typed = defaultText;
     if (!inputs_.empty()) {
         typed = inputs_.front();
@@ -33,7 +41,7 @@ bool ScriptedUi::InputBox(const std::wstring& prompt, const std::wstring& captio
 }
 
 std::wstring ScriptedUi::BrowseForFolder(const std::wstring& title) {
-    shown_.push_back(Shown{Kind::Folder, title, {}, 0, {}});
+    Show(Shown{Kind::Folder, title, {}, 0, {}});
     if (folders_.empty()) return {};
     std::wstring path = folders_.front();
     folders_.pop_front();
@@ -42,7 +50,7 @@ std::wstring ScriptedUi::BrowseForFolder(const std::wstring& title) {
 
 bool ScriptedUi::HintBox(const std::wstring& caption, const std::wstring& text,
                          const std::wstring& checkCaption, const std::wstring&) {
-    shown_.push_back(Shown{Kind::Hint, text, caption, 0, checkCaption});
+    Show(Shown{Kind::Hint, text, caption, 0, checkCaption});
     if (hints_.empty()) return false;
     bool ticked = hints_.front();
     hints_.pop_front();
@@ -52,7 +60,7 @@ bool ScriptedUi::HintBox(const std::wstring& caption, const std::wstring& text,
 DriveIndex ScriptedUi::LetterPopup(const std::wstring& title,
                                    const std::vector<DriveIndex>& letters,
                                    const std::wstring& cancelCaption) {
-    shown_.push_back(Shown{Kind::LetterPopup, title, {}, 0, cancelCaption, letters});
+    Show(Shown{Kind::LetterPopup, title, {}, 0, cancelCaption, letters});
     if (letters_.empty()) return 0;
     DriveIndex letter = letters_.front();
     letters_.pop_front();

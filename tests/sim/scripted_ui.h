@@ -8,6 +8,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,6 +42,9 @@ class ScriptedUi : public Ui {
     // The next letter popup returns this letter (0 = cancelled or closed),
     // whether it was offered or not.
     void QueueLetter(DriveIndex letter) { letters_.push_back(letter); }
+    // Runs once while the next box of any kind is open, before it answers:
+    // what the user or the system does while the program waits.
+    void WhileNextBoxIsOpen(std::function<void()> action) { meanwhile_ = std::move(action); }
 
     const std::vector<Shown>& Boxes() const { return shown_; }
     // Message boxes only, in order.
@@ -62,7 +66,10 @@ class ScriptedUi : public Ui {
                            const std::wstring& cancelCaption) override;
 
   private:
+    void Show(Shown shown);
+
     std::vector<Shown> shown_;
+    std::function<void()> meanwhile_;
     std::deque<int> answers_;
     std::deque<std::optional<std::wstring>> inputs_;
     std::deque<std::wstring> folders_;

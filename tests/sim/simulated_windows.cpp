@@ -1,6 +1,7 @@
 #include "sim/simulated_windows.h"
 
 #include <algorithm>
+#include <new>
 
 #include "util/text.h"
 
@@ -114,6 +115,12 @@ void SimulatedWindows::SetExecutable(const std::string& path, FileVersion versio
 
 bool SimulatedWindows::Call(const char* operation) {
     ++calls_[operation];
+    if (throwing_.count(operation)) throw std::bad_alloc();
+    auto times = failTimes_.find(operation);
+    if (times != failTimes_.end() && times->second > 0) {
+        --times->second;
+        return true;
+    }
     return failing_.count(operation) != 0;
 }
 
@@ -358,8 +365,21 @@ void SimulatedWindows::AddShare(const std::string& remoteName, const std::string
     PutNode(remoteName, true, {}, {});
 }
 
+bool SimulatedWindows::OnEmptyDrive(const std::string& path, int depth) {
+    if (depth > 8 || path.size() < 2 || path[1] != ':') return false;
+    const char letter = text::UpperAscii(path[0]);
+    const std::string target = LetterTarget(letter);
+    if (!target.empty()) return OnEmptyDrive(target, depth + 1);
+    auto drive = drives_.find(letter);
+    if (drive == drives_.end() || !drive->second.fileSystem.empty() ||
+        (drive->second.type != kDriveRemovable && drive->second.type != kDriveCdrom))
+        return false;
+    if (!(errorMode_ & kSemFailCriticalErrors)) ++noDiskBoxes_;
+    return true;
+}
+
 uint32_t SimulatedWindows::GetFileAttributes(const std::string& path) {
-    if (Call("GetFileAttributes")) return kInvalidFileAttributes;
+    if (Call("GetFileAttributes") || OnEmptyDrive(path)) return kInvalidFileAttributes;
     std::string key = Resolve(path);
     if (key.empty()) return kInvalidFileAttributes;
     return nodes_[key].folder ? kFileAttributeDirectory : kFileAttributeArchive;
@@ -403,7 +423,7 @@ std::string SimulatedWindows::ConvertPath(const std::string& path, bool toShort)
 uint32_t SimulatedWindows::GetLongPathName(const std::string& path, std::string& out,
                                            uint32_t size) {
     out.clear();
-    if (Call("GetLongPathName")) return 0;
+    if (Call("GetLongPathName") || OnEmptyDrive(path)) return 0;
     std::string converted = ConvertPath(path, false);
     if (converted.empty()) return 0;
     if (converted.size() + 1 > size) return static_cast<uint32_t>(converted.size() + 1);
@@ -414,7 +434,7 @@ uint32_t SimulatedWindows::GetLongPathName(const std::string& path, std::string&
 uint32_t SimulatedWindows::GetShortPathName(const std::string& path, std::string& out,
                                             uint32_t size) {
     out.clear();
-    if (Call("GetShortPathName")) return 0;
+    if (Call("GetShortPathName") || OnEmptyDrive(path)) return 0;
     std::string converted = ConvertPath(path, true);
     if (converted.empty()) return 0;
     if (converted.size() + 1 > size) return static_cast<uint32_t>(converted.size() + 1);

@@ -107,12 +107,21 @@ public:
 
     // Failure injection by operation name ("GetLogicalDriveStrings", ...).
     void Fail(const std::string& operation) { failing_.insert(operation); }
-    void Heal(const std::string& operation) { failing_.erase(operation); }
+    void Heal(const std::string& operation) {
+        failing_.erase(operation);
+        throwing_.erase(operation);
+        failTimes_.erase(operation);
+    }
+    // Only the next `times` calls of the operation fail.
+    void FailTimes(const std::string& operation, int times) { failTimes_[operation] = times; }
+    // The operation throws std::bad_alloc, as when memory runs out inside it.
+    void Throw(const std::string& operation) { throwing_.insert(operation); }
     int Calls(const std::string& operation) const;
     int TotalCalls() const;
-    // Volume queries on an empty removable or CD drive made while critical
-    // errors were not failed quietly: each would have stopped the program
-    // with a "no disk" box on Windows.
+    // Volume and path queries on an empty removable or CD drive (also
+    // through a subst letter onto it) made while critical errors were not
+    // failed quietly: each would have stopped the program with a "no disk"
+    // box on Windows.
     int NoDiskBoxes() const { return noDiskBoxes_; }
     uint32_t ErrorMode() const { return errorMode_; }
     void ResetCalls() { calls_.clear(); }
@@ -243,6 +252,9 @@ private:
     RegNode* FindRegNode(const std::string& path);
     bool RegParentDenied(const std::string& path);
     bool LetterInUse(char letter);
+    // True for a path on a removable or CD drive without a medium, followed
+    // through subst letters; counts the box the query would raise.
+    bool OnEmptyDrive(const std::string& path, int depth = 0);
     std::string NetworkKey(char letter) const;
     char UpperInCodePage(char c) const;
     // Section names match regardless of case, as the code page has it.
@@ -276,6 +288,8 @@ private:
     uint32_t errorMode_ = 0;
     int noDiskBoxes_ = 0;
     std::set<std::string> failing_;
+    std::set<std::string> throwing_;
+    std::map<std::string, int> failTimes_;
     std::map<std::string, int> calls_;
 };
 

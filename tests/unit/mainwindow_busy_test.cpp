@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <new>
+
+#include "commands_machine.h"
 #include "drives/scan.h"
 #include "drives_machine.h"
 #include "mainwindow/main_window.h"
@@ -123,6 +126,49 @@ TEST_F(MainWindowLogic, DeviceNameModeCyclesOnNtOnly) {
         EXPECT_EQ(m.program.settings.ShowDeviceNames, to) << from;
         EXPECT_EQ(view.showRowsCalls, nt ? 1 : 0);
         EXPECT_FALSE(m.program.main.Busy);
+    }
+}
+
+// Out of memory inside a command: the exception goes to the window, the
+// busy state does not stay. Thrown once inside the command only, and once
+// also again while the busy state is left.
+TEST(BusyState, EndsWhenACommandThrows) {
+    const std::pair<const char*, void (*)(Program&)> commands[] = {
+        {"new", cmdNew_Click},
+        {"move",
+         [](Program& p) {
+             p.main.MoveTarget = DriveIndexOf('Y');
+             ExecuteMove(p, false);
+         }},
+        {"disconnect", cmdKill_Click},
+        {"permanent", cmdFix_Click},
+        {"deactivate", cmdDeactivate_Click},
+        {"deactivate permanently", cmdDeactivateperm_Click},
+        {"rename", cmdRename_Click},
+        {"shortcut", cmdLink_Click},
+        {"device names", SwitchDeviceNames},
+    };
+    for (const auto& [name, command] : commands) {
+        for (const char* operation : {"QueryDosDevice", "GetDriveType"}) {
+            SCOPED_TRACE(std::string(name) + ", " + operation);
+            CommandMachine m;
+            Subst(m.sim, 'X', CommandMachine::kFolder);
+            m.Select('X');
+            DisplayRefresh(m.program);
+            m.sim.Throw(operation);
+            m.view.buttonBar.clear();
+            m.view.busy.clear();
+            EXPECT_THROW(command(m.program), std::bad_alloc);
+            EXPECT_FALSE(m.program.main.Busy);
+            ASSERT_FALSE(m.view.buttonBar.empty());
+            EXPECT_TRUE(m.view.buttonBar.back());
+            EXPECT_EQ(m.view.busy.back(), BusyMode::Off);
+            // The poll goes on.
+            m.sim.Heal(operation);
+            Subst(m.sim, 'Y', CommandMachine::kFolder);
+            PollTick(m.program, true);
+            EXPECT_EQ(m.Row('Y').Type, "SUBST (FIXED)");
+        }
     }
 }
 

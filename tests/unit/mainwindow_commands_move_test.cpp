@@ -26,6 +26,7 @@ TEST(CommandMove, EntriesAndLabelsGoWhereTheDriveIs) {
         std::vector<TextKey> shown;
         const char *entryX, *entryY;  // stored entries after the move; "-" none
         bool mappedX, mappedY, labelOnY;
+        char about = 'X';  // the drive the messages name
     };
     const Setup none;
     // clang-format off
@@ -42,10 +43,10 @@ TEST(CommandMove, EntriesAndLabelsGoWhereTheDriveIs) {
         {"inactive network drive that cannot reconnect",
          [&](CommandMachine& m) { RememberConnection(m.sim, 'X', "\\\\gone\\share"); StoreLabel(m.sim, 'X', "Daten"); },
          none, {}, "-", "-", false, false, false},
-        {"target taken meanwhile: back at the source",
+        {"target taken since the last refresh: nothing moves",
          [&](CommandMachine& m) { Connect(m.sim, 'X', share); StoreLabel(m.sim, 'X', "Daten"); },
          [](CommandMachine& m) { m.sim.AddDrive('Y', kDriveRemovable); },
-         {TextKey::main_reqdeldrive, TextKey::main_msgadddrive_errornet}, "-", "-", true, false, false},
+         {TextKey::main_msgadddrive_errortaken}, "-", "-", true, false, false, 'Y'},
         {"folder gone meanwhile: remembered at the source",
          [&](CommandMachine& m) { Subst(m.sim, 'X', folder); StoreDriveEntry(m.sim, 'X', folder, "Daten"); },
          [&](CommandMachine& m) { m.sim.RemovePath(folder); },
@@ -58,7 +59,7 @@ TEST(CommandMove, EntriesAndLabelsGoWhereTheDriveIs) {
         CommandMachine m;
         c.before(m);
         m.Scan();
-        const std::vector<std::wstring> shown = m.Texts(c.shown, 'X');
+        const std::vector<std::wstring> shown = m.Texts(c.shown, c.about);
         if (c.afterScan) {
             // The change comes between the last refresh and the move.
             c.afterScan(m);

@@ -1621,8 +1621,7 @@ void FrmMain::Unload() {
     for (UINT_PTR id : {kTimer1, kTimer2, kTimer3}) KillTimer(hwnd_, id);
     timerEnabled_ = {};
     FrmOnMsg_Move();
-    RefreshAll(program_);
-    SaveSettings(program_);
+    ScanAndSaveAtUnload(program_);
     if (program_.main.TrayIconShown) TrayIconSet(false);
     program_.main.TrayIconShown = false;
     limitsOn_ = false;
