@@ -73,7 +73,15 @@ std::string CurrentTestName() {
 
 class WineEnvironment : public Environment {
   public:
-    WineEnvironment() : pid_(std::to_string(GetCurrentProcessId())) {}
+    WineEnvironment() : pid_(std::to_string(GetCurrentProcessId())) {
+        // The first program after a server start can run before Wine's mount
+        // manager has listed the drives (seen on a loaded machine): wait for C:.
+        static const bool ready = [] {
+            for (int i = 0; i < 600 && !(GetLogicalDrives() & (1u << 2)); ++i) Sleep(100);
+            return true;
+        }();
+        (void)ready;
+    }
 
     ~WineEnvironment() override {
         // Letters a test handed out may still carry its definitions when it
