@@ -16,15 +16,13 @@
 #include "mainwindow/menus.h"
 #include "mainwindow/win32/frm_splash.h"
 #include "mainwindow/win32/led_images.h"
+#include "mainwindow/win32/main_ids.h"
 #include "platform/win32/window_support.h"
 #include "program.h"
 #include "startup/settings.h"
 
 namespace kelvra {
 namespace {
-
-const wchar_t kClassName[] = L"KelvraMainWindow";
-const wchar_t kLedClassName[] = L"KelvraLedStrip";
 
 constexpr UINT kTrayMessage = WM_APP + 1;
 // Posted when the user changed a column's width: the list may now need (or
@@ -33,19 +31,6 @@ constexpr UINT kFitListMessage = WM_APP + 2;
 constexpr UINT_PTR kListSubclassId = 1;
 constexpr UINT kTrayId = 0;
 constexpr UINT_PTR kTimer1 = 1, kTimer2 = 2, kTimer3 = 3;
-
-// Control and menu ids.
-constexpr int kIdList = 100;
-constexpr int kIdStatus = 101;
-constexpr int kIdButtonFirst = 110;  // + Command
-constexpr int kIdMnuConfig = 200;
-constexpr int kIdMnuExit = 201;
-constexpr int kIdMnuHelp = 210;
-constexpr int kIdMnuKeyboard = 211;
-constexpr int kIdMnuHistory = 212;
-constexpr int kIdMnuInfo = 213;
-constexpr int kIdMnuTrayRestore = 220;
-constexpr int kIdMnuTrayExit = 221;
 
 // Button captions that depend on the selected row come from the logic; the
 // others are set by initlang.
@@ -184,7 +169,7 @@ bool FrmMain::Load(HINSTANCE instance) {
                                                GetSystemMetrics(SM_CYSMICON), 0));
     wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kClassName;
+    wc.lpszClassName = kMainClassName;
     RegisterClassExW(&wc);
     WNDCLASSEXW led = {};
     led.cbSize = sizeof led;
@@ -199,8 +184,8 @@ bool FrmMain::Load(HINSTANCE instance) {
     const std::wstring title =
         L"Kelvra V" + program_.os.AnsiToWide(program_.startup.ApplicationVersion);
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_APPWINDOW, kClassName, title.c_str(), style,
-                            0, 0, 600, 500, nullptr, nullptr, instance, this);
+    hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_APPWINDOW, kMainClassName, title.c_str(),
+                            style, 0, 0, 600, 500, nullptr, nullptr, instance, this);
     if (!hwnd_) return false;
     program_.view = this;
     taskbarCreated_ = RegisterWindowMessageW(L"TaskbarCreated");
