@@ -7,8 +7,8 @@
 #include "drives/keywords.h"
 #include "drives/network.h"
 #include "drives/subst.h"
+#include "platform/inireg.h"
 #include "program.h"
-#include "startup/inireg.h"
 #include "startup/permanent.h"
 #include "util/text.h"
 

@@ -7,7 +7,7 @@
 #include "mainwindow/commands_internal.h"
 #include "mainwindow/main_window.h"
 #include "platform/error_mode.h"
-#include "startup/inireg.h"
+#include "platform/inireg.h"
 
 namespace kelvra {
 

@@ -10,8 +10,8 @@
 #include "mainwindow/commands.h"
 #include "mainwindow/main_window.h"
 #include "platform/error_mode.h"
+#include "platform/inireg.h"
 #include "program.h"
-#include "startup/inireg.h"
 #include "util/text.h"
 
 namespace kelvra {

@@ -6,8 +6,8 @@
 
 #include "drives/keywords.h"
 #include "drives/scan.h"
+#include "platform/inireg.h"
 #include "program.h"
-#include "startup/inireg.h"
 #include "util/text.h"
 
 namespace kelvra {

@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "platform/inireg.h"
 #include "program.h"
-#include "startup/inireg.h"
 #include "startup/permanent.h"
 #include "util/text.h"
 

@@ -1,10 +1,10 @@
 #include "startup/startup.h"
 
-#include "auxwindows/os_version.h"
 #include "language/language.h"
 #include "language/messages.h"
+#include "platform/inireg.h"
+#include "platform/os_version.h"
 #include "program.h"
-#include "startup/inireg.h"
 #include "startup/permanent.h"
 #include "util/text.h"
 

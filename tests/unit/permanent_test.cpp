@@ -4,7 +4,7 @@
 
 #include "drives/keywords.h"
 #include "drives/scan.h"
-#include "startup/inireg.h"
+#include "platform/inireg.h"
 #include "unit/test_machine.h"
 
 namespace kelvra {

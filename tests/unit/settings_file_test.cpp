@@ -5,8 +5,8 @@
 
 #include "language/language.h"
 #include "mainwindow/main_window.h"
+#include "platform/inireg.h"
 #include "startup/ini_text.h"
-#include "startup/inireg.h"
 #include "startup/permanent.h"
 #include "startup/settings.h"
 #include "startup/startup.h"

@@ -4,8 +4,8 @@
 
 #include <climits>
 
+#include "platform/inireg.h"
 #include "sim/fake_main_view.h"
-#include "startup/inireg.h"
 #include "startup/permanent.h"
 #include "unit/test_machine.h"
 
