@@ -4,12 +4,12 @@
 #include <array>
 #include <vector>
 
+#include "drives/drive_entries.h"
 #include "drives/keywords.h"
 #include "drives/network.h"
 #include "drives/subst.h"
 #include "platform/inireg.h"
 #include "program.h"
-#include "startup/permanent.h"
 #include "util/text.h"
 
 namespace kelvra {
@@ -17,10 +17,6 @@ namespace kelvra {
 namespace {
 
 constexpr uint32_t kDriveListBufferSize = 255;
-
-std::string Device(DriveIndex index) {
-    return std::string(1, DriveLetter(index)) + ":";
-}
 
 std::string WithoutTrailingBackslash(std::string path) {
     if (text::EndsWith(path, "\\")) path.pop_back();

@@ -10,7 +10,6 @@
 namespace kelvra {
 
 using commands::AllowedRow;
-using commands::Device;
 using commands::InTable;
 
 namespace {

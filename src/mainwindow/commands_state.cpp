@@ -12,7 +12,6 @@
 namespace kelvra {
 
 using commands::AllowedRow;
-using commands::Device;
 using commands::InContextCommand;
 using commands::InTable;
 using commands::IsInactive;

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "drives/drive_entries.h"
+#include "mainwindow/main_view.h"
 #include "platform/inireg.h"
 #include "program.h"
 #include "startup/permanent.h"

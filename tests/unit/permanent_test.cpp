@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "drives/drive_entries.h"
 #include "drives/keywords.h"
 #include "drives/scan.h"
 #include "platform/inireg.h"
