@@ -15,7 +15,7 @@ bool StoredFolderUnder(const IniText& ini, const std::string& section, const std
     std::string stored;
     if (!ini.Get(section, kPathKey + letter, stored)) return false;
     if (text::StartsWith(stored, "!")) stored.erase(0, 1);
-    return !stored.empty() && !text::StartsWith(stored, "\\\\");
+    return !stored.empty() && !IsSharePath(stored);
 }
 
 }  // namespace

@@ -28,7 +28,7 @@ void RestorePermanentDrives(Program& program, DriveIndex index) {
         if (LoadDriveEntry(program, DriveLetter(i), path, label) != kIniOk) continue;
         // "!" marks a deactivated drive; "\\" a network drive, which Windows
         // restores itself and which must never become a subst mapping.
-        if (text::StartsWith(path, "!") || text::StartsWith(path, "\\\\")) continue;
+        if (text::StartsWith(path, "!") || IsSharePath(path)) continue;
         stored.emplace_back(i, path);
     }
     if (stored.empty()) return;
@@ -43,8 +43,7 @@ void RestorePermanentDrives(Program& program, DriveIndex index) {
     for (const auto& drive : drives) inUse[drive.first] = true;
     for (const auto& [i, path] : stored) {
         if (inUse[i]) continue;
-        const std::string device = std::string(1, DriveLetter(i)) + ":";
-        program.startup.LastStatus = program.os.DefineDosDevice(0, device, &path) ? 1 : 0;
+        program.startup.LastStatus = program.os.DefineDosDevice(0, Device(i), &path) ? 1 : 0;
     }
 }
 
