@@ -4,7 +4,7 @@
 
 #include "drives/drive_tables.h"
 #include "language/language.h"
-#include "mainwindow/main_view.h"
+#include "mainwindow/main_state.h"
 #include "platform/os.h"
 #include "platform/ui.h"
 #include "startup/context_state.h"
@@ -12,6 +12,8 @@
 #include "startup/startup_state.h"
 
 namespace kelvra {
+
+class MainView;
 
 struct Program {
     Program(Os& os, Ui& ui) : os(os), ui(ui), settings(DefaultSettings()) {}

@@ -1,8 +1,8 @@
 #include "auxwindows/debug_info.h"
 
 #include "language/language.h"
+#include "platform/inireg.h"
 #include "program.h"
-#include "startup/inireg.h"
 #include "startup/permanent.h"
 #include "util/text.h"
 

@@ -2,8 +2,8 @@
 
 #include "language/language.h"
 #include "language/messages.h"
+#include "platform/inireg.h"
 #include "program.h"
-#include "startup/inireg.h"
 
 namespace kelvra {
 

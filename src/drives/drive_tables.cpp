@@ -18,6 +18,18 @@ bool ValidDriveIndex(DriveIndex index) {
     return index >= 0 && index <= kDriveCount;
 }
 
+std::string Device(DriveIndex index) {
+    return std::string(1, DriveLetter(index)) + ":";
+}
+
+bool IsSharePath(std::string_view path) {
+    return text::StartsWith(path, "\\\\");
+}
+
+bool IsVirtualMachineShare(const DriveRecord& row) {
+    return text::StartsWith(row.Type, "REMOTEV");
+}
+
 static bool TypeContains(const DriveTables& tables, DriveIndex index, const char* keyword) {
     if (index < 1 || index > kDriveCount) return false;
     return text::ContainsNoCase(tables.main[index].Type, keyword);

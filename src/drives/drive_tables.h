@@ -4,6 +4,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 namespace kelvra {
 
@@ -46,6 +47,15 @@ char DriveLetter(DriveIndex index);
 // Index of a letter in either case; 0 for anything that is not A..Z.
 DriveIndex DriveIndexOf(char letter);
 bool ValidDriveIndex(DriveIndex index);
+// "K:" for index 11.
+std::string Device(DriveIndex index);
+
+// A path beginning with two backslashes names a share; every other path a
+// local folder, whose drive letter is its first character.
+bool IsSharePath(std::string_view path);
+// Shared folders of a virtual machine ("REMOTEVPC", "REMOTEVBOX") look like
+// network drives but belong to the machine, not to the user.
+bool IsVirtualMachineShare(const DriveRecord& row);
 
 // All three answer false for row 0 and for an index outside 0..26.
 bool IsSubst(const DriveTables& tables, DriveIndex index);

@@ -4,12 +4,12 @@
 #include <array>
 #include <vector>
 
+#include "drives/drive_entries.h"
 #include "drives/keywords.h"
 #include "drives/network.h"
 #include "drives/subst.h"
+#include "platform/inireg.h"
 #include "program.h"
-#include "startup/inireg.h"
-#include "startup/permanent.h"
 #include "util/text.h"
 
 namespace kelvra {
@@ -17,10 +17,6 @@ namespace kelvra {
 namespace {
 
 constexpr uint32_t kDriveListBufferSize = 255;
-
-std::string Device(DriveIndex index) {
-    return std::string(1, DriveLetter(index)) + ":";
-}
 
 std::string WithoutTrailingBackslash(std::string path) {
     if (text::EndsWith(path, "\\")) path.pop_back();
@@ -102,7 +98,7 @@ void ScanSubstDrives(Program& program, StoredLabels& labels) {
         const bool remote = text::StartsWith(row.Type, kw::kRemote);
         // A subst onto a share shows as the network drive it is; a folder
         // stored for its letter is not its entry (the save keeps that as it is).
-        if (remote && !folder.empty() && !stored.empty() && !text::StartsWith(stored, "\\\\") &&
+        if (remote && !folder.empty() && !stored.empty() && !IsSharePath(stored) &&
             !text::EqualsNoCase(stored, folder)) {
             stored.clear();
             label.clear();
@@ -116,7 +112,7 @@ void ScanSubstDrives(Program& program, StoredLabels& labels) {
         if (!remote && !folder.empty()) {
             row.Type = std::string(kw::kSubstOpen) + row.Type + ")";
         } else if (row.Path.empty() && !stored.empty()) {
-            row.Type = text::StartsWith(stored, "\\\\") ? kw::kRemoteInactive : kw::kSubstInactive;
+            row.Type = IsSharePath(stored) ? kw::kRemoteInactive : kw::kSubstInactive;
             row.Path = stored;
         }
         if ((IsSubst(program.drives, i) || IsRemote(program.drives, i)) && !label.empty())
@@ -147,7 +143,7 @@ void ScanNetworkDrives(Program& program, const StoredLabels& labels) {
             row.Path = remembered;
             row.Permanent = kw::kYes;
         }
-        if (text::StartsWith(connection, "\\\\")) row.Path = WithoutTrailingBackslash(connection);
+        if (IsSharePath(connection)) row.Path = WithoutTrailingBackslash(connection);
         if (!remembered.empty() && (row.Type == kw::kFree || row.Path.empty())) {
             row.Type = kw::kRemoteInactive;
             row.Path = remembered;

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/ui.h"
 #include "util/text.h"
 
 namespace kelvra {
@@ -91,18 +90,6 @@ bool PathTooLongForSubst(Os& os, const std::string& path) {
     std::string out;
     return os.GetLongPathName(path, out, kPathBufferSize) >= kPathBufferSize ||
            os.GetShortPathName(path, out, kPathBufferSize) >= kPathBufferSize;
-}
-
-std::wstring BrowseForFolder(Ui& ui, const std::wstring& title,
-                             const std::function<void()>& onCancel) {
-    std::wstring path = ui.BrowseForFolder(title);
-    path = path.substr(0, path.find(L'\0'));
-    if (path.empty()) {
-        if (onCancel) onCancel();
-        return {};
-    }
-    if (path.size() == 2 && path[1] == L':') path += L'\\';
-    return path;
 }
 
 }  // namespace kelvra

@@ -2,14 +2,11 @@
 // DOS-device table, and the path-form conversions they depend on.
 #pragma once
 
-#include <functional>
 #include <string>
 
 #include "platform/os.h"
 
 namespace kelvra {
-
-class Ui;
 
 // A device's raw DOS-device answer (targets separated by NULs, latest first),
 // cut to the characters the call reported; empty for answers of two
@@ -42,11 +39,5 @@ std::string ShortPathName(Os& os, const std::string& path);
 // conversions, so no subst drive can be made on it. A path of 255 characters
 // or more is refused from its text alone, without asking the system.
 bool PathTooLongForSubst(Os& os, const std::string& path);
-
-// The folder chooser's result, wide as the shell gives it (the caller turns
-// it into the code page): a chosen drive root ("C:") gets its backslash;
-// empty when the user cancels, after onCancel (which re-selects the list row).
-std::wstring BrowseForFolder(Ui& ui, const std::wstring& title,
-                             const std::function<void()>& onCancel = {});
 
 }  // namespace kelvra

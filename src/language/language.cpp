@@ -1,8 +1,8 @@
 #include "language/language.h"
 
 #include "language/messages.h"
+#include "platform/inireg.h"
 #include "program.h"
-#include "startup/inireg.h"
 #include "util/text.h"
 
 namespace kelvra {

@@ -1,6 +1,7 @@
 // Small pieces the drive command files share.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -13,17 +14,6 @@ namespace kelvra::commands {
 
 inline bool InTable(DriveIndex index) {
     return index >= 1 && index <= kDriveCount;
-}
-
-// "K:" for index 11.
-inline std::string Device(DriveIndex index) {
-    return std::string(1, DriveLetter(index)) + ":";
-}
-
-// A path beginning with two backslashes names a share; every other path a
-// local folder, whose drive letter is its first character.
-inline bool IsSharePath(std::string_view path) {
-    return text::StartsWith(path, "\\\\");
 }
 
 // An inactive or deactivated entry: nothing is mapped at the letter for it.
@@ -46,5 +36,11 @@ DriveIndex AllowedRow(Program& program, Command command);
 // had it free: a stick plugged in or a drive mapped by another program while
 // a dialog or question was open.
 bool LetterTakenMeanwhile(Program& program, DriveIndex index);
+
+// The folder chooser's result, wide as the shell gives it (the caller turns
+// it into the code page): a chosen drive root ("C:") gets its backslash;
+// empty when the user cancels, after onCancel (which re-selects the list row).
+std::wstring BrowseForFolder(Ui& ui, const std::wstring& title,
+                             const std::function<void()>& onCancel = {});
 
 }  // namespace kelvra::commands

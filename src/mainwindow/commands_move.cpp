@@ -9,15 +9,10 @@
 
 namespace kelvra {
 
-using commands::Device;
 using commands::InTable;
 using commands::IsInactive;
 
 namespace {
-
-bool IsVirtualMachineShare(const DriveRecord& row) {
-    return text::StartsWith(row.Type, "REMOTEV");
-}
 
 // Only a subst or network drive moves, and only onto a free letter: a
 // target in use would lose its own drive. A drive whose letter another

@@ -8,20 +8,30 @@
 #include "mainwindow/commands_internal.h"
 #include "mainwindow/main_window.h"
 #include "platform/error_mode.h"
-#include "startup/inireg.h"
+#include "platform/inireg.h"
 
 namespace kelvra {
 
-using commands::Device;
 using commands::InContextCommand;
 using commands::InTable;
 using commands::IsInactive;
-using commands::IsSharePath;
 
 DriveIndex commands::AllowedRow(Program& program, Command command) {
     if (program.view) program.main.SelectedDrive = program.view->SelectedRow();
     const DriveIndex index = program.main.SelectedDrive;
     return CommandAllowedNow(program, command, index) ? index : 0;
+}
+
+std::wstring commands::BrowseForFolder(Ui& ui, const std::wstring& title,
+                                       const std::function<void()>& onCancel) {
+    std::wstring path = ui.BrowseForFolder(title);
+    path = path.substr(0, path.find(L'\0'));
+    if (path.empty()) {
+        if (onCancel) onCancel();
+        return {};
+    }
+    if (path.size() == 2 && path[1] == L':') path += L'\\';
+    return path;
 }
 
 bool commands::LetterTakenMeanwhile(Program& program, DriveIndex index) {
@@ -214,10 +224,10 @@ void cmdNew_Click(Program& program) {
     // Only a subst or network drive takes another folder: anything else
     // would be cleared and then shadowed by the new mapping.
     if (!newDrive && ((!IsSubst(drives, index) && !IsRemote(drives, index)) ||
-                      text::StartsWith(drives.main[index].Type, "REMOTEV")))
+                      IsVirtualMachineShare(drives.main[index])))
         return;
     const std::wstring chosen =
-        BrowseForFolder(program.ui, FolderChoiceTitle(program, index, newDrive), [&] {
+        commands::BrowseForFolder(program.ui, FolderChoiceTitle(program, index, newDrive), [&] {
             if (program.view) program.view->SelectRow(index);
         });
     std::string path;

@@ -7,12 +7,11 @@
 #include "mainwindow/commands_internal.h"
 #include "mainwindow/main_window.h"
 #include "platform/error_mode.h"
-#include "startup/inireg.h"
+#include "platform/inireg.h"
 
 namespace kelvra {
 
 using commands::AllowedRow;
-using commands::Device;
 using commands::InContextCommand;
 using commands::InTable;
 using commands::IsInactive;

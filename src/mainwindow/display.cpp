@@ -27,7 +27,7 @@ const DriveRecord& RowOf(const Program& program, DriveIndex index) {
 bool LetterConflict(Program& program, DriveIndex index) {
     if (index < 1 || index > kDriveCount) return false;
     if (!IsSubst(program.drives, index) && !IsRemote(program.drives, index)) return false;
-    return LetterTakenByOtherDevice(program, DeviceOf(index));
+    return LetterTakenByOtherDevice(program, Device(index));
 }
 
 namespace {
@@ -69,7 +69,7 @@ std::string LabelTextOf(Program& program, DriveIndex index, bool conflict) {
     if (!row.Label.empty() && !conflict)
         label = row.Label;
     else if (row.Type != kw::kFree)
-        label = VolumeLabel(program.os, DeviceOf(index));
+        label = VolumeLabel(program.os, Device(index));
     return label.empty() ? std::string() : " " + label;
 }
 
@@ -78,7 +78,7 @@ std::string FileSystemTextOf(Program& program, DriveIndex index) {
     if (row.Type == kw::kFree) return {};
     // Network drives are not asked on Windows 9x.
     if (IsRemote(program.drives, index) && program.startup.IsWin9x) return {};
-    const std::string name = FileSystemName(program.os, DeviceOf(index));
+    const std::string name = FileSystemName(program.os, Device(index));
     return name.empty() ? std::string() : " [" + name + "]";
 }
 
@@ -106,7 +106,7 @@ std::string PathText(Program& program, DriveIndex index, bool conflict) {
         const int mode = program.settings.ShowDeviceNames;
         const bool managed = (subst || remote) && !conflict;
         if ((mode == 1 && !managed) || mode == 2)
-            return text::RemoveNuls(DosDeviceAnswer(os, DeviceOf(index)));
+            return text::RemoveNuls(DosDeviceAnswer(os, Device(index)));
     }
     if (conflict || row.Path.empty()) return {};
     // A share name has no short form, and asking an unreachable server for
@@ -136,7 +136,7 @@ ShownRow BuildRow(Program& program, DriveIndex index) {
 
     list.Drive = row.Drive + LabelPart(program, index, conflict);
     // With a conflict the type column says what occupies the letter now.
-    const std::string type = conflict ? DriveTypeKeyword(os, DeviceOf(index) + "\\") : row.Type;
+    const std::string type = conflict ? DriveTypeKeyword(os, Device(index) + "\\") : row.Type;
     view.texts[2] = TypeText(language, type);
     list.Path = PathText(program, index, conflict);
 
@@ -151,8 +151,8 @@ ShownRow BuildRow(Program& program, DriveIndex index) {
     list.Permanent = os.WideToAnsi(view.texts[1]);
     list.Type = os.WideToAnsi(view.texts[2]);
 
-    const bool unmanaged = text::StartsWith(row.Type, "REMOTEV") ||
-                           (!free && row.Path.empty() && !subst && !remote) || conflict;
+    const bool unmanaged =
+        IsVirtualMachineShare(row) || (!free && row.Path.empty() && !subst && !remote) || conflict;
     auto paint = [&view](uint32_t colour) {
         for (int c = 1; c < 4; ++c) view.colours[c] = colour;
     };

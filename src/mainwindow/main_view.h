@@ -9,6 +9,7 @@
 #include <string>
 
 #include "drives/drive_tables.h"
+#include "mainwindow/main_state.h"
 
 namespace kelvra {
 
@@ -36,10 +37,6 @@ struct RowView {
     bool operator==(const RowView& o) const;
 };
 using RowViews = std::array<RowView, kDriveRows>;  // rows 1..26 are used
-
-// The eight command buttons, in the order of the button bar.
-enum class Command : int { New, Move, Kill, Fix, Deactivate, DeactivatePerm, Rename, Link };
-constexpr int kCommandCount = 8;
 
 // Enabled state, caption and face colour of every command button. A face of
 // kButtonFace means the system's normal button colour.
@@ -95,21 +92,6 @@ class MainView {
     virtual void SetTrayTimer(bool on) = 0;
     // Menu, column and button texts from the current text table.
     virtual void ApplyLanguage() = 0;
-};
-
-// Main-window flags shared by the window, its timers and the commands.
-struct MainState {
-    bool Busy = false;
-    bool RefreshDone = false;
-    bool TrayIconShown = false;
-    bool MinimizedToTray = false;
-    bool MoveMode = false;
-    DriveIndex MoveSource = -1;
-    DriveIndex MoveTarget = -1;
-    DriveIndex SelectedDrive = 0;
-    // The availability flags, in Command order; they keep their last values.
-    std::array<bool, kCommandCount> Can{};
-    bool CanDo(Command c) const { return Can[static_cast<int>(c)]; }
 };
 
 }  // namespace kelvra

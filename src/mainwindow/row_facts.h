@@ -10,11 +10,6 @@ namespace kelvra {
 
 struct Program;
 
-// "K:" for index 11.
-inline std::string DeviceOf(DriveIndex index) {
-    return std::string(1, DriveLetter(index)) + ":";
-}
-
 // The main table's row; row 0 (always empty) for an index outside the table,
 // so a stray selection can never read past it.
 const DriveRecord& RowOf(const Program& program, DriveIndex index);

@@ -19,7 +19,7 @@ CommandView ComputeCommands(Program& program, DriveIndex index) {
     const std::string& perm = row.Permanent;
 
     const bool free = row.Type == kw::kFree;
-    const bool vm = text::StartsWith(row.Type, "REMOTEV");
+    const bool vm = IsVirtualMachineShare(row);
     const bool inactive = text::ContainsNoCase(row.Type, kw::kInactive);
     const bool disabled = text::ContainsNoCase(row.State, kw::kDisabled);
     const bool subst = IsSubst(program.drives, index);

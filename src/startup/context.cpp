@@ -10,8 +10,8 @@
 #include "mainwindow/commands.h"
 #include "mainwindow/main_window.h"
 #include "platform/error_mode.h"
+#include "platform/inireg.h"
 #include "program.h"
-#include "startup/inireg.h"
 #include "util/text.h"
 
 namespace kelvra {
@@ -20,18 +20,6 @@ namespace {
 
 constexpr std::string_view kSetSwitch = "/SET=";
 constexpr std::string_view kCutSwitch = "/CUT=";
-// Shared folders of a virtual machine ("REMOTEVPC", "REMOTEVBOX") look like
-// network drives but belong to the machine, not to the user.
-constexpr std::string_view kVirtualMachineShare = "REMOTEV";
-
-std::string Device(DriveIndex index) {
-    return std::string(1, DriveLetter(index)) + ":";
-}
-
-bool IsSharePath(std::string_view path) {
-    return text::StartsWith(path, "\\\\");
-}
-
 // No path on Windows holds a control character; a NUL would even cut the
 // path short inside the system call and so name another folder.
 bool HasControlCharacter(std::string_view path) {
@@ -93,8 +81,7 @@ void DisconnectCommand(Program& program) {
     // no row; it is refused like any other drive that cannot be disconnected.
     const DriveIndex index = DriveIndexOf(path[0]);
     const DriveTables& drives = program.drives;
-    const bool qualifies = index != 0 &&
-                           !text::StartsWith(drives.main[index].Type, kVirtualMachineShare) &&
+    const bool qualifies = index != 0 && !IsVirtualMachineShare(drives.main[index]) &&
                            (IsSubst(drives, index) || IsRemote(drives, index)) &&
                            !LetterTakenByOtherDevice(program, Device(index));
     if (!qualifies) {

@@ -4,8 +4,10 @@
 #include <cstddef>
 #include <string_view>
 
+#include "drives/drive_entries.h"
+#include "mainwindow/main_view.h"
+#include "platform/inireg.h"
 #include "program.h"
-#include "startup/inireg.h"
 #include "startup/permanent.h"
 #include "util/text.h"
 
@@ -30,8 +32,8 @@ constexpr Key FlagKey(const char* name, const char* def, bool Settings::*m,
 constexpr Key IntKey(const char* name, const char* def, int Settings::*m) {
     return Key{name, Kind::Integer, def, nullptr, m, nullptr};
 }
-constexpr Key TextKey(const char* name, const char* def, std::string Settings::*m,
-                      Kind kind = Kind::Text) {
+constexpr Key StringKey(const char* name, const char* def, std::string Settings::*m,
+                        Kind kind = Kind::Text) {
     return Key{name, kind, def, nullptr, nullptr, m};
 }
 
@@ -57,14 +59,14 @@ constexpr Key kKeys[] = {
     FlagKey("SubstPermanentLinkSCE", "0", &Settings::SubstPermanentLinkSCE),
     FlagKey("NetDefaultPermanentSCE", "1", &Settings::NetDefaultPermanentSCE),
     FlagKey("NetPermanentLinkSCE", "0", &Settings::NetPermanentLinkSCE, Kind::BooleanText),
-    TextKey("ColumnOrder", "1/2/3/4", &Settings::ColumnOrder),
-    TextKey("ColumnWidth", "15/15/15/15", &Settings::ColumnWidth),
+    StringKey("ColumnOrder", "1/2/3/4", &Settings::ColumnOrder),
+    StringKey("ColumnWidth", "15/15/15/15", &Settings::ColumnWidth),
     IntKey("WindowWidth", "9120", &Settings::WindowWidth),
     FlagKey("AutostartStay", "0", &Settings::AutostartStay),
     FlagKey("PermAutostart", "0", &Settings::PermAutostart),
-    TextKey("ShowHints", "11", &Settings::ShowHints, Kind::Hints),
-    TextKey("LastPos", "<center>", &Settings::LastPos),
-    TextKey("Language", "Deutsch", &Settings::Language),
+    StringKey("ShowHints", "11", &Settings::ShowHints, Kind::Hints),
+    StringKey("LastPos", "<center>", &Settings::LastPos),
+    StringKey("Language", "Deutsch", &Settings::Language),
     FlagKey("DontShowBusySplash", "0", &Settings::DontShowBusySplash),
     FlagKey("ExpertMode", "0", &Settings::ExpertMode),
 };

@@ -1,10 +1,10 @@
 #include "startup/startup.h"
 
-#include "auxwindows/os_version.h"
 #include "language/language.h"
 #include "language/messages.h"
+#include "platform/inireg.h"
+#include "platform/os_version.h"
 #include "program.h"
-#include "startup/inireg.h"
 #include "startup/permanent.h"
 #include "util/text.h"
 
@@ -74,7 +74,7 @@ Dispatch RunStartup(Program& program) {
     StartupState& s = program.startup;
     Os& os = program.os;
 
-    // 1. Version check.
+    // Refuse the Windows versions the program does not run on.
     if (!os.GetVersionEx(s.Version)) s.Version = OsVersion{};
     s.WindowsVersion = GetOSVersion(os);
     const std::string unsupported = UnsupportedVersionName(s.Version);
@@ -84,7 +84,7 @@ Dispatch RunStartup(Program& program) {
         return Dispatch::End;
     }
 
-    // 2-7. Version, command line, user, folders.
+    // Program version, command line, user name, program and AppData folders.
     FileVersion fileVersion;
     if (!os.GetFileVersion(os.ModuleFileName(), fileVersion)) fileVersion = FileVersion{};
     s.ApplicationVersion = VersionText(fileVersion);
@@ -100,7 +100,7 @@ Dispatch RunStartup(Program& program) {
         RegGetValue(os, kHkeyCurrentUser, kShellFoldersKey, "AppData", appData, typeName);
     s.AppDataPath = text::WithBackslash(appData);
 
-    // 8-10. Settings file and profile.
+    // Which settings file, and whether a global profile replaces the personal one.
     ChooseSettingsFile(program);
     int32_t status = 0;
     const std::string profile = ReadIniString(os, s.ApplicationPath + kIniName, "GLOBAL",
@@ -109,7 +109,8 @@ Dispatch RunStartup(Program& program) {
     s.GlobalProfile = text::LeadingNumber(profile) != 0.0;
     s.NoINIAtStart = !FileExists(os, s.IniFilePath);
 
-    // 11. Single instance; context commands always run in a process of their own.
+    // One instance: a second start brings the first to the front. Context
+    // commands always run in a process of their own.
     const bool context = s.CommandLineUpper.find("/SET=") != std::string::npos ||
                          s.CommandLineUpper.find("/CUT=") != std::string::npos;
     WindowSearchResult running = SearchWindows(os, kMainWindowTitleFragment);
@@ -118,7 +119,7 @@ Dispatch RunStartup(Program& program) {
         return Dispatch::End;
     }
 
-    // 12-13. Platform and switches.
+    // Windows 9x or NT, and the command-line switches.
     s.IsWin9x = s.Version.platformId == kPlatformWindows;
     s.IsNT = !s.IsWin9x;
     s.NetworkKeyPrefix = s.IsWin9x ? "Network\\Persistent\\" : "Network\\";
@@ -127,7 +128,7 @@ Dispatch RunStartup(Program& program) {
     if (has("/DEVELOP")) s.Develop = true;
     if (has("/LOCAL")) s.Local = true;
 
-    // 14-15. Settings, then the language they name.
+    // Settings, then the language they name.
     LoadSettings(program);
     const bool languageUsable = LoadLanguage(program);
     if (s.GlobalProfile)
@@ -141,7 +142,7 @@ Dispatch RunStartup(Program& program) {
         if (!languageUsable) ShowLanguageNotice(program);
     }
 
-    // 16. Dispatch.
+    // What the run does: restore at logon, a context command, or the main window.
     if (has("/AUTOSTART")) {
         RestorePermanentDrives(program, 0);
         if (!s.Stay) return Dispatch::End;

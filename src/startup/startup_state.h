@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <string>
 
-#include "auxwindows/os_version.h"
 #include "platform/os.h"
+#include "platform/os_version.h"
 #include "startup/ini_text.h"
 
 namespace kelvra {

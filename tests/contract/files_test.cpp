@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "contract/contract.h"
-#include "startup/inireg.h"
+#include "platform/inireg.h"
 
 namespace kelvra::contract {
 namespace {

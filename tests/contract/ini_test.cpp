@@ -1,5 +1,5 @@
 #include "contract/contract.h"
-#include "startup/inireg.h"
+#include "platform/inireg.h"
 
 namespace kelvra::contract {
 

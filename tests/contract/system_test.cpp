@@ -2,8 +2,8 @@
 #include <iterator>
 
 #include "contract/contract.h"
+#include "platform/inireg.h"
 #include "platform/win32/command_line.h"
-#include "startup/inireg.h"
 #include "util/text.h"
 
 namespace kelvra::contract {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "auxwindows/debug_info.h"
-#include "auxwindows/os_version.h"
+#include "platform/os_version.h"
 #include "unit/test_machine.h"
 
 namespace kelvra {

@@ -6,7 +6,7 @@
 
 #include "config/config.h"
 #include "config_machine.h"
-#include "startup/inireg.h"
+#include "platform/inireg.h"
 
 namespace kelvra::test {
 namespace {

@@ -5,7 +5,7 @@
 #include "config/config.h"
 #include "config/registration.h"
 #include "config_machine.h"
-#include "startup/inireg.h"
+#include "platform/inireg.h"
 
 namespace kelvra::test {
 namespace {

@@ -4,7 +4,7 @@
 #include "drives/scan.h"
 #include "drives/subst.h"
 #include "drives_machine.h"
-#include "startup/inireg.h"
+#include "platform/inireg.h"
 #include "startup/settings.h"
 
 namespace kelvra::test {

@@ -1,4 +1,5 @@
 #include "commands_machine.h"
+#include "mainwindow/commands_internal.h"
 
 namespace kelvra::test {
 namespace {
@@ -256,6 +257,46 @@ TEST(CommandNew, InactiveNetworkDriveThatCannotReconnectStaysAsItWas) {
     EXPECT_EQ(m.Row('N').Type, "REMOTE (INACTIVE)");
     EXPECT_EQ(m.Row('N').Path, "\\\\gone\\share");
     EXPECT_FALSE(m.program.main.Busy);
+}
+
+TEST(BrowseForFolder, ResultRules) {
+    struct Case {
+        std::wstring chosen;
+        std::wstring result;
+    };
+    const Case cases[] = {
+        {L"C:", L"C:\\"},
+        {L"c:", L"c:\\"},
+        {L"C:\\", L"C:\\"},
+        {L"C:\\Data", L"C:\\Data"},
+        {L"\\\\srv\\share", L"\\\\srv\\share"},
+        {std::wstring(L"C:\\Data\0junk", 12), L"C:\\Data"},
+        {std::wstring(L"C:\0", 3), L"C:\\"},
+        {L"CD", L"CD"},
+        // Characters outside any 8-bit code page come back unchanged.
+        {L"C:\\\u0141\u00F3d\u017A", L"C:\\\u0141\u00F3d\u017A"},
+    };
+    for (const Case& c : cases) {
+        sim::ScriptedUi ui;
+        ui.QueueFolder(c.chosen);
+        int cancelled = 0;
+        EXPECT_EQ(commands::BrowseForFolder(ui, L"Title", [&] { ++cancelled; }), c.result);
+        EXPECT_EQ(cancelled, 0);
+        ASSERT_EQ(ui.Boxes().size(), 1u);
+        EXPECT_EQ(ui.Boxes()[0].text, L"Title");
+    }
+}
+
+TEST(BrowseForFolder, CancelGivesEmptyAndReselects) {
+    for (const std::wstring& chosen : {std::wstring(), std::wstring(1, L'\0')}) {
+        sim::ScriptedUi ui;
+        ui.QueueFolder(chosen);
+        ui.QueueFolder(chosen);
+        int cancelled = 0;
+        EXPECT_EQ(commands::BrowseForFolder(ui, L"T", [&] { ++cancelled; }), L"");
+        EXPECT_EQ(cancelled, 1);
+        EXPECT_EQ(commands::BrowseForFolder(ui, L"T"), L"");  // no callback is fine too
+    }
 }
 
 }  // namespace

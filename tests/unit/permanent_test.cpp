@@ -2,9 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "drives/drive_entries.h"
 #include "drives/keywords.h"
 #include "drives/scan.h"
-#include "startup/inireg.h"
+#include "platform/inireg.h"
 #include "unit/test_machine.h"
 
 namespace kelvra {

@@ -3,11 +3,11 @@
 // scanner or sync client) costs no stored drive and no setting.
 #include <gtest/gtest.h>
 
+#include "drives/drive_entries.h"
 #include "language/language.h"
 #include "mainwindow/main_window.h"
+#include "platform/inireg.h"
 #include "startup/ini_text.h"
-#include "startup/inireg.h"
-#include "startup/permanent.h"
 #include "startup/settings.h"
 #include "startup/startup.h"
 #include "unit/commands_machine.h"

@@ -4,9 +4,9 @@
 
 #include <climits>
 
+#include "drives/drive_entries.h"
+#include "platform/inireg.h"
 #include "sim/fake_main_view.h"
-#include "startup/inireg.h"
-#include "startup/permanent.h"
 #include "unit/test_machine.h"
 
 namespace kelvra {

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "startup/inireg.h"
+#include "platform/inireg.h"
 #include "unit/test_machine.h"
 
 namespace kelvra {

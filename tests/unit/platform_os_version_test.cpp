@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "auxwindows/os_version.h"
+#include "platform/os_version.h"
 #include "sim/simulated_windows.h"
 #include "startup/startup.h"
 #include "unit/test_machine.h"

@@ -1,4 +1,4 @@
-#include "auxwindows/os_version.h"
+#include "platform/os_version.h"
 
 namespace kelvra {
 

@@ -1,4 +1,4 @@
-#include "startup/inireg.h"
+#include "platform/inireg.h"
 
 #include <algorithm>
 

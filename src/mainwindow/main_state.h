@@ -1,0 +1,30 @@
+// The main window's state that the core keeps in Program: the flags the
+// window, its timers and the commands share, and the commands they name.
+#pragma once
+
+#include <array>
+
+#include "drives/drive_tables.h"
+
+namespace kelvra {
+
+// The eight command buttons, in the order of the button bar.
+enum class Command : int { New, Move, Kill, Fix, Deactivate, DeactivatePerm, Rename, Link };
+constexpr int kCommandCount = 8;
+
+// Main-window flags shared by the window, its timers and the commands.
+struct MainState {
+    bool Busy = false;
+    bool RefreshDone = false;
+    bool TrayIconShown = false;
+    bool MinimizedToTray = false;
+    bool MoveMode = false;
+    DriveIndex MoveSource = -1;
+    DriveIndex MoveTarget = -1;
+    DriveIndex SelectedDrive = 0;
+    // The availability flags, in Command order; they keep their last values.
+    std::array<bool, kCommandCount> Can{};
+    bool CanDo(Command c) const { return Can[static_cast<int>(c)]; }
+};
+
+}  // namespace kelvra
