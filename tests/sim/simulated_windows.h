@@ -22,8 +22,6 @@ public:
     // --- building the machine ---------------------------------------------------
     void SetVersion(uint32_t major, uint32_t minor, uint32_t build, uint32_t platformId,
                     const std::string& csd = "");
-    // Windows 98: platform 1, version 4.10, plain DOS-device answers,
-    // persistent connections under "Network\Persistent\".
     // The extended fields (kept until the next SetVersion clears them). The
     // extended query answers only on the NT platform, as on Windows.
     void SetVersionExtended(uint16_t servicePackMajor, uint16_t servicePackMinor,
@@ -40,6 +38,8 @@ public:
     // one (version 1.0.0.0), and the file is made when missing.
     void SetFileVersionString(const std::string& path, const std::string& name,
                               const std::wstring& text);
+    // Windows 98: platform 1, version 4.10, plain DOS-device answers,
+    // persistent connections under "Network\Persistent\".
     void PlayWindows98();
     void PlayWindowsMe();
     void PlayWindowsXp();

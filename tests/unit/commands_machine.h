@@ -69,4 +69,32 @@ struct CommandMachine : TestMachine {
     sim::FakeMainView view;
 };
 
+// A scanned machine with a row of every kind the command buttons tell apart:
+// temporary and permanent subst drives, a deactivated and an unmapped entry,
+// plain, persistent and VirtualBox connections. AddRows adds more before the
+// scan.
+class MixedRows : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        sim::SimulatedWindows& sim = m.sim;
+        m.Started();
+        sim.AddFolder("C:\\Data");
+        sim.AddShare("\\\\srv\\share");
+        sim.AddShare("\\\\vboxsvr\\shared", "\\Device\\VBoxMiniRdr");
+        ASSERT_TRUE(Subst(sim, 'D', "C:\\Data"));  // temporary
+        ASSERT_TRUE(Subst(sim, 'K', "C:\\Data"));
+        StoreDriveEntry(sim, 'K', "C:\\Data");   // permanent, active
+        StoreDriveEntry(sim, 'G', "!C:\\Data");  // deactivated
+        StoreDriveEntry(sim, 'F', "C:\\Data");   // permanent, not mapped
+        ASSERT_TRUE(Connect(sim, 'H', "\\\\srv\\share"));
+        ASSERT_TRUE(Connect(sim, 'I', "\\\\srv\\share", true));
+        ASSERT_TRUE(Connect(sim, 'L', "\\\\vboxsvr\\shared"));
+        AddRows(sim);
+        RefreshAll(m.program);
+    }
+    virtual void AddRows(sim::SimulatedWindows&) {}
+
+    TestMachine m;
+};
+
 }  // namespace kelvra::test

@@ -13,9 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "commands_machine.h"
 #include "config/config.h"
-#include "drives/scan.h"
-#include "drives_machine.h"
 #include "language/language.h"
 #include "mainwindow/main_window.h"
 
@@ -78,28 +77,14 @@ std::vector<Pack> AllLanguages() {
 }
 
 // A machine with one row of every kind the list can show.
-class AccessKeys : public ::testing::Test {
+class AccessKeys : public MixedRows {
   protected:
-    void SetUp() override {
-        sim::SimulatedWindows& sim = m.sim;
-        m.Started();
-        sim.AddFolder("C:\\Data");
-        sim.AddShare("\\\\srv\\share");
-        sim.AddShare("\\\\vboxsvr\\shared", "\\Device\\VBoxMiniRdr");
+    void AddRows(sim::SimulatedWindows& sim) override {
         sim.AddDrive('E', kDriveRemovable);
         sim.AddDrive('R', kDriveCdrom);
-        ASSERT_TRUE(Subst(sim, 'D', "C:\\Data"));  // temporary
-        ASSERT_TRUE(Subst(sim, 'K', "C:\\Data"));
-        StoreDriveEntry(sim, 'K', "C:\\Data");           // permanent, active
-        StoreDriveEntry(sim, 'G', "!C:\\Data");          // deactivated
-        StoreDriveEntry(sim, 'F', "C:\\Data");           // permanent, not mapped
         StoreDriveEntry(sim, 'E', "C:\\Data");           // a stick took its letter
         StoreDriveEntry(sim, 'O', "!\\\\srv\\share");    // deactivated share
         RememberConnection(sim, 'N', "\\\\srv\\share");  // remembered, not connected
-        ASSERT_TRUE(Connect(sim, 'H', "\\\\srv\\share"));
-        ASSERT_TRUE(Connect(sim, 'I', "\\\\srv\\share", true));
-        ASSERT_TRUE(Connect(sim, 'L', "\\\\vboxsvr\\shared"));
-        RefreshAll(m.program);
     }
 
     // Every set of captions the main window can show enabled at one time:
@@ -136,8 +121,6 @@ class AccessKeys : public ::testing::Test {
         }
         return states;
     }
-
-    TestMachine m;
 };
 
 TEST_F(AccessKeys, NoTwoControlsOfAWindowShareOne) {

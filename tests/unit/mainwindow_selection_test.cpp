@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "drives/scan.h"
-#include "drives_machine.h"
+#include "commands_machine.h"
 #include "mainwindow/main_window.h"
 #include "sim/fake_main_view.h"
 
@@ -21,27 +20,13 @@ std::string Faces(const CommandView& v) {
     return s;
 }
 
-class Buttons : public ::testing::Test {
+class Buttons : public MixedRows {
   protected:
     void SetUp() override {
-        sim::SimulatedWindows& sim = m.sim;
-        m.Started();
-        sim.AddFolder("C:\\Data");
-        sim.AddShare("\\\\srv\\share");
-        sim.AddShare("\\\\vboxsvr\\shared", "\\Device\\VBoxMiniRdr");
-        ASSERT_TRUE(Subst(sim, 'D', "C:\\Data"));  // temporary
-        ASSERT_TRUE(Subst(sim, 'K', "C:\\Data"));
-        StoreDriveEntry(sim, 'K', "C:\\Data");   // permanent, active
-        StoreDriveEntry(sim, 'G', "!C:\\Data");  // deactivated
-        StoreDriveEntry(sim, 'F', "C:\\Data");   // permanent, not mapped
-        ASSERT_TRUE(Connect(sim, 'H', "\\\\srv\\share"));
-        ASSERT_TRUE(Connect(sim, 'I', "\\\\srv\\share", true));
-        ASSERT_TRUE(Connect(sim, 'L', "\\\\vboxsvr\\shared"));
-        RefreshAll(m.program);
+        MixedRows::SetUp();
         ASSERT_TRUE(m.program.startup.Local);
     }
     CommandView For(char letter) { return ComputeCommands(m.program, DriveIndexOf(letter)); }
-    TestMachine m;
 };
 
 // Captions of New, Move, Fix and Deactivate by the letter after their "&":

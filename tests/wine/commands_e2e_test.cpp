@@ -7,29 +7,32 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <functional>
 #include <iostream>
 #include <memory>
 #include <ostream>
 #include <set>
 
-#include "version.h"
-#include "wine/e2e_support.h"
+#include "wine/scratch_program.h"
 
 namespace kelvra::e2e {
 namespace {
 
-const char kMainClass[] = "KelvraMainWindow";
-const std::string kTitle = "Kelvra V" KELVRA_VERSION_TEXT;
 const char kShellFolders[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-constexpr int kIdList = 100;
 constexpr int kIdInputEdit = 101;
 
 // The buttons of the command bar, in the order of their ids.
-enum Button : int { kNew = 110, kMove, kKill, kFix, kDeactivate, kDeactivatePerm, kRename, kLink };
+enum Button : int {
+    kNew = kIdButtonFirst,
+    kMove,
+    kKill,
+    kFix,
+    kDeactivate,
+    kDeactivatePerm,
+    kRename,
+    kLink
+};
 
 // Captions of the program's boxes ("Kelvra - " and the title part).
 const char kAskKill[] = "Kelvra - Trennen";
@@ -40,14 +43,6 @@ const char kRenameBox[] = "Kelvra - Laufwerks-Bezeichnung ändern";
 const char kLinkBox[] = "Kelvra - Verknüpfung erstellen";
 const char kCharsBox[] = "Kelvra - Ungültige Zeichen";
 const char kChooser[] = "Browse for Folder";
-
-std::string Letter(char letter) {
-    return std::string(1, letter);
-}
-
-bool StartsWith(const std::string& text, const std::string& prefix) {
-    return text.rfind(prefix, 0) == 0;
-}
 
 std::string WithoutSlash(const std::string& folder) {
     return folder.substr(0, folder.size() - 1);
@@ -149,22 +144,15 @@ std::vector<std::string> ListDir(const std::string& folder) {
     return names;
 }
 
-// The folder screenshots go to, from the environment; none: no screenshots.
-std::string ShotFolder() {
-    const char* folder = std::getenv("KELVRA_SHOT_DIR");
-    return folder && *folder ? std::string(folder) : std::string();
-}
-
 // A copy of Kelvra.exe in a scratch program folder with a settings file the
 // test writes, a scratch desktop, and the autostart value kept as it was.
-class CommandsTest : public ::testing::Test {
+class CommandsTest : public ScratchProgramTest {
   protected:
     void SetUp() override {
         ASSERT_EQ(GetACP(), 1252u) << "the settings-file checks expect code page 1252";
-        folder_ = MakeScratchFolder("cmd");
+        ScratchProgramTest::SetUp();
         data_ = MakeScratchFolder("cmddata");
         desktop_ = MakeScratchFolder("desktop");
-        ASSERT_TRUE(CopyInto(BuildFolder() + "Kelvra.exe", folder_));
         desktopGuard_ =
             std::make_unique<RegistryValueGuard>(HKEY_CURRENT_USER, kShellFolders, "Desktop");
         runGuard_ = std::make_unique<RegistryValueGuard>(HKEY_CURRENT_USER, kRunKey, "Kelvra");
@@ -172,19 +160,12 @@ class CommandsTest : public ::testing::Test {
     }
 
     void TearDown() override {
-        Stop();
-        for (char letter : letters_) RemoveDosDevice(letter);
-        RemoveTree(folder_);
+        ScratchProgramTest::TearDown();
         RemoveTree(data_);
         RemoveTree(desktop_);
     }
 
-    std::string Exe() const { return folder_ + "Kelvra.exe"; }
-    std::string Ini() const { return folder_ + "kelvra.ini"; }
     std::string DataPath() const { return WithoutSlash(data_); }
-    void WriteSettings(const std::string& lines) {
-        WriteBytes(Ini(), "[" + UserSection() + "]\r\n" + lines);
-    }
     // Each save rewrites the whole file, so it is read only while the
     // program waits for messages, never in the middle of a save.
     std::string Entry(const std::string& key) const {
@@ -216,67 +197,8 @@ class CommandsTest : public ::testing::Test {
         WriteSettings(lines + more);
     }
 
-    bool Launch() {
-        process_ = std::make_unique<Process>();
-        main_ = list_ = nullptr;
-        if (!WaitUntil([] { return WindowsTitled("Kelvra V").empty(); })) {
-            ADD_FAILURE() << "another Kelvra window is still open";
-            return false;
-        }
-        if (!process_->Start(Exe(), "")) return false;
-        main_ = WaitForVisibleWindow(process_->id(), kMainClass, "Kelvra V");
-        if (!main_) return false;
-        list_ = GetDlgItem(main_, kIdList);
-        return WaitUntil(
-            [&] { return ListRowCount(list_) == 26 && !ListText(list_, 0, 0).empty(); });
-    }
-
-    bool Close() {
-        PostMessageW(main_, WM_CLOSE, 0, 0);
-        DWORD code = 1;
-        return process_->Wait(kStateTimeout, &code) && code == 0;
-    }
-
-    // Ends the program however it stands: boxes a failed test left open are
-    // cancelled first (the chooser and every box of ours take Cancel), and
-    // other windows closed, so the close can save.
-    void Stop() {
-        if (!process_ || !process_->Running()) return;
-        WaitUntil([&] {
-            bool open = false;
-            for (HWND window : VisibleWindowsOf(Pid(), "", "")) {
-                if (window == main_) continue;
-                open = true;
-                if (ClassOf(window) == "#32770")
-                    PressDialogButton(window, IDCANCEL);
-                else
-                    PostMessageW(window, WM_CLOSE, 0, 0);
-            }
-            return !open;
-        });
-        if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
-        if (!process_->Wait(kStateTimeout)) process_->Kill();
-    }
-
-    DWORD Pid() const { return process_->id(); }
     HWND ButtonOf(Button id) const { return GetDlgItem(main_, id); }
     std::string Caption(Button id) const { return LongWindowText(ButtonOf(id)); }
-    std::string RowText(char letter, int column = 0) const {
-        return ListText(list_, letter - 'A', column);
-    }
-    bool WaitForRow(char letter, int column,
-                    const std::function<bool(const std::string&)>& ok) const {
-        return WaitUntil([&] { return ok(RowText(letter, column)); }, kStateTimeout, 100);
-    }
-
-    // Selects the letter's row with the list focused, as the arrow keys would.
-    bool Select(char letter) {
-        return FocusControl(main_, list_) && SelectListRow(list_, letter - 'A');
-    }
-    bool Press(char letter, WORD key, std::initializer_list<WORD> modifiers = {}) {
-        return Select(letter) && PressKey(key, modifiers);
-    }
-
     // Answers the box with `caption` by `button`; its text in `text`.
     bool Answer(const std::string& caption, int button, std::string* text = nullptr) {
         HWND box = WaitForBox(Pid(), caption);
@@ -305,13 +227,6 @@ class CommandsTest : public ::testing::Test {
         return WaitUntil([&] { return !IsWindow(box); });
     }
 
-    // Returns once the program takes messages again: a command it runs has
-    // ended or waits in a box of its own. Once a dialog has closed, the
-    // command goes on at once, so its next box (if any) is open by then.
-    void Settle() const {
-        DWORD_PTR result = 0;
-        SendMessageTimeoutW(main_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kStateTimeout, &result);
-    }
     std::vector<HWND> OpenBoxes() const { return VisibleWindowsOf(Pid(), "#32770", ""); }
     // The open boxes with their texts, for failure messages.
     std::string Boxes() const {
@@ -324,7 +239,7 @@ class CommandsTest : public ::testing::Test {
     // key and mouse event before it has been handled.
     std::string Dump() {
         if (!FocusControl(main_, list_) || !PressKey('D', {VK_CONTROL})) return "<no keys>";
-        HWND debug = WaitForVisibleWindow(Pid(), "", kTitle + " - Debug Infos");
+        HWND debug = WaitForVisibleWindow(Pid(), "", kMainTitle + " - Debug Infos");
         if (!debug) return "<no debug window>";
         const std::string text = LongWindowText(ChildOfClass(debug, "Edit"));
         PostMessageW(debug, WM_CLOSE, 0, 0);
@@ -333,17 +248,8 @@ class CommandsTest : public ::testing::Test {
     }
     DumpRow DumpedRow(char letter) { return MainTableRow(Dump(), letter); }
 
-    // Takes a screenshot when a folder for them was named.
-    void Shot(const std::string& name) {
-        const std::string folder = ShotFolder();
-        if (folder.empty()) return;
-        EXPECT_TRUE(SaveScreenshot(folder + "/" + name)) << name;
-    }
-
-    std::string folder_, data_, desktop_;
+    std::string data_, desktop_;
     std::unique_ptr<RegistryValueGuard> desktopGuard_, runGuard_;
-    std::unique_ptr<Process> process_;
-    HWND main_ = nullptr, list_ = nullptr;
     std::set<char> letters_;
 };
 
@@ -733,7 +639,7 @@ TEST_F(CommandsTest, F6ThenAFreeRowThenEnterMovesTheDriveWithEntryAndLabel) {
     EXPECT_FALSE(IsWindowEnabled(ButtonOf(kNew))) << "other commands wait in move mode";
     ASSERT_TRUE(SelectListRow(list_, y - 'A'));
     ASSERT_TRUE(WaitUntil([&] { return Caption(kMove) == "&Einfügen"; })) << Caption(kMove);
-    Shot("cmd_move_mode.png");
+    Shot("cmd_move_mode");
     ASSERT_TRUE(PressKey(VK_RETURN));
     std::string question;
     ASSERT_TRUE(Answer(kAskKill, IDYES, &question));
@@ -767,10 +673,6 @@ TEST_F(CommandsTest, F6ThenAFreeRowThenEnterMovesTheDriveWithEntryAndLabel) {
     ASSERT_TRUE(Close());
     EXPECT_EQ(PathEntry(y), DataPath());
     EXPECT_EQ(LabelEntry(y), "Wandert");
-}
-
-POINT Centre(const RECT& r) {
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 TEST_F(CommandsTest, DraggingTheRowOntoAFreeRowMovesTheDrive) {
@@ -888,7 +790,7 @@ TEST_F(CommandsTest, WithoutWarningsTheCuttingCommandsAreRed) {
             << "button " << e.button << " face " << std::hex << face(e.button);
     }
     ASSERT_TRUE(FocusControl(main_, ButtonOf(kKill)));
-    Shot("cmd_warnings.png");
+    Shot("cmd_warnings");
     EXPECT_TRUE(Close());
 }
 
@@ -933,8 +835,7 @@ void DefineLetter(char letter, const std::string& folder) {
     ASSERT_TRUE(DefineDosDeviceA(0, (Letter(letter) + ":").c_str(), folder.c_str()));
 }
 
-const std::string kHintTitle = kTitle + " - Hinweis";
-constexpr int kIdHintText = 101;  // the hint window's text; message boxes have their own
+const std::string kHintTitle = kMainTitle + " - Hinweis";
 const char kCannotMap[] =
     "Verbindung als Subst-Laufwerk nicht möglich!\r\n\r\nMögliche Ursache: Kein Datenträger "
     "eingelegt.";
@@ -1002,7 +903,7 @@ TEST_P(ChooserAnswers, HaveADefinedResultAndKeepTheStoredDrives) {
     }));
     if (c.box) {
         HWND box = WaitForBox(Pid(), c.box, kStateTimeout,
-                              c.box == kHintTitle ? kIdHintText : kMessageBoxTextId);
+                              c.box == kHintTitle ? kHintTextId : kMessageBoxTextId);
         ASSERT_NE(box, nullptr) << "no box \"" << c.box << "\"; " << Boxes();
         if (c.boxText) {
             std::string text = c.boxText;

@@ -3,34 +3,18 @@
 // in the main window, in the settings file and in the registry.
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 #include "config/config.h"
 #include "config/win32/frm_konfig.h"
-#include "version.h"
-#include "wine/e2e_support.h"
+#include "wine/scratch_program.h"
 
 namespace kelvra::e2e {
 namespace {
 
-const char kMainClass[] = "KelvraMainWindow";
-const char kLedClass[] = "KelvraLedStrip";
-const std::string kTitle = "Kelvra V" KELVRA_VERSION_TEXT;
-constexpr int kIdList = 100;
-constexpr int kIdFirstButton = 110;  // cmdNew
-
 const char kProgramKey[] = "Software\\Brannock\\Kelvra";
 const char kFolderVerb[] = "directory\\shell\\Kelvra - Laufwerk verbinden...";
 const char kDriveVerb[] = "drive\\shell\\Kelvra - Laufwerk trennen";
-
-// The source tree as Wine shows it: drive Z: is the Unix root.
-std::string SourcePath(const std::string& relative) {
-    std::string path = "Z:" + std::string(KELVRA_SOURCE_DIR) + "/" + relative;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
 
 std::string Text(HWND hwnd) {
     return LongWindowText(hwnd);
@@ -66,49 +50,22 @@ bool SetKeyDacl(HKEY root, const std::string& subkey, const char* sddl) {
     return ok;
 }
 
-// A copy of Kelvra.exe in a program folder of its own on the fixed disk,
-// with a settings file written before the start.
-class ConfigWindowTest : public ::testing::Test {
+// No shell registration before and after each test, whatever state it ends in.
+class ConfigWindowTest : public ScratchProgramTest {
   protected:
     void SetUp() override {
         RemoveRegistration();
-        folder_ = MakeScratchFolder("config");
-        ASSERT_TRUE(CopyInto(BuildFolder() + "Kelvra.exe", folder_));
+        ScratchProgramTest::SetUp();
     }
     void TearDown() override {
-        Stop();
-        RemoveTree(folder_);
+        ScratchProgramTest::TearDown();
         RemoveRegistration();
-    }
-
-    std::string Ini() const { return folder_ + "kelvra.ini"; }
-    std::string Setting(const std::string& key) const { return IniRead(Ini(), UserSection(), key); }
-    void WriteSettings(const std::string& lines) {
-        WriteBytes(Ini(), "[" + UserSection() + "]\r\n" + lines);
-    }
-    void AddEnglish() {
-        CreateDirectoryA((folder_ + "languages").c_str(), nullptr);
-        ASSERT_TRUE(CopyFileA(SourcePath("languages/English.lng").c_str(),
-                              (folder_ + "languages\\English.lng").c_str(), FALSE));
-    }
-
-    bool Launch() {
-        process_ = std::make_unique<Process>();
-        if (!WaitUntil([] { return WindowsTitled("Kelvra V").empty(); })) {
-            ADD_FAILURE() << "another Kelvra window is still open";
-            return false;
-        }
-        if (!process_->Start(folder_ + "Kelvra.exe", "")) return false;
-        main_ = WaitForVisibleWindow(process_->id(), kMainClass, "Kelvra V");
-        if (!main_) return false;
-        list_ = GetDlgItem(main_, kIdList);
-        return WaitUntil([&] { return ListRowCount(list_) == 26; });
     }
 
     // F12 in the list, as the user opens the window.
     bool OpenConfig() {
         if (!FocusControl(main_, list_) || !PressKey(VK_F12)) return false;
-        config_ = WaitForVisibleWindow(process_->id(), "#32770", kTitle + " - ");
+        config_ = WaitForVisibleWindow(Pid(), "#32770", kMainTitle + " - ");
         return config_ != nullptr;
     }
     HWND Box(CheckBox box) const {
@@ -135,28 +92,15 @@ class ConfigWindowTest : public ::testing::Test {
         PostMessageW(config_, WM_CLOSE, 0, 0);
         return WaitUntil([&] { return !IsWindow(config_) && IsWindowEnabled(main_); });
     }
-    bool Close() {
-        PostMessageW(main_, WM_CLOSE, 0, 0);
-        DWORD code = 1;
-        return process_->Wait(kStateTimeout, &code) && code == 0;
-    }
-    void Stop() {
-        if (!process_ || !process_->Running()) return;
-        if (config_ && IsWindow(config_)) PostMessageW(config_, WM_CLOSE, 0, 0);
-        if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
-        if (!process_->Wait(kStateTimeout)) process_->Kill();
-    }
 
-    std::string folder_;
-    std::unique_ptr<Process> process_;
-    HWND main_ = nullptr, list_ = nullptr, config_ = nullptr;
+    HWND config_ = nullptr;
 };
 
 TEST_F(ConfigWindowTest, F12OpensItModallyAndCtrlTabAndEscWork) {
     WriteSettings("");
     ASSERT_TRUE(Launch());
     ASSERT_TRUE(OpenConfig()) << "no configuration window after F12 (is F12 wired?)";
-    EXPECT_EQ(WindowTitle(config_), kTitle + " - Konfiguration");
+    EXPECT_EQ(WindowTitle(config_), kMainTitle + " - Konfiguration");
     EXPECT_FALSE(IsWindowEnabled(main_));
     EXPECT_EQ(CurrentTab(), 0);
     EXPECT_TRUE(IsWindowVisible(Box(CheckBox::ShowLEDs)));
@@ -189,8 +133,8 @@ TEST_F(ConfigWindowTest, F12OpensItModallyAndCtrlTabAndEscWork) {
 TEST_F(ConfigWindowTest, LedsButtonsAndGridLinesChangeTheMainWindowAtOnceAndTheFileAtClose) {
     WriteSettings("ShowLEDs=1\r\nShowButtons=1\r\nGridLines=1\r\n");
     ASSERT_TRUE(Launch());
-    HWND leds = ChildOfClass(main_, kLedClass);
-    HWND cmdNew = GetDlgItem(main_, kIdFirstButton);
+    HWND leds = ChildOfClass(main_, Utf8(kLedClassName));
+    HWND cmdNew = GetDlgItem(main_, kIdButtonFirst);
     ASSERT_NE(leds, nullptr);
     ASSERT_NE(cmdNew, nullptr);
     auto gridLines = [&] {
@@ -223,9 +167,9 @@ TEST_F(ConfigWindowTest, LedsButtonsAndGridLinesChangeTheMainWindowAtOnceAndTheF
 
 TEST_F(ConfigWindowTest, EnglishRelabelsBothWindowsAtOnce) {
     WriteSettings("");
-    AddEnglish();
+    ASSERT_TRUE(AddPack("English.lng"));
     ASSERT_TRUE(Launch());
-    HWND cmdNew = GetDlgItem(main_, kIdFirstButton);
+    HWND cmdNew = GetDlgItem(main_, kIdButtonFirst);
     ASSERT_EQ(Text(cmdNew), "&Verbinden");
     ASSERT_TRUE(OpenConfig());
     HWND languages = GetDlgItem(config_, kConfigLanguageBoxId);
@@ -236,7 +180,7 @@ TEST_F(ConfigWindowTest, EnglishRelabelsBothWindowsAtOnce) {
     SendMessageW(languages, CB_SETCURSEL, 1, 0);
     SendMessageW(config_, WM_COMMAND, MAKEWPARAM(kConfigLanguageBoxId, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(languages));
-    EXPECT_TRUE(WaitUntil([&] { return WindowTitle(config_) == kTitle + " - Configuration"; }))
+    EXPECT_TRUE(WaitUntil([&] { return WindowTitle(config_) == kMainTitle + " - Configuration"; }))
         << WindowTitle(config_);
     EXPECT_EQ(Text(Box(CheckBox::ShowLEDs)), "Show status &LEDs");
     EXPECT_EQ(Text(GetDlgItem(config_, kConfigFrameId + static_cast<int>(Frame::Lang))),
@@ -270,13 +214,6 @@ TEST_F(ConfigWindowTest, HintsBoxCyclesThroughTickedAndClearedOnly) {
         EXPECT_EQ(Setting("ShowHints"), r.stored);
     }
     EXPECT_TRUE(Close());
-}
-
-// A screenshot, when a folder for them is named.
-void Shot(const std::string& name) {
-    char folder[MAX_PATH] = {};
-    if (!GetEnvironmentVariableA("KELVRA_SHOT_DIR", folder, sizeof folder) || !folder[0]) return;
-    EXPECT_TRUE(SaveScreenshot(std::string(folder) + "/" + name + ".png")) << name;
 }
 
 // A child's rectangle in its parent's client coordinates.
@@ -347,7 +284,7 @@ TEST_F(ConfigWindowTest, ContextMenuBoxRegistersAndRemovesTheEntries) {
     ASSERT_TRUE(GetRegString(HKEY_LOCAL_MACHINE, kProgramKey, "ShellContextKill", value));
     EXPECT_EQ(value, "Laufwerk trennen");
     EXPECT_TRUE(WaitForValue(CheckBox::Shellcontext, BST_CHECKED));
-    EXPECT_EQ(WaitForVisibleWindow(process_->id(), "#32770", "Kelvra - Shell", 0), nullptr);
+    EXPECT_EQ(WaitForVisibleWindow(Pid(), "#32770", "Kelvra - Shell", 0), nullptr);
 
     Click(CheckBox::Shellcontext);
     EXPECT_TRUE(WaitUntil([&] { return !KeyExists(HKEY_CLASSES_ROOT, kFolderVerb); }));
@@ -376,7 +313,7 @@ TEST_F(ConfigWindowTest, WithoutWriteAccessTheAdministratorMessageShowsAndTheBox
     ASSERT_TRUE(OpenConfig());
     ASSERT_TRUE(ShowTab(2));
     Click(CheckBox::Shellcontext);
-    HWND box = WaitForBox(process_->id(), "Kelvra - Shell Kontext Erweiterung");
+    HWND box = WaitForBox(Pid(), "Kelvra - Shell Kontext Erweiterung");
     ASSERT_NE(box, nullptr) << "no administrator message";
     EXPECT_EQ(LongWindowText(GetDlgItem(box, kMessageBoxTextId)),
               "Der aktuelle Benutzer ist kein Administrator!\r\n\r\nBitte als Administrator "

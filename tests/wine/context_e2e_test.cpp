@@ -143,7 +143,7 @@ TEST_F(ContextTest, SetBesideAnOpenMainWindowShowsThereWithinThreeSeconds) {
     ASSERT_TRUE(Launch());
     const char letter = HighestUndefinedLetter();
     ASSERT_NE(letter, 0);
-    ASSERT_EQ(RowType(letter), "Frei");
+    ASSERT_EQ(RowText(letter, kTypeColumn), "Frei");
 
     Process* kelvra = Start("/set=\"" + target_ + "\"");
     ASSERT_NE(kelvra, nullptr);
@@ -152,9 +152,9 @@ TEST_F(ContextTest, SetBesideAnOpenMainWindowShowsThereWithinThreeSeconds) {
     ASSERT_TRUE(kelvra->Wait(kStateTimeout)) << "the context run did not end";
     ASSERT_FALSE(Utf8(DosDeviceTarget(letter)).empty()) << "no drive made";
 
-    EXPECT_TRUE(
-        WaitUntil([&] { return StartsWith(RowType(letter), "Subst-Laufwerk ("); }, 3000, 100))
-        << "still " << RowType(letter);
+    EXPECT_TRUE(WaitUntil(
+        [&] { return StartsWith(RowText(letter, kTypeColumn), "Subst-Laufwerk ("); }, 3000, 100))
+        << "still " << RowText(letter, kTypeColumn);
     EXPECT_EQ(ListText(list_, Row(letter), kPathColumn), target_);
     EXPECT_TRUE(mainProcess_->Running());
     EXPECT_TRUE(IsWindowVisible(main_));

@@ -16,6 +16,7 @@
 #include "program.h"
 #include "sim/scripted_ui.h"
 #include "util/text.h"
+#include "wine/e2e_support.h"
 
 namespace kelvra {
 namespace {
@@ -46,13 +47,9 @@ class DriveWine : public ::testing::Test {
     DriveWine() : program(os, ui) {}
 
     void SetUp() override {
-        char temp[MAX_PATH];
-        ASSERT_GT(GetTempPathA(MAX_PATH, temp), 0u);
-        scratch = std::string(temp) + "kelvra-drives-" + std::to_string(GetCurrentProcessId());
-        folder = scratch + "\\Long Folder Name";
-        CreateDirectoryA(scratch.c_str(), nullptr);
-        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr) ||
-                    GetLastError() == ERROR_ALREADY_EXISTS);
+        scratch = e2e::MakeScratchFolder("drives");
+        folder = scratch + "Long Folder Name";
+        ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
         letter = FreeLetter();
         ASSERT_NE(letter, '\0') << "no free drive letter";
         device = std::string(1, letter) + ":";
@@ -61,11 +58,9 @@ class DriveWine : public ::testing::Test {
                         ERROR_SUCCESS;
         if (key) RegCloseKey(key);
 
-        char module[MAX_PATH];
-        const std::string exe(module, GetModuleFileNameA(nullptr, module, MAX_PATH));
         StartupState& s = program.startup;
-        s.ApplicationPath = exe.substr(0, exe.rfind('\\') + 1);
-        s.IniFilePath = scratch + "\\kelvra.ini";  // none: no stored entries
+        s.ApplicationPath = e2e::BuildFolder();
+        s.IniFilePath = scratch + "kelvra.ini";  // none: no stored entries
         s.User = "Tester";
         s.IsNT = true;
         s.NetworkKeyPrefix = "Network\\";
@@ -73,14 +68,10 @@ class DriveWine : public ::testing::Test {
 
     void TearDown() override {
         // The Wine server outlives this program: leave no definition behind.
-        char answer[1024];
-        for (int i = 0; i < 8 && QueryDosDeviceA(device.c_str(), answer, sizeof(answer)); ++i)
-            DefineDosDeviceA(DDD_REMOVE_DEFINITION, device.c_str(), nullptr);
+        if (letter != '\0') e2e::RemoveDosDevice(letter);
         if (letter != '\0' && !hadNetworkKey)
             RegDeleteKeyA(HKEY_CURRENT_USER, NetworkKey().c_str());
-        DeleteFileA(program.startup.IniFilePath.c_str());
-        RemoveDirectoryA(folder.c_str());
-        RemoveDirectoryA(scratch.c_str());
+        e2e::RemoveTree(scratch);
     }
 
     std::string NetworkKey() const { return "Network\\" + std::string(1, letter); }

@@ -30,6 +30,7 @@ std::string MakeScratchFolder(const std::string& tag) {
 }
 
 void RemoveTree(const std::string& folder) {
+    if (folder.empty()) return;  // "*" would be the current folder
     WIN32_FIND_DATAA data;
     HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
     if (find != INVALID_HANDLE_VALUE) {
@@ -53,13 +54,16 @@ bool CopyInto(const std::string& file, const std::string& folder, const std::str
     return CopyFileA(file.c_str(), (folder + name).c_str(), FALSE) != FALSE;
 }
 
-void WriteBytes(const std::string& path, const std::string& bytes) {
+bool WriteBytes(const std::string& path, const std::string& bytes) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return;
+    if (h == INVALID_HANDLE_VALUE) return false;
     DWORD written = 0;
-    WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    const bool ok =
+        WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+        written == bytes.size();
     CloseHandle(h);
+    return ok;
 }
 
 std::string ReadBytes(const std::string& path) {
@@ -76,6 +80,13 @@ std::string ReadBytes(const std::string& path) {
 
 bool FileThere(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Under Wine the source tree is reachable through drive Z:, the Unix root.
+std::string SourcePath(const std::string& relative) {
+    std::string path = "Z:" KELVRA_SOURCE_DIR "/" + relative;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return path;
 }
 
 std::string UserName() {

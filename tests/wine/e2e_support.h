@@ -18,9 +18,11 @@ std::string BuildFolder();
 std::string MakeScratchFolder(const std::string& tag);
 void RemoveTree(const std::string& folder);
 bool CopyInto(const std::string& file, const std::string& folder, const std::string& newName = "");
-void WriteBytes(const std::string& path, const std::string& bytes);
+bool WriteBytes(const std::string& path, const std::string& bytes);
 std::string ReadBytes(const std::string& path);
 bool FileThere(const std::string& path);
+// A file or folder of the source tree (relative, with "/"), as Wine shows it.
+std::string SourcePath(const std::string& relative);
 
 std::string UserName();
 // The settings section of the user running the tests.
@@ -39,6 +41,7 @@ class Process {
     // True when the process ended within the time; exit code in `code`.
     bool Wait(DWORD milliseconds, DWORD* code = nullptr);
     DWORD id() const { return id_; }
+    HANDLE handle() const { return process_; }
     bool Running() const;
     void Kill();
 

@@ -1,48 +1,25 @@
 // End-to-end tests of the real Kelvra.exe and kelvrashell.exe under Wine.
-#include <gtest/gtest.h>
-
 #include <cstdio>
 
-#include "version.h"
-#include "wine/e2e_support.h"
+#include "wine/scratch_program.h"
 
 namespace kelvra::e2e {
 namespace {
 
 const char kRunKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
-const DWORD kStartTimeout = 15000;
 
-// A program folder holding a copy of Kelvra.exe, removed after the test.
-class KelvraTest : public ::testing::Test {
+class KelvraTest : public ScratchProgramTest {
   protected:
-    void SetUp() override {
-        folder_ = MakeScratchFolder("prog");
-        ASSERT_TRUE(CopyInto(BuildFolder() + "Kelvra.exe", folder_));
-    }
-    void TearDown() override {
-        for (HWND hwnd : WindowsTitled("Kelvra V")) {
-            DWORD pid = 0;
-            GetWindowThreadProcessId(hwnd, &pid);
-            PostMessageA(hwnd, WM_CLOSE, 0, 0);
-        }
-        Sleep(200);
-        RemoveTree(folder_);
-    }
-    std::string Exe() const { return folder_ + "Kelvra.exe"; }
-    std::string SharedIni() const { return folder_ + "kelvra.ini"; }
-
     // A plain start that shows the window, then a close like the user's.
     void StartAndClose(const std::string& arguments) { StartAndClose(Exe(), arguments); }
     void StartAndClose(const std::string& exe, const std::string& arguments) {
-        Process kelvra;
-        ASSERT_TRUE(kelvra.Start(exe, arguments));
-        HWND window = WaitForWindow(kelvra.id(), "Kelvra V", kStartTimeout);
+        Process* kelvra = Start(arguments, exe);
+        ASSERT_NE(kelvra, nullptr);
+        HWND window = WaitForWindow(kelvra->id(), "Kelvra V", kStateTimeout);
         ASSERT_NE(window, nullptr) << "no main window";
         PostMessageA(window, WM_CLOSE, 0, 0);
-        ASSERT_TRUE(kelvra.Wait(kStartTimeout)) << "did not end after close";
+        ASSERT_TRUE(kelvra->Wait(kStateTimeout)) << "did not end after close";
     }
-
-    std::string folder_;
 };
 
 TEST_F(KelvraTest, AutostartRestoresStoredSubstDrivesAndEndsWithoutWindow) {
@@ -52,15 +29,14 @@ TEST_F(KelvraTest, AutostartRestoresStoredSubstDrivesAndEndsWithoutWindow) {
     ASSERT_NE(disabled, 0);
     const std::string data = MakeScratchFolder("data");
     const std::string target = data.substr(0, data.size() - 1);
-    WriteBytes(SharedIni(), "[" + UserSection() + "]\r\nSubstPath_" + std::string(1, active) + "=" +
-                                target + "\r\nSubstPath_" + std::string(1, disabled) + "=!" +
-                                target + "\r\n");
-    Process kelvra;
-    ASSERT_TRUE(kelvra.Start(Exe(), "/autostart"));
+    WriteSettings("SubstPath_" + Letter(active) + "=" + target + "\r\nSubstPath_" +
+                  Letter(disabled) + "=!" + target + "\r\n");
+    Process* kelvra = Start("/autostart");
+    ASSERT_NE(kelvra, nullptr);
     DWORD code = 1;
-    ASSERT_TRUE(kelvra.Wait(kStartTimeout, &code)) << "kept running";
+    ASSERT_TRUE(kelvra->Wait(kStateTimeout, &code)) << "kept running";
     EXPECT_EQ(code, 0u);
-    EXPECT_TRUE(WindowsOf(kelvra.id(), "Kelvra V").empty());
+    EXPECT_TRUE(WindowsOf(kelvra->id(), "Kelvra V").empty());
 
     char answer[MAX_PATH] = {};
     const std::string activeDevice = std::string(1, active) + ":";
@@ -126,36 +102,36 @@ TEST_F(KelvraTest, FirstSaveWritesEverySettingWithItsDefault) {
 
 TEST_F(KelvraTest, SaveKeepsHandAddedLinesAndOtherUsersSections) {
     const std::string other = "[USER=SOMEBODY ELSE]\r\nGridLines=0\r\nSubstPath_K=C:\\Theirs\r\n";
-    WriteBytes(SharedIni(), other + "[" + UserSection() +
-                                "]\r\nDontShowBusySplash=1\r\nExpertMode=1\r\nGridLines=0\r\n");
+    WriteBytes(Ini(), other + "[" + UserSection() +
+                          "]\r\nDontShowBusySplash=1\r\nExpertMode=1\r\nGridLines=0\r\n");
     StartAndClose("");
-    const std::string contents = ReadBytes(SharedIni());
+    const std::string contents = ReadBytes(Ini());
     EXPECT_EQ(contents.substr(0, other.size()), other);
-    EXPECT_EQ(IniRead(SharedIni(), UserSection(), "DontShowBusySplash"), "1");
-    EXPECT_EQ(IniRead(SharedIni(), UserSection(), "ExpertMode"), "1");
-    EXPECT_EQ(IniRead(SharedIni(), UserSection(), "GridLines"), "0");  // read, kept, written
-    EXPECT_EQ(IniRead(SharedIni(), UserSection(), "ShowLEDs"), "1");
+    EXPECT_EQ(IniRead(Ini(), UserSection(), "DontShowBusySplash"), "1");
+    EXPECT_EQ(IniRead(Ini(), UserSection(), "ExpertMode"), "1");
+    EXPECT_EQ(IniRead(Ini(), UserSection(), "GridLines"), "0");  // read, kept, written
+    EXPECT_EQ(IniRead(Ini(), UserSection(), "ShowLEDs"), "1");
 }
 
 TEST_F(KelvraTest, SecondPlainStartBringsTheFirstForwardAndEnds) {
-    WriteBytes(SharedIni(), "");
-    Process first;
-    ASSERT_TRUE(first.Start(Exe(), ""));
-    HWND window = WaitForWindow(first.id(), "Kelvra V", kStartTimeout);
+    WriteBytes(Ini(), "");
+    Process* first = Start("");
+    ASSERT_NE(first, nullptr);
+    HWND window = WaitForWindow(first->id(), "Kelvra V", kStateTimeout);
     ASSERT_NE(window, nullptr);
     // The version in the title is read back from the file's version resource.
-    EXPECT_EQ(WindowTitle(window), "Kelvra V" KELVRA_VERSION_TEXT);
+    EXPECT_EQ(WindowTitle(window), kMainTitle);
     ShowWindow(window, SW_MINIMIZE);
-    Process second;
-    ASSERT_TRUE(second.Start(Exe(), ""));
+    Process* second = Start("");
+    ASSERT_NE(second, nullptr);
     DWORD code = 1;
-    ASSERT_TRUE(second.Wait(kStartTimeout, &code)) << "second instance kept running";
+    ASSERT_TRUE(second->Wait(kStateTimeout, &code)) << "second instance kept running";
     EXPECT_EQ(code, 0u);
-    EXPECT_TRUE(WindowsOf(second.id(), "Kelvra V").empty());
+    EXPECT_TRUE(WindowsOf(second->id(), "Kelvra V").empty());
     EXPECT_EQ(WindowsTitled("Kelvra V").size(), 1u);
     EXPECT_FALSE(IsIconic(window)) << "the first window was not shown again";
     PostMessageA(window, WM_CLOSE, 0, 0);
-    EXPECT_TRUE(first.Wait(kStartTimeout));
+    EXPECT_TRUE(first->Wait(kStateTimeout));
 }
 
 struct RunCase {
@@ -170,7 +146,7 @@ TEST_P(RunValue, FollowsTheSettingsWhenLocal) {
     const RunCase& c = GetParam();
     RegistryValueGuard guard(HKEY_CURRENT_USER, kRunKey, "Kelvra");
     SetRegString(HKEY_CURRENT_USER, kRunKey, "Kelvra", "before");
-    WriteBytes(SharedIni(), "[" + UserSection() + "]\r\n" + c.settings);
+    WriteSettings(c.settings);
     StartAndClose("/local");
     std::string value;
     bool present = GetRegString(HKEY_CURRENT_USER, kRunKey, "Kelvra", value);
@@ -217,16 +193,15 @@ TEST_F(KelvraTest, RunValueIsNeverTouchedOffALocalDisk) {
     RemoveTree(removable);
 }
 
-class LauncherTest : public ::testing::Test {
+// kelvrashell.exe beside a stand-in for Kelvra that writes down the command
+// line it was given.
+class LauncherTest : public ScratchProgramTest {
   protected:
     void SetUp() override {
-        folder_ = MakeScratchFolder("shell");
+        ScratchProgramTest::SetUp();
         ASSERT_TRUE(CopyInto(BuildFolder() + "kelvrashell.exe", folder_));
-        // A stand-in for Kelvra that writes down the command line it was given.
         ASSERT_TRUE(CopyInto(BuildFolder() + "cmdline_recorder.exe", folder_, "Kelvra.exe"));
     }
-    void TearDown() override { RemoveTree(folder_); }
-    std::string folder_;
 };
 
 TEST_F(LauncherTest, CutStartsKelvraWithTheSameCommandLine) {
@@ -234,7 +209,7 @@ TEST_F(LauncherTest, CutStartsKelvraWithTheSameCommandLine) {
         DeleteFileA((folder_ + "recorded.txt").c_str());
         Process shell;
         ASSERT_TRUE(shell.Start(folder_ + "kelvrashell.exe", arguments));
-        ASSERT_TRUE(shell.Wait(kStartTimeout));
+        ASSERT_TRUE(shell.Wait(kStateTimeout));
         std::string recorded;
         for (int i = 0; i < 100 && recorded.empty(); ++i) {
             Sleep(50);
@@ -249,13 +224,13 @@ TEST_F(LauncherTest, WithoutCutItShowsItsBoxAndStartsNothing) {
         SCOPED_TRACE("arguments '" + arguments + "'");
         Process shell;
         ASSERT_TRUE(shell.Start(folder_ + "kelvrashell.exe", arguments));
-        HWND box = WaitForBox(shell.id(), "kelvrashell", kStartTimeout);
+        HWND box = WaitForBox(shell.id(), "kelvrashell", kStateTimeout);
         ASSERT_NE(box, nullptr) << "no box with a title and a text";
         EXPECT_EQ(WindowTitle(box), "kelvrashell");
         EXPECT_EQ(LongWindowText(GetDlgItem(box, kMessageBoxTextId)),
                   "Shell Context Extension for Win 98/Win ME");
         PostMessageA(box, WM_COMMAND, IDOK, 0);
-        EXPECT_TRUE(shell.Wait(kStartTimeout));
+        EXPECT_TRUE(shell.Wait(kStateTimeout));
         // A started stand-in would write its file at once; give it a moment.
         EXPECT_FALSE(WaitUntil([&] { return FileThere(folder_ + "recorded.txt"); }, 1000));
     }

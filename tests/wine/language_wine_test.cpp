@@ -10,48 +10,22 @@
 #include "platform/win32/windows_api.h"
 #include "program.h"
 #include "sim/scripted_ui.h"
+#include "wine/e2e_support.h"
 
 namespace kelvra {
 namespace {
 
-// The source tree as Wine shows it: drive Z: is the Unix root.
-std::string SourcePath(const std::string& relative) {
-    std::string path = "Z:" + std::string(KELVRA_SOURCE_DIR) + "/" + relative;
-    for (char& c : path)
-        if (c == '/') c = '\\';
-    return path;
-}
-
-bool WriteBytes(const std::string& path, const std::string& bytes) {
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
-}
-
 class LanguageWine : public ::testing::Test {
   protected:
     void SetUp() override {
-        char temp[MAX_PATH];
-        ASSERT_GT(GetTempPathA(MAX_PATH, temp), 0u);
-        folder_ =
-            std::string(temp) + "kelvra-language-" + std::to_string(GetCurrentProcessId()) + "\\";
-        for (const std::string& dir : {folder_, folder_ + "languages", folder_ + "helpfiles"})
+        folder_ = e2e::MakeScratchFolder("language");
+        for (const std::string& dir : {folder_ + "languages", folder_ + "helpfiles"})
             ASSERT_TRUE(CreateDirectoryA(dir.c_str(), nullptr)) << dir;
         program_.startup.ApplicationPath = folder_;
     }
-    void TearDown() override {
-        for (const std::string& file : created_) DeleteFileA(file.c_str());
-        RemoveDirectoryA((folder_ + "languages").c_str());
-        RemoveDirectoryA((folder_ + "helpfiles").c_str());
-        RemoveDirectoryA(folder_.c_str());
-    }
+    void TearDown() override { e2e::RemoveTree(folder_); }
     void Put(const std::string& relative, const std::string& bytes) {
-        created_.push_back(folder_ + relative);
-        ASSERT_TRUE(WriteBytes(created_.back(), bytes)) << relative;
+        ASSERT_TRUE(e2e::WriteBytes(folder_ + relative, bytes)) << relative;
     }
     void Load(const std::string& language) {
         program_.settings.Language = language;
@@ -60,16 +34,13 @@ class LanguageWine : public ::testing::Test {
     const std::wstring& T(TextKey key) const { return Text(program_.language, key); }
 
     std::string folder_;
-    std::vector<std::string> created_;
     Win32Os os_;
     sim::ScriptedUi ui_;
     Program program_{os_, ui_};
 };
 
 TEST_F(LanguageWine, ShippedEnglishPackAndHelpFile) {
-    const std::string pack = folder_ + "languages\\English.lng";
-    created_.push_back(pack);
-    ASSERT_TRUE(CopyFileA(SourcePath("languages/English.lng").c_str(), pack.c_str(), FALSE));
+    ASSERT_TRUE(e2e::CopyInto(e2e::SourcePath("languages/English.lng"), folder_ + "languages\\"));
     Put("helpfiles\\English.chm", "");
 
     Load("english");  // the file system matches the name in any letter case

@@ -6,29 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
-#include <memory>
 #include <ostream>
 
-#include "version.h"
-#include "wine/e2e_support.h"
+#include "wine/scratch_program.h"
 
 namespace kelvra::e2e {
 namespace {
 
-const char kMainClass[] = "KelvraMainWindow";
-const char kSplashClass[] = "KelvraSplash";
-const std::string kTitle = "Kelvra V" KELVRA_VERSION_TEXT;
-constexpr int kIdList = 100;
-constexpr int kIdStatus = 101;
-constexpr int kIdHintText = 101;
-constexpr int kIdHintCheck = 102;
-constexpr UINT kTrayMessage = WM_APP + 1;
 // The poll runs every second; a change from outside must show within this.
 constexpr DWORD kPollWindow = 3000;
-
-constexpr int kColumnType = 2;
-constexpr int kColumnPath = 3;
 
 int ScreenDpi() {
     HDC dc = GetDC(nullptr);
@@ -67,13 +53,6 @@ bool OnScreen(const RECT& window) {
     return IntersectRect(&both, &window, &screen) != FALSE;
 }
 
-std::string Letter(char letter) {
-    return std::string(1, letter);
-}
-int Row(char letter) {
-    return letter - 'A';
-}
-
 // The texts the type column may show with the built-in German texts.
 bool IsGermanTypeText(const std::string& text) {
     static const char* const plain[] = {"Frei",     "Wechseldatenträger", "Festplatte",   "CD-ROM",
@@ -91,95 +70,26 @@ struct DataFolder {
     std::string slashed, path;
 };
 
-// A copy of Kelvra.exe in a program folder of its own, whose settings file
-// the test writes before the start. Whatever runs at the end is closed, or
-// killed, before the folder goes.
-class MainWindowTest : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        folder_ = MakeScratchFolder("main");
-        ASSERT_TRUE(CopyInto(BuildFolder() + "Kelvra.exe", folder_));
-    }
-    void TearDown() override {
-        Stop();
-        RemoveTree(folder_);
-    }
-
-    std::string Exe() const { return folder_ + "Kelvra.exe"; }
-    std::string Ini() const { return folder_ + "kelvra.ini"; }
-    std::string Setting(const std::string& key) const { return IniRead(Ini(), UserSection(), key); }
-    void WriteSettings(const std::string& lines) {
-        WriteBytes(Ini(), "[" + UserSection() + "]\r\n" + lines);
-    }
-
-    // Starts the program and waits for its window: shown, titled, and with
-    // the rows of the first scan in the list.
-    bool Launch(const std::string& exe = "") {
-        process_ = std::make_unique<Process>();
-        main_ = list_ = status_ = nullptr;
-        // A Kelvra still saving from before would take the start over.
-        if (!WaitUntil([] { return WindowsTitled("Kelvra V").empty(); })) {
-            ADD_FAILURE() << "another Kelvra window is still open";
-            return false;
-        }
-        if (!process_->Start(exe.empty() ? Exe() : exe, "")) return false;
-        main_ = WaitForVisibleWindow(process_->id(), kMainClass, "Kelvra V");
-        if (!main_) return false;
-        list_ = GetDlgItem(main_, kIdList);
-        status_ = GetDlgItem(main_, kIdStatus);
-        return WaitUntil(
-            [&] { return ListRowCount(list_) == 26 && !ListText(list_, 0, 0).empty(); });
-    }
-
-    // Closes the window as the user does; true when the program then ended
-    // normally.
-    bool Close() {
-        PostMessageW(main_, WM_CLOSE, 0, 0);
-        DWORD code = 1;
-        return process_->Wait(kStateTimeout, &code) && code == 0;
-    }
-
-    void Stop() {
-        if (!process_ || !process_->Running()) return;
-        if (main_) PostMessageW(main_, WM_CLOSE, 0, 0);
-        if (!process_->Wait(kStateTimeout)) process_->Kill();
-    }
-
-    std::string RowText(char letter, int column = 0) const {
-        return ListText(list_, Row(letter), column);
-    }
-    bool WaitForRow(char letter, int column, const std::function<bool(const std::string&)>& ok,
-                    DWORD milliseconds = kStateTimeout) const {
-        return WaitUntil([&] { return ok(RowText(letter, column)); }, milliseconds, 100);
-    }
-
-    std::string folder_;
-    std::unique_ptr<Process> process_;
-    HWND main_ = nullptr, list_ = nullptr, status_ = nullptr;
-};
-
-bool StartsWith(const std::string& text, const std::string& prefix) {
-    return text.rfind(prefix, 0) == 0;
-}
+using MainWindowTest = ScratchProgramTest;
 
 TEST_F(MainWindowTest, OpensTitledWithAllLettersAndGermanTexts) {
     WriteSettings("");
     ASSERT_TRUE(Launch());
-    EXPECT_EQ(WindowTitle(main_), kTitle);
+    EXPECT_EQ(WindowTitle(main_), kMainTitle);
     ASSERT_EQ(ListRowCount(list_), 26);
     for (char letter = 'A'; letter <= 'Z'; ++letter) {
         const std::string text = RowText(letter);
         EXPECT_EQ(text.substr(0, 2), Letter(letter) + ":") << text;
-        EXPECT_TRUE(IsGermanTypeText(RowText(letter, kColumnType)))
-            << letter << ": " << RowText(letter, kColumnType);
+        EXPECT_TRUE(IsGermanTypeText(RowText(letter, kTypeColumn)))
+            << letter << ": " << RowText(letter, kTypeColumn);
     }
-    EXPECT_EQ(RowText('C', kColumnType), "Festplatte");
+    EXPECT_EQ(RowText('C', kTypeColumn), "Festplatte");
     const char free = FreeLetter();
     ASSERT_NE(free, 0);
-    EXPECT_EQ(RowText(free, kColumnType), "Frei");
-    EXPECT_EQ(RowText(free, kColumnPath), "");
+    EXPECT_EQ(RowText(free, kTypeColumn), "Frei");
+    EXPECT_EQ(RowText(free, kPathColumn), "");
     // The test prefix's removable drive R:.
-    EXPECT_EQ(RowText('R', kColumnType), "Wechseldatenträger");
+    EXPECT_EQ(RowText('R', kTypeColumn), "Wechseldatenträger");
     const char* const captions[] = {"Laufwerk", "Permanent", "Typ", "Pfad"};
     for (int c = 0; c < 4; ++c) EXPECT_EQ(ListColumnCaption(list_, c), captions[c]);
     EXPECT_EQ(StatusText(status_, 0), "Benutzer: " + UserName() + " ");
@@ -213,13 +123,13 @@ TEST_F(MainWindowTest, CtrlDShowsTheDebugDumpWithASubstRowAndEscClosesIt) {
     const std::string label = "E2E Label " + Letter(letter);
     WriteSettings("SubstPathLabel_" + Letter(letter) + "=" + label + "\r\n");
     ASSERT_TRUE(Launch());
-    ASSERT_TRUE(WaitForRow(letter, kColumnType,
+    ASSERT_TRUE(WaitForRow(letter, kTypeColumn,
                            [](const std::string& t) { return StartsWith(t, "Subst"); }));
 
     ASSERT_TRUE(FocusControl(main_, list_));
     ASSERT_TRUE(PressKey('D', {VK_CONTROL}));
-    const std::string debugTitle = kTitle + " - Debug Infos";
-    HWND debug = WaitForVisibleWindow(process_->id(), "", debugTitle);
+    const std::string debugTitle = kMainTitle + " - Debug Infos";
+    HWND debug = WaitForVisibleWindow(Pid(), "", debugTitle);
     ASSERT_NE(debug, nullptr) << "no window \"" << debugTitle
                               << "\" after Ctrl+D in the list (is Ctrl+D wired to the debug "
                                  "window?)";
@@ -258,21 +168,21 @@ TEST_F(MainWindowTest, SubstDrivesMadeAndRemovedOutsideShowWithinThreeSeconds) {
     DataFolder data;
     WriteSettings("");
     ASSERT_TRUE(Launch());
-    ASSERT_EQ(RowText(letter, kColumnType), "Frei");
+    ASSERT_EQ(RowText(letter, kTypeColumn), "Frei");
 
     SubstDrive subst(letter, data.path);
     ASSERT_TRUE(subst.ok());
     EXPECT_TRUE(WaitForRow(
-        letter, kColumnType, [](const std::string& t) { return StartsWith(t, "Subst-Laufwerk ("); },
+        letter, kTypeColumn, [](const std::string& t) { return StartsWith(t, "Subst-Laufwerk ("); },
         kPollWindow))
-        << "still " << RowText(letter, kColumnType);
-    EXPECT_EQ(RowText(letter, kColumnPath), data.path);
+        << "still " << RowText(letter, kTypeColumn);
+    EXPECT_EQ(RowText(letter, kPathColumn), data.path);
 
     subst.Remove();
     EXPECT_TRUE(WaitForRow(
-        letter, kColumnType, [](const std::string& t) { return t == "Frei"; }, kPollWindow))
-        << "still " << RowText(letter, kColumnType);
-    EXPECT_EQ(RowText(letter, kColumnPath), "");
+        letter, kTypeColumn, [](const std::string& t) { return t == "Frei"; }, kPollWindow))
+        << "still " << RowText(letter, kTypeColumn);
+    EXPECT_EQ(RowText(letter, kPathColumn), "");
     EXPECT_TRUE(Close());
 }
 
@@ -293,8 +203,8 @@ TEST_F(MainWindowTest, ALongPathIsCutByItsColumnAndEveryRowStaysWhole) {
     ASSERT_TRUE(subst.ok());
     WriteSettings("");
     ASSERT_TRUE(Launch());
-    ASSERT_TRUE(WaitForRow(letter, kColumnPath, [&](const std::string& t) { return t == path; }))
-        << RowText(letter, kColumnPath);
+    ASSERT_TRUE(WaitForRow(letter, kPathColumn, [&](const std::string& t) { return t == path; }))
+        << RowText(letter, kPathColumn);
 
     RECT inside = {};
     GetClientRect(list_, &inside);
@@ -317,7 +227,7 @@ TEST_F(MainWindowTest, ALongPathIsCutByItsColumnAndEveryRowStaysWhole) {
     // the last row, the list having grown by its height.
     WriteSettings("AllowResize=1\r\nColumnWidth=1000/1300/2000/20000\r\n");
     ASSERT_TRUE(Launch());
-    ASSERT_TRUE(WaitForRow(letter, kColumnPath, [&](const std::string& t) { return t == path; }));
+    ASSERT_TRUE(WaitForRow(letter, kPathColumn, [&](const std::string& t) { return t == path; }));
     EXPECT_TRUE(GetWindowLongPtrW(list_, GWL_STYLE) & WS_HSCROLL);
     EXPECT_FALSE(GetWindowLongPtrW(list_, GWL_STYLE) & WS_VSCROLL);
     GetClientRect(list_, &inside);
@@ -373,7 +283,7 @@ TEST_F(MainWindowTest, MinimizedToTheTrayAndBackAndClosedFromThere) {
             << "visible " << IsWindowVisible(main_) << ", icon " << TrayIconPresent(main_);
         // One icon, under the program's one id.
         for (UINT other = 1; other <= 4; ++other) EXPECT_FALSE(TrayIconPresent(main_, other));
-        PostMessageW(main_, kTrayMessage, 0, WM_LBUTTONUP);
+        PostMessageW(main_, kTrayCallback, 0, WM_LBUTTONUP);
         ASSERT_TRUE(WaitUntil(shown)) << "visible " << IsWindowVisible(main_) << ", iconic "
                                       << IsIconic(main_) << ", icon " << TrayIconPresent(main_);
         EXPECT_TRUE(GetWindowLongPtrW(main_, GWL_EXSTYLE) & WS_EX_APPWINDOW) << "taskbar button";
@@ -471,7 +381,7 @@ TEST_F(MainWindowTest, DraggedAndWidenedColumnsComeBackAfterARestart) {
     const std::vector<int> order = {2, 0, 1, 3};
     ASSERT_TRUE(SetListColumnOrder(list_, order));
     const int width = 300;
-    ASSERT_TRUE(SendMessageW(list_, LVM_SETCOLUMNWIDTH, kColumnPath, width));
+    ASSERT_TRUE(SendMessageW(list_, LVM_SETCOLUMNWIDTH, kPathColumn, width));
     ASSERT_TRUE(Close());
     // Part i is the position of column i.
     EXPECT_EQ(Setting("ColumnOrder"), "2/3/1/4");
@@ -480,7 +390,7 @@ TEST_F(MainWindowTest, DraggedAndWidenedColumnsComeBackAfterARestart) {
 
     ASSERT_TRUE(Launch());
     EXPECT_EQ(ListColumnOrder(list_, 4), order);
-    EXPECT_EQ(SendMessageW(list_, LVM_GETCOLUMNWIDTH, kColumnPath, 0), width);
+    EXPECT_EQ(SendMessageW(list_, LVM_GETCOLUMNWIDTH, kPathColumn, 0), width);
     EXPECT_TRUE(Close());
 }
 
@@ -491,14 +401,14 @@ TEST_F(MainWindowTest, ADpiChangeKeepsTheUsersLayoutAndThePositionReadsBack) {
     WriteSettings("AllowResize=1\r\nLastPos=1500/1500\r\n");
     ASSERT_TRUE(Launch());
     const int path = 300;
-    ASSERT_TRUE(SendMessageW(list_, LVM_SETCOLUMNWIDTH, kColumnPath, path));
+    ASSERT_TRUE(SendMessageW(list_, LVM_SETCOLUMNWIDTH, kPathColumn, path));
     const RECT before = WindowRect(main_);
     const int width = Width(Resized(main_, Width(before) - 60, Height(before)));
     ASSERT_EQ(width, Width(before) - 60);
 
     const int x = 200, y = 150;
     ASSERT_TRUE(SendDpiChanged(main_, 144, {x, y, x + width * 3 / 2, y + Height(before) * 3 / 2}));
-    EXPECT_NEAR(SendMessageW(list_, LVM_GETCOLUMNWIDTH, kColumnPath, 0), MulDiv(path, 144, 96), 1);
+    EXPECT_NEAR(SendMessageW(list_, LVM_GETCOLUMNWIDTH, kPathColumn, 0), MulDiv(path, 144, 96), 1);
     const RECT at = WindowRect(main_);
     EXPECT_NEAR(Width(at), std::min(MulDiv(width, 144, 96), GetSystemMetrics(SM_CXVIRTUALSCREEN)),
                 1);
@@ -519,8 +429,8 @@ TEST_F(MainWindowTest, NoSplashWhenSwitchedOff) {
     ASSERT_TRUE(log.ok());
     ASSERT_TRUE(Launch());
     // The window shows after the first scan: any splash would be logged.
-    EXPECT_TRUE(log.Seen(process_->id(), kMainClass));
-    EXPECT_FALSE(log.Seen(process_->id(), kSplashClass));
+    EXPECT_TRUE(log.Seen(Pid(), kMainClass));
+    EXPECT_FALSE(log.Seen(Pid(), kSplashClass));
     EXPECT_TRUE(Close());
 }
 
@@ -544,16 +454,16 @@ TEST_F(MainWindowTest, StartFromARemovableDriveShowsSplashAndHintOne) {
     WindowCreationLog log;
     ASSERT_TRUE(log.ok());
     ASSERT_TRUE(Launch(removable + "Kelvra.exe"));
-    EXPECT_TRUE(log.Seen(process_->id(), kSplashClass)) << "no splash during the first scan";
-    EXPECT_TRUE(VisibleWindowsOf(process_->id(), kSplashClass, "").empty())
+    EXPECT_TRUE(log.Seen(Pid(), kSplashClass)) << "no splash during the first scan";
+    EXPECT_TRUE(VisibleWindowsOf(Pid(), kSplashClass, "").empty())
         << "the splash outlived the first scan";
 
-    HWND hint = WaitForBox(process_->id(), kTitle + " - Hinweis", kStateTimeout, kIdHintText);
+    HWND hint = WaitForBox(Pid(), kMainTitle + " - Hinweis", kStateTimeout, kHintTextId);
     ASSERT_NE(hint, nullptr) << "no hint window";
-    EXPECT_EQ(WindowTitle(hint), kTitle + " - Hinweis");
-    EXPECT_TRUE(StartsWith(LongWindowText(GetDlgItem(hint, kIdHintText)),
+    EXPECT_EQ(WindowTitle(hint), kMainTitle + " - Hinweis");
+    EXPECT_TRUE(StartsWith(LongWindowText(GetDlgItem(hint, kHintTextId)),
                            "Kelvra befindet sich nicht auf einem festen lokalen Datenträger"));
-    HWND check = GetDlgItem(hint, kIdHintCheck);
+    HWND check = GetDlgItem(hint, kHintCheckId);
     EXPECT_EQ(LongWindowText(check), "&Nicht mehr anzeigen");
     EXPECT_EQ(SendMessageW(check, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     SendMessageW(check, BM_CLICK, 0, 0);
@@ -681,8 +591,8 @@ const BadInput kBadInputs[] = {
     {"LastPosRightOfTheScreen", "LastPos=45000/0\r\n", false, ExpectCentred},
     {"ShowDeviceNamesSeven", "ShowDeviceNames=7\r\n", false,
      [](const Shown& s) {
-         EXPECT_EQ(ListColumnCaption(s.list, kColumnPath), "Pfad");
-         EXPECT_EQ(ListText(s.list, Row('C'), kColumnPath), "") << "a device name";
+         EXPECT_EQ(ListColumnCaption(s.list, kPathColumn), "Pfad");
+         EXPECT_EQ(ListText(s.list, Row('C'), kPathColumn), "") << "a device name";
      }},
     {"LabelOf256Characters", "SubstPathLabel_$L=" + kLongLabel + "\r\n", true,
      [](const Shown& s) {

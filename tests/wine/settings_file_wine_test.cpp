@@ -12,13 +12,11 @@
 #include "program.h"
 #include "sim/scripted_ui.h"
 #include "startup/ini_text.h"
-#include "wine/e2e_support.h"
+#include "wine/scratch_program.h"
 
 namespace kelvra::e2e {
 namespace {
 
-const char kMainClass[] = "KelvraMainWindow";
-constexpr int kIdList = 100;
 const char kSection[] = "USER=TORN";
 constexpr int kSaves = 30;
 
@@ -151,54 +149,35 @@ TEST_F(SettingsFileWine, AReaderNeverSeesAHalfWrittenFileWhileSavesRun) {
 // the settings file without sharing while it maps W:, Kelvra scans and says
 // the file cannot be read; after the release, the next save (F3 on W:, before
 // any new scan) and the one at exit keep both.
-TEST(SettingsFileE2e, AFileHeldDuringAScanKeepsEveryStoredDrive) {
+using SettingsFileE2e = ScratchProgramTest;
+
+TEST_F(SettingsFileE2e, AFileHeldDuringAScanKeepsEveryStoredDrive) {
     ASSERT_EQ(GetACP(), 1252u);
-    const std::string folder = MakeScratchFolder("held");
-    const std::string data = MakeScratchFolder("helddata");
-    struct Cleanup {
-        std::string folder, data;
-        std::vector<char> letters;
-        ~Cleanup() {
-            for (char letter : letters) RemoveDosDevice(letter);
-            RemoveTree(folder);
-            RemoveTree(data);
-        }
-    } cleanup{folder, data, {}};
-    ASSERT_TRUE(CopyInto(BuildFolder() + "Kelvra.exe", folder));
     const char p = FreeLetter('Y');
     const char q = FreeLetter(p - 1);
     const char w = FreeLetter(q - 1);
     ASSERT_TRUE(p && q && w);
-    cleanup.letters = {p, q, w};
-    const std::string ini = folder + "kelvra.ini";
-    const std::string dataPath = data.substr(0, data.size() - 1);
+    const std::string ini = Ini();
+    const std::string dataPath = folder_ + "data";
+    ASSERT_TRUE(CreateDirectoryA(dataPath.c_str(), nullptr));
     const std::string P(1, p), Q(1, q);
-    WriteBytes(ini, "[" + UserSection() + "]\r\nShowHints=00\r\nLanguage=Deutsch\r\nSubstPath_" +
-                        P + "=" + dataPath + "\r\nSubstPathLabel_" + P + "=Projekt\r\nSubstPath_" +
-                        Q + "=!" + dataPath + "\r\n");
-
-    Process kelvra;
-    ASSERT_TRUE(WaitUntil([] { return WindowsTitled("Kelvra V").empty(); }));
-    ASSERT_TRUE(kelvra.Start(folder + "Kelvra.exe", ""));
-    HWND main = WaitForVisibleWindow(kelvra.id(), kMainClass, "Kelvra V");
-    ASSERT_TRUE(main);
-    HWND status = ChildOfClass(main, "msctls_statusbar32");
-    ASSERT_TRUE(status);
-    ASSERT_TRUE(WaitUntil([&] { return StatusText(status, 4).rfind("Bereit", 0) == 0; }));
+    WriteSettings("ShowHints=00\r\nLanguage=Deutsch\r\nSubstPath_" + P + "=" + dataPath +
+                  "\r\nSubstPathLabel_" + P + "=Projekt\r\nSubstPath_" + Q + "=!" + dataPath +
+                  "\r\n");
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(WaitUntil([&] { return StatusText(status_, 4).rfind("Bereit", 0) == 0; }));
 
     HANDLE held = CreateFileA(ini.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
     ASSERT_TRUE(DefineDosDeviceA(0, (std::string(1, w) + ":").c_str(), dataPath.c_str()));
     const bool told =
-        WaitUntil([&] { return StatusText(status, 4).find("INI-Datei gesperrt") == 0; });
+        WaitUntil([&] { return StatusText(status_, 4).find("INI-Datei gesperrt") == 0; });
     CloseHandle(held);
-    EXPECT_TRUE(told) << "status: " << StatusText(status, 4);
+    EXPECT_TRUE(told) << "status: " << StatusText(status_, 4);
 
     // The next save comes before any new scan: F3 makes W: permanent.
-    HWND list = GetDlgItem(main, kIdList);
-    ASSERT_TRUE(FocusControl(main, list) && SelectListRow(list, w - 'A'));
-    ASSERT_TRUE(PressKey(VK_F3));
+    ASSERT_TRUE(Press(w, VK_F3));
     const std::string W(1, w);
     EXPECT_TRUE(
         WaitUntil([&] { return IniRead(ini, UserSection(), "SubstPath_" + W, "") == dataPath; }));
@@ -206,9 +185,7 @@ TEST(SettingsFileE2e, AFileHeldDuringAScanKeepsEveryStoredDrive) {
     EXPECT_EQ(IniRead(ini, UserSection(), "SubstPathLabel_" + P, "<missing>"), "Projekt");
     EXPECT_EQ(IniRead(ini, UserSection(), "SubstPath_" + Q, "<missing>"), "!" + dataPath);
 
-    PostMessageW(main, WM_CLOSE, 0, 0);
-    DWORD code = 1;
-    ASSERT_TRUE(kelvra.Wait(kStateTimeout, &code));
+    ASSERT_TRUE(Close());
     EXPECT_EQ(IniRead(ini, UserSection(), "SubstPath_" + P, "<missing>"), dataPath);
     EXPECT_EQ(IniRead(ini, UserSection(), "SubstPathLabel_" + P, "<missing>"), "Projekt");
     EXPECT_EQ(IniRead(ini, UserSection(), "SubstPath_" + Q, "<missing>"), "!" + dataPath);

@@ -12,9 +12,6 @@
 namespace kelvra::e2e {
 namespace {
 
-constexpr int kIdMnuHelp = 210;
-constexpr int kIdMnuKeyboard = 211;
-constexpr int kIdMnuHistory = 212;
 // Command numbers of the buttons, in the order of the popup's items.
 constexpr int kNew = 0, kKill = 2, kFix = 3;
 constexpr std::size_t kCommandCount = 8;
@@ -31,10 +28,6 @@ WORD AccessKey(const std::string& caption) {
     const std::size_t at = caption.find('&');
     if (at == std::string::npos || at + 1 >= caption.size()) return 0;
     return static_cast<WORD>(VkKeyScanA(caption[at + 1]) & 0xFF);
-}
-
-POINT Centre(const RECT& r) {
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 // ---------------------------------------------------------------------------
@@ -80,7 +73,7 @@ TEST_P(TrayMenu, LeftClickRestoresAndTheRightClickMenuDoesWhatIsChosen) {
 
     ASSERT_TRUE(Minimize());
     PostMessageW(main_, kTrayCallback, 0, WM_RBUTTONUP);
-    ASSERT_NE(WaitForPopupMenu(mainProcess_->id()), nullptr) << "no tray menu";
+    ASSERT_NE(WaitForPopupMenu(Pid()), nullptr) << "no tray menu";
     if (c.result == TrayChoice::Ended) Shot("ctx_tray_menu");
     ASSERT_TRUE(PressKeys(c.keys));
     switch (c.result) {
@@ -98,7 +91,7 @@ TEST_P(TrayMenu, LeftClickRestoresAndTheRightClickMenuDoesWhatIsChosen) {
                 << "\"Kelvra anzeigen\" did not show it";
             break;
         case TrayChoice::StaysInTray:
-            ASSERT_TRUE(WaitForNoPopupMenu(mainProcess_->id()));
+            ASSERT_TRUE(WaitForNoPopupMenu(Pid()));
             EXPECT_TRUE(InTray());
             break;
     }
@@ -147,9 +140,9 @@ TEST_F(TrayTest, ALostIconComesBackWithTaskbarCreatedAndWithTheTrayCheck) {
 class ListPopupTest : public ScratchProgramTest {
   protected:
     std::string Caption(int command) const {
-        return LongWindowText(GetDlgItem(main_, kFirstButtonId + command));
+        return LongWindowText(GetDlgItem(main_, kIdButtonFirst + command));
     }
-    HWND Popup() const { return WaitForPopupMenu(mainProcess_->id()); }
+    HWND Popup() const { return WaitForPopupMenu(Pid()); }
     // The enabled state of the popup's items as drawn; waits until they are
     // as expected, since the menu may still be painting.
     std::vector<bool> Drawn(HWND popup, const std::vector<bool>& expected) const {
@@ -160,7 +153,7 @@ class ListPopupTest : public ScratchProgramTest {
     std::vector<bool> ButtonsEnabled() const {
         std::vector<bool> enabled;
         for (int command = 0; command < static_cast<int>(kCommandCount); ++command)
-            enabled.push_back(IsWindowEnabled(GetDlgItem(main_, kFirstButtonId + command)) !=
+            enabled.push_back(IsWindowEnabled(GetDlgItem(main_, kIdButtonFirst + command)) !=
                               FALSE);
         return enabled;
     }
@@ -188,7 +181,8 @@ TEST_P(ListPopupButtons, OffersTheButtonsCommandsOnASubstRow) {
     ASSERT_NO_FATAL_FAILURE(MakeSubst());
     WriteSettings(std::string("ShowButtons=") + (buttons ? "1" : "0") + "\r\n");
     ASSERT_TRUE(Launch());
-    ASSERT_TRUE(WaitUntil([&] { return StartsWith(RowType(letter_), "Subst-Laufwerk ("); }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return StartsWith(RowText(letter_, kTypeColumn), "Subst-Laufwerk ("); }));
     ASSERT_TRUE(FocusControl(main_, list_));
     const std::string key = "SubstPath_" + Letter(letter_);
     ASSERT_EQ(Setting(key), "<missing>");
@@ -217,7 +211,7 @@ TEST_P(ListPopupButtons, OffersTheButtonsCommandsOnASubstRow) {
     const std::string kill = Caption(kKill);
     ASSERT_EQ(kill, "T&rennen");
     ASSERT_TRUE(PressKey(AccessKey(kill)));
-    HWND question = WaitForBox(mainProcess_->id(), "Kelvra - Trennen");
+    HWND question = WaitForBox(Pid(), "Kelvra - Trennen");
     ASSERT_NE(question, nullptr) << "the disconnect item asked nothing";
     PressDialogButton(question, IDNO);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(question); }));
@@ -229,7 +223,7 @@ TEST_P(ListPopupButtons, OffersTheButtonsCommandsOnASubstRow) {
     ASSERT_TRUE(PressKey(VK_APPS));
     ASSERT_NE(Popup(), nullptr) << "no popup on the menu key";
     ASSERT_TRUE(PressKeys({VK_DOWN, VK_RETURN}));
-    HWND chooser = WaitForDialog(mainProcess_->id(), "");
+    HWND chooser = WaitForDialog(Pid(), "");
     ASSERT_NE(chooser, nullptr) << "\"&Ändern\" opened no folder chooser";
     PressDialogButton(chooser, IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(chooser); }));
@@ -262,14 +256,14 @@ TEST_F(ListPopupTest, OnAFreeRowOnlyConnectIsEnabled) {
     EXPECT_EQ(ButtonsEnabled(), freeRow);
     ASSERT_TRUE(PressKey(AccessKey(Caption(kKill))));
     // A greyed item's access key closes the popup and runs nothing.
-    ASSERT_TRUE(WaitForNoPopupMenu(mainProcess_->id()));
-    EXPECT_FALSE(log.Seen(mainProcess_->id(), "#32770")) << "the greyed disconnect ran";
+    ASSERT_TRUE(WaitForNoPopupMenu(Pid()));
+    EXPECT_FALSE(log.Seen(Pid(), "#32770")) << "the greyed disconnect ran";
 
     ASSERT_TRUE(FocusControl(main_, list_));
     PostMessageW(main_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list_), MAKELPARAM(at.x, at.y));
     ASSERT_NE(Popup(), nullptr);
     ASSERT_TRUE(PressKey(AccessKey(Caption(kNew))));
-    HWND chooser = WaitForDialog(mainProcess_->id(), "");
+    HWND chooser = WaitForDialog(Pid(), "");
     ASSERT_NE(chooser, nullptr) << "\"&Verbinden\" opened no folder chooser";
     PressDialogButton(chooser, IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(chooser); }));
@@ -294,13 +288,13 @@ TEST_F(ListPopupTest, EnglishAltHOpensTheHelpMenuOnASubstRow) {
     ASSERT_TRUE(FocusControl(main_, list_));
     ASSERT_TRUE(PressKey('H', {VK_MENU}));
     ASSERT_NE(Popup(), nullptr) << "Alt+H opened no menu";
-    EXPECT_FALSE(log.Seen(mainProcess_->id(), "#32770")) << "Alt+H opened a dialog";
+    EXPECT_FALSE(log.Seen(Pid(), "#32770")) << "Alt+H opened a dialog";
     ASSERT_TRUE(PressKeys({VK_ESCAPE, VK_ESCAPE}));
-    ASSERT_TRUE(WaitForNoPopupMenu(mainProcess_->id()));
+    ASSERT_TRUE(WaitForNoPopupMenu(Pid()));
 
     ASSERT_TRUE(FocusControl(main_, list_));
     ASSERT_TRUE(PressKey('G', {VK_MENU}));
-    HWND chooser = WaitForDialog(mainProcess_->id(), "");
+    HWND chooser = WaitForDialog(Pid(), "");
     ASSERT_NE(chooser, nullptr) << "Alt+G opened no folder chooser";
     PressDialogButton(chooser, IDCANCEL);
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(chooser); }));
@@ -363,7 +357,7 @@ TEST_P(Help, ContentsAndKeyboardTopicOpenTheLanguagesHelpFile) {
     }
     WriteSettings("");
     ASSERT_TRUE(Launch());
-    const DWORD pid = mainProcess_->id();
+    const DWORD pid = Pid();
 
     constexpr int kF1 = -1;  // the key, not a menu command
     for (int command : {kIdMnuHelp, kIdMnuKeyboard, kF1}) {
@@ -487,7 +481,7 @@ TEST_P(History, OpensHistoryTxtWithItsProgram) {
     ASSERT_TRUE(WaitUntil([&] { return (viewer = HistoryViewer()) != nullptr; }))
         << "no window shows history.txt";
     ViewerCloser closer(viewer);
-    EXPECT_NE(closer.processId(), mainProcess_->id());
+    EXPECT_NE(closer.processId(), Pid());
     HWND edit = ChildOfClass(viewer, "Edit");
     ASSERT_NE(edit, nullptr);
     EXPECT_EQ(FirstLine(LongWindowText(edit)), FirstLine(ReadBytes(BuildFolder() + "history.txt")));

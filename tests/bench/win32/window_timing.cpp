@@ -15,13 +15,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "platform/win32/windows_api.h"
+#include "wine/e2e_support.h"
 
 namespace {
+
+using namespace kelvra::e2e;
 
 constexpr DWORD kTimeoutMs = 15000;
 constexpr char kKelvraTitle[] = "Kelvra V";
@@ -35,74 +36,15 @@ double MsSince(const LARGE_INTEGER& from) {
            static_cast<double>(frequency.QuadPart);
 }
 
-std::string ModuleFolder() {
-    char path[MAX_PATH] = {};
-    const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    const std::string full(path, n);
-    return full.substr(0, full.find_last_of('\\') + 1);
-}
-
-std::string ReadFileBytes(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return {};
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(h, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-    CloseHandle(h);
-    return bytes;
-}
-
-bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const bool ok =
-        WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-        written == bytes.size();
-    CloseHandle(h);
-    return ok;
-}
-
-void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA data;
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &data);
-    if (find != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..") continue;
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(folder + name + "\\");
-            else
-                DeleteFileA((folder + name).c_str());
-        } while (FindNextFileA(find, &data));
-        FindClose(find);
-    }
-    RemoveDirectoryA(folder.substr(0, folder.size() - 1).c_str());
-}
-
 // A program folder in the temp folder with both programs, the language packs
 // and a settings file in the current user's section.
 class Install {
   public:
-    Install() {
-        char temp[MAX_PATH] = {};
-        GetTempPathA(MAX_PATH, temp);
-        folder_ =
-            std::string(temp) + "kelvra-timing-" + std::to_string(GetCurrentProcessId()) + "\\";
-        RemoveTree(folder_);
-        CreateDirectoryA(folder_.c_str(), nullptr);
-        const std::string from = ModuleFolder();
-        ok_ = CopyFileA((from + "Kelvra.exe").c_str(), Kelvra().c_str(), FALSE) &&
-              CopyFileA((from + "bare_window.exe").c_str(), Bare().c_str(), FALSE);
+    Install() : folder_(MakeScratchFolder("timing")) {
+        const std::string from = BuildFolder();
+        ok_ = CopyInto(from + "Kelvra.exe", folder_) && CopyInto(from + "bare_window.exe", folder_);
         CopyLanguagePacks();
-        char user[257] = {};
-        DWORD size = sizeof user;
-        GetUserNameA(user, &size);
-        CharUpperA(user);
-        settings_ = "[USER=" + std::string(user) + "]\r\nLanguage=Deutsch\r\n";
+        settings_ = "[" + UserSection() + "]\r\nLanguage=Deutsch\r\n";
         ok_ = ok_ && RestoreSettings();
     }
     ~Install() { RemoveTree(folder_); }
@@ -116,27 +58,23 @@ class Install {
     std::string SettingsFile() const { return folder_ + "kelvra.ini"; }
     // Every start then reads the file Kelvra itself saved at its last close.
     void KeepSavedSettings() {
-        const std::string saved = ReadFileBytes(SettingsFile());
+        const std::string saved = ReadBytes(SettingsFile());
         if (!saved.empty()) settings_ = saved;
     }
-    bool RestoreSettings() const { return WriteFileBytes(SettingsFile(), settings_); }
+    bool RestoreSettings() const { return WriteBytes(SettingsFile(), settings_); }
 
   private:
     void CopyLanguagePacks() {
-#ifdef KELVRA_SOURCE_DIR
-        // Under Wine the source tree is reachable through drive Z:.
-        std::string source = "Z:" KELVRA_SOURCE_DIR "/languages/";
-        std::replace(source.begin(), source.end(), '/', '\\');
+        const std::string source = SourcePath("languages/");
         const std::string target = folder_ + "languages\\";
         CreateDirectoryA(target.c_str(), nullptr);
         WIN32_FIND_DATAA data;
         HANDLE find = FindFirstFileA((source + "*.lng").c_str(), &data);
         if (find == INVALID_HANDLE_VALUE) return;
         do {
-            CopyFileA((source + data.cFileName).c_str(), (target + data.cFileName).c_str(), FALSE);
+            CopyInto(source + data.cFileName, target);
         } while (FindNextFileA(find, &data));
         FindClose(find);
-#endif
     }
 
     std::string folder_;
@@ -144,62 +82,29 @@ class Install {
     bool ok_ = false;
 };
 
-struct WindowSearch {
-    DWORD processId;
-    const char* fragment;
-    HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND hwnd, LPARAM data) {
-    auto* search = reinterpret_cast<WindowSearch*>(data);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hwnd, &pid);
-    if (pid != search->processId || !IsWindowVisible(hwnd)) return TRUE;
-    char title[256] = {};
-    GetWindowTextA(hwnd, title, sizeof title);
-    if (!std::strstr(title, search->fragment)) return TRUE;
-    search->found = hwnd;
-    return FALSE;
-}
-
-HWND VisibleWindow(DWORD processId, const char* fragment) {
-    WindowSearch search{processId, fragment, nullptr};
-    EnumWindows(&MatchWindow, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // A started program with its main window; closes it like the user does.
 class Run {
   public:
     Run() = default;
     Run(const Run&) = delete;
     Run& operator=(const Run&) = delete;
-    ~Run() {
-        Close();
-        if (info_.hProcess) CloseHandle(info_.hProcess);
-    }
+    ~Run() { Close(); }
 
     // Milliseconds from CreateProcess to: WaitForInputIdle returning, the
     // first poll that sees the visible window, and that window answering a
     // sent WM_NULL (its thread has reached a message loop). False on failure.
-    bool Start(const std::string& exe, const std::string& folder, const char* fragment) {
-        std::string commandLine = "\"" + exe + "\"";
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
+    bool Start(const std::string& exe, const char* fragment) {
         LARGE_INTEGER t0;
         QueryPerformanceCounter(&t0);
-        if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                            folder.c_str(), &startup, &info_))
-            return false;
-        CloseHandle(info_.hThread);
-        info_.hThread = nullptr;
-        WaitForInputIdle(info_.hProcess, kTimeoutMs);
+        if (!process_.Start(exe, "")) return false;
+        WaitForInputIdle(process_.handle(), kTimeoutMs);
         idleMs = MsSince(t0);
-        while (!(window_ = VisibleWindow(info_.dwProcessId, fragment))) {
-            if (MsSince(t0) > kTimeoutMs || WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0)
-                return false;
+        std::vector<HWND> windows;
+        while ((windows = VisibleWindowsOf(process_.id(), "", fragment)).empty()) {
+            if (MsSince(t0) > kTimeoutMs || !process_.Running()) return false;
             Sleep(1);
         }
+        window_ = windows.front();
         visibleMs = MsSince(t0);
         DWORD_PTR result = 0;
         if (!SendMessageTimeoutW(window_, WM_NULL, 0, 0, SMTO_NORMAL, kTimeoutMs, &result))
@@ -210,22 +115,20 @@ class Run {
 
     // WM_CLOSE to the main window, then the process must end.
     bool Close() {
-        if (!info_.hProcess || closed_) return true;
+        if (!process_.handle() || closed_) return true;
         closed_ = true;
         if (window_) PostMessageW(window_, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(info_.hProcess, kTimeoutMs) == WAIT_OBJECT_0) return true;
-        TerminateProcess(info_.hProcess, 99);
-        WaitForSingleObject(info_.hProcess, kTimeoutMs);
+        if (process_.Wait(kTimeoutMs)) return true;
+        process_.Kill();
         return false;
     }
 
-    HANDLE process() const { return info_.hProcess; }
-    DWORD id() const { return info_.dwProcessId; }
+    DWORD id() const { return process_.id(); }
 
     double idleMs = 0, visibleMs = 0, answerMs = 0;
 
   private:
-    PROCESS_INFORMATION info_ = {};
+    Process process_;
     HWND window_ = nullptr;
     bool closed_ = false;
 };
@@ -249,7 +152,7 @@ struct Samples {
 bool TimedStart(Install& install, bool kelvra, Samples& samples) {
     if (kelvra && !install.RestoreSettings()) return false;
     Run run;
-    if (!run.Start(kelvra ? install.Kelvra() : install.Bare(), install.folder(),
+    if (!run.Start(kelvra ? install.Kelvra() : install.Bare(),
                    kelvra ? kKelvraTitle : kBareTitle)) {
         std::printf("%s: no answering window\n", kelvra ? "Kelvra" : "bare");
         return false;
@@ -334,7 +237,7 @@ struct CpuSnapshot {
 // milliseconds (the fields count 1/100 s); -1 when unreadable.
 double LinuxCpuMs(int unixPid) {
     if (unixPid <= 0) return -1;
-    const std::string stat = ReadFileBytes("Z:\\proc\\" + std::to_string(unixPid) + "\\stat");
+    const std::string stat = ReadBytes("Z:\\proc\\" + std::to_string(unixPid) + "\\stat");
     const std::size_t close = stat.rfind(')');
     if (close == std::string::npos) return -1;
     // After the name: state is field 3, utime field 14, stime field 15.
@@ -454,7 +357,7 @@ int IdleCpu(int seconds, int settle, int wineserverPid) {
     const Usage quiet = Measure(seconds, wineserverPid);
 
     Run kelvra;
-    if (!kelvra.Start(install.Kelvra(), install.folder(), kKelvraTitle)) {
+    if (!kelvra.Start(install.Kelvra(), kKelvraTitle)) {
         std::printf("Kelvra: no answering window\n");
         return 1;
     }
