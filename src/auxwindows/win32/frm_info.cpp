@@ -1,7 +1,7 @@
 #include "auxwindows/win32/frm_info.h"
 
 #include "auxwindows/info.h"
-#include "mainwindow/win32/dialog_template.h"
+#include "platform/win32/dialog_template.h"
 #include "program.h"
 
 namespace kelvra {

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "config/config.h"
-#include "mainwindow/win32/dialog_template.h"
-#include "mainwindow/win32/win32_ui.h"
+#include "platform/win32/dialog_template.h"
+#include "platform/win32/win32_ui.h"
 #include "platform/win32/window_support.h"
 #include "program.h"
 

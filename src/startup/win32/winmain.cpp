@@ -4,7 +4,7 @@
 #include <objbase.h>
 
 #include "mainwindow/win32/frm_main.h"
-#include "mainwindow/win32/win32_ui.h"
+#include "platform/win32/win32_ui.h"
 #include "platform/win32/win32_os.h"
 #include "program.h"
 #include "startup/context.h"

@@ -1,10 +1,10 @@
-#include "mainwindow/win32/input_box.h"
+#include "platform/win32/input_box.h"
 
 #include <algorithm>
 #include <utility>
 #include <vector>
 
-#include "mainwindow/win32/dialog_template.h"
+#include "platform/win32/dialog_template.h"
 
 namespace kelvra {
 

@@ -1,6 +1,6 @@
-#include "mainwindow/win32/frm_hint.h"
+#include "platform/win32/frm_hint.h"
 
-#include "mainwindow/win32/dialog_template.h"
+#include "platform/win32/dialog_template.h"
 
 namespace kelvra {
 namespace {

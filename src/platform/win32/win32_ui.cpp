@@ -1,9 +1,9 @@
-#include "mainwindow/win32/win32_ui.h"
+#include "platform/win32/win32_ui.h"
 
 #include <shlobj.h>
 
-#include "mainwindow/win32/frm_hint.h"
-#include "mainwindow/win32/input_box.h"
+#include "platform/win32/frm_hint.h"
+#include "platform/win32/input_box.h"
 #include "platform/win32/handles.h"
 
 namespace kelvra {
