@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <utility>
-#include <vector>
 
-#include "platform/win32/dialog_template.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/window.h"
 
 namespace kelvra {
 
@@ -12,22 +12,6 @@ namespace {
 
 constexpr WORD kIdPrompt = 100;
 constexpr WORD kIdEdit = 101;
-
-struct InputBoxState {
-    const std::wstring& prompt;
-    const std::wstring& caption;
-    const std::wstring& def;
-    std::wstring typed;
-};
-
-std::wstring WindowText(HWND window) {
-    int length = GetWindowTextLengthW(window);
-    if (length <= 0) return {};
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    int copied = GetWindowTextW(window, text.data(), length + 1);
-    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-    return text;
-}
 
 void MoveBy(HWND dialog, HWND control, int dy) {
     RECT r;
@@ -45,14 +29,14 @@ void FitPrompt(HWND dialog, const std::wstring& prompt) {
     RECT box;
     GetClientRect(label, &box);
     RECT needed = box;
-    HDC dc = GetDC(label);
-    if (!dc) return;
-    HGDIOBJ oldFont =
-        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
-    DrawTextW(dc, prompt.c_str(), static_cast<int>(prompt.size()), &needed,
-              DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
-    SelectObject(dc, oldFont);
-    ReleaseDC(label, dc);
+    {
+        const win32::WindowDc dc(label);
+        if (!dc) return;
+        const win32::Selected font(
+            dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
+        DrawTextW(dc.get(), prompt.c_str(), static_cast<int>(prompt.size()), &needed,
+                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EDITCONTROL);
+    }
 
     int extra = (needed.bottom - needed.top) - (box.bottom - box.top);
     extra = std::min(extra, GetSystemMetrics(SM_CYSCREEN) / 2);
@@ -78,67 +62,64 @@ const wchar_t* StandardButtonText(int id) {
     return id == IDOK ? L"OK" : L"Cancel";
 }
 
-BOOL OnInitDialog(HWND dialog, InputBoxState& state) {
-    SetWindowTextW(dialog, state.caption.c_str());
-    SetDlgItemTextW(dialog, IDOK, StandardButtonText(IDOK));
-    SetDlgItemTextW(dialog, IDCANCEL, StandardButtonText(IDCANCEL));
-    SetDlgItemTextW(dialog, kIdPrompt, state.prompt.c_str());
-    SetDlgItemTextW(dialog, kIdEdit, state.def.c_str());
-    FitPrompt(dialog, state.prompt);
-    HWND edit = GetDlgItem(dialog, kIdEdit);
-    SendMessageW(edit, EM_SETSEL, 0, -1);
-    SetFocus(edit);
-    return FALSE;  // focus set here
-}
+class InputBox : public win32::Dialog<InputBox> {
+  public:
+    InputBox(const std::wstring& prompt, const std::wstring& caption, const std::wstring& def)
+        : prompt_(prompt), caption_(caption), def_(def) {}
 
-BOOL OnCommand(HWND dialog, InputBoxState& state, WORD id) {
-    if (id == IDOK) {
-        state.typed = WindowText(GetDlgItem(dialog, kIdEdit));
-        EndDialog(dialog, IDOK);
-        return TRUE;
+    // Out of memory while copying a text counts as cancel.
+    bool Run(HWND owner, std::wstring& answer) {
+        // Dialog units: prompt left, OK and Cancel right, the edit box below.
+        win32::DialogTemplate dialog(
+            DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 260, 83,
+            4);
+        dialog.Item(win32::kStaticClass, kIdPrompt, SS_LEFT | SS_NOPREFIX, 7, 7, 190, 48);
+        dialog.Item(win32::kEditClass, kIdEdit, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 62, 246,
+                    14);
+        dialog.Item(win32::kButtonClass, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 203, 7, 50, 14);
+        dialog.Item(win32::kButtonClass, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 203, 25, 50, 14);
+        if (RunDialog(dialog, owner) != IDOK) return false;
+        answer = std::move(typed_);
+        return true;
     }
-    if (id == IDCANCEL) {
-        EndDialog(dialog, IDCANCEL);
-        return TRUE;
-    }
-    return FALSE;
-}
 
-INT_PTR CALLBACK InputBoxProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_INITDIALOG) {
-            SetWindowLongPtrW(dialog, DWLP_USER, lParam);
-            return OnInitDialog(dialog, *reinterpret_cast<InputBoxState*>(lParam));
-        }
-        auto* state = reinterpret_cast<InputBoxState*>(GetWindowLongPtrW(dialog, DWLP_USER));
-        if (!state) return FALSE;
-        if (message == WM_COMMAND) return OnCommand(dialog, *state, LOWORD(wParam));
-    } catch (...) {
-        // Out of memory while copying a text: treat as cancel.
-        EndDialog(dialog, IDCANCEL);
+  private:
+    friend class win32::Dialog<InputBox>;
+
+    INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM) {
+        if (message == WM_INITDIALOG) return OnInitDialog();
+        if (message != WM_COMMAND) return FALSE;
+        const WORD id = LOWORD(wParam);
+        if (id == IDOK) typed_ = win32::WindowText(GetDlgItem(hwnd_, kIdEdit));
+        if (id != IDOK && id != IDCANCEL) return FALSE;
+        EndDialog(hwnd_, id);
         return TRUE;
     }
-    return FALSE;
-}
+
+    BOOL OnInitDialog() {
+        SetWindowTextW(hwnd_, caption_.c_str());
+        SetDlgItemTextW(hwnd_, IDOK, StandardButtonText(IDOK));
+        SetDlgItemTextW(hwnd_, IDCANCEL, StandardButtonText(IDCANCEL));
+        SetDlgItemTextW(hwnd_, kIdPrompt, prompt_.c_str());
+        SetDlgItemTextW(hwnd_, kIdEdit, def_.c_str());
+        FitPrompt(hwnd_, prompt_);
+        HWND edit = GetDlgItem(hwnd_, kIdEdit);
+        SendMessageW(edit, EM_SETSEL, 0, -1);
+        SetFocus(edit);
+        return FALSE;  // focus set here
+    }
+
+    const std::wstring& prompt_;
+    const std::wstring& caption_;
+    const std::wstring& def_;
+    std::wstring typed_;
+};
 
 }  // namespace
 
 bool ShowInputBox(HWND owner, const std::wstring& prompt, const std::wstring& caption,
                   const std::wstring& def, std::wstring& answer) {
-    // Dialog units: prompt left, OK and Cancel right, the edit box below.
-    DialogTemplate dialog(
-        DS_MODALFRAME | DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 260, 83, 4);
-    dialog.Item(kStaticClass, kIdPrompt, SS_LEFT | SS_NOPREFIX, 7, 7, 190, 48);
-    dialog.Item(kEditClass, kIdEdit, ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, 7, 62, 246, 14);
-    dialog.Item(kButtonClass, IDOK, BS_DEFPUSHBUTTON | WS_TABSTOP, 203, 7, 50, 14);
-    dialog.Item(kButtonClass, IDCANCEL, BS_PUSHBUTTON | WS_TABSTOP, 203, 25, 50, 14);
-
-    InputBoxState state{prompt, caption, def, {}};
-    INT_PTR result = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.Get(), owner,
-                                             InputBoxProc, reinterpret_cast<LPARAM>(&state));
-    if (result != IDOK) return false;
-    answer = std::move(state.typed);
-    return true;
+    return InputBox(prompt, caption, def).Run(owner, answer);
 }
 
 }  // namespace kelvra

@@ -12,18 +12,6 @@ namespace {
 
 using win32::UniqueCom;
 
-// Paths and targets are in the system code page; the shell link takes wide text.
-std::wstring Wide(const std::string& text) {
-    if (text.empty()) return {};
-    const int length = static_cast<int>(text.size());
-    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-    if (n <= 0) return {};
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    n = MultiByteToWideChar(CP_ACP, 0, text.data(), length, out.data(), n);
-    out.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    return out;
-}
-
 // COM for the length of one call when the thread has not initialised it.
 class ComScope {
   public:
@@ -38,22 +26,29 @@ class ComScope {
     bool initialised_;
 };
 
-bool WriteLink(const std::wstring& linkFile, const std::string& target,
-               const std::string& arguments, const std::wstring& description,
-               const std::string& workingFolder, HRESULT& created) {
-    UniqueCom<IShellLinkW> link;
+// The shell link takes wide text; the caller converts from the system code
+// page.
+struct LinkTexts {
+    std::wstring file, target, arguments, description, workingFolder;
+};
+
+bool WriteLink(const LinkTexts& link, HRESULT& created) {
+    UniqueCom<IShellLinkW> shellLink;
     created = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                               link.put());
+                               shellLink.put());
     if (FAILED(created)) return false;
-    if (FAILED(link->SetPath(Wide(target).c_str()))) return false;
-    if (!arguments.empty() && FAILED(link->SetArguments(Wide(arguments).c_str()))) return false;
-    if (!description.empty() && FAILED(link->SetDescription(description.c_str()))) return false;
-    if (!workingFolder.empty() && FAILED(link->SetWorkingDirectory(Wide(workingFolder).c_str())))
+    if (FAILED(shellLink->SetPath(link.target.c_str()))) return false;
+    if (!link.arguments.empty() && FAILED(shellLink->SetArguments(link.arguments.c_str())))
+        return false;
+    if (!link.description.empty() && FAILED(shellLink->SetDescription(link.description.c_str())))
+        return false;
+    if (!link.workingFolder.empty() &&
+        FAILED(shellLink->SetWorkingDirectory(link.workingFolder.c_str())))
         return false;
     UniqueCom<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put()))) return false;
+    if (FAILED(shellLink->QueryInterface(IID_IPersistFile, file.put()))) return false;
     // Save replaces a file of the same name.
-    return SUCCEEDED(file->Save(linkFile.c_str(), TRUE));
+    return SUCCEEDED(file->Save(link.file.c_str(), TRUE));
 }
 
 }  // namespace
@@ -61,13 +56,14 @@ bool WriteLink(const std::wstring& linkFile, const std::string& target,
 bool Win32Os::CreateShellLink(const std::string& linkFile, const std::string& target,
                               const std::string& arguments, const std::wstring& description,
                               const std::string& workingFolder) {
-    const std::wstring file = Wide(linkFile);
-    if (file.empty() || target.empty()) return false;
+    const LinkTexts link{AnsiToWide(linkFile), AnsiToWide(target), AnsiToWide(arguments),
+                         description, AnsiToWide(workingFolder)};
+    if (link.file.empty() || target.empty()) return false;
     HRESULT created = S_OK;
-    if (WriteLink(file, target, arguments, description, workingFolder, created)) return true;
+    if (WriteLink(link, created)) return true;
     if (created != CO_E_NOTINITIALIZED) return false;
     ComScope com;
-    return WriteLink(file, target, arguments, description, workingFolder, created);
+    return WriteLink(link, created);
 }
 
 }  // namespace kelvra
