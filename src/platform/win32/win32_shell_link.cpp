@@ -26,29 +26,23 @@ class ComScope {
     bool initialised_;
 };
 
-// The shell link takes wide text; the caller converts from the system code
-// page.
-struct LinkTexts {
-    std::wstring file, target, arguments, description, workingFolder;
-};
-
-bool WriteLink(const LinkTexts& link, HRESULT& created) {
-    UniqueCom<IShellLinkW> shellLink;
+// The shell link takes wide text; the caller converts from the code page.
+bool WriteLink(const std::wstring& linkFile, const std::wstring& target,
+               const std::wstring& arguments, const std::wstring& description,
+               const std::wstring& workingFolder, HRESULT& created) {
+    UniqueCom<IShellLinkW> link;
     created = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                               shellLink.put());
+                               link.put());
     if (FAILED(created)) return false;
-    if (FAILED(shellLink->SetPath(link.target.c_str()))) return false;
-    if (!link.arguments.empty() && FAILED(shellLink->SetArguments(link.arguments.c_str())))
-        return false;
-    if (!link.description.empty() && FAILED(shellLink->SetDescription(link.description.c_str())))
-        return false;
-    if (!link.workingFolder.empty() &&
-        FAILED(shellLink->SetWorkingDirectory(link.workingFolder.c_str())))
+    if (FAILED(link->SetPath(target.c_str()))) return false;
+    if (!arguments.empty() && FAILED(link->SetArguments(arguments.c_str()))) return false;
+    if (!description.empty() && FAILED(link->SetDescription(description.c_str()))) return false;
+    if (!workingFolder.empty() && FAILED(link->SetWorkingDirectory(workingFolder.c_str())))
         return false;
     UniqueCom<IPersistFile> file;
-    if (FAILED(shellLink->QueryInterface(IID_IPersistFile, file.put()))) return false;
+    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put()))) return false;
     // Save replaces a file of the same name.
-    return SUCCEEDED(file->Save(link.file.c_str(), TRUE));
+    return SUCCEEDED(file->Save(linkFile.c_str(), TRUE));
 }
 
 }  // namespace
@@ -56,14 +50,14 @@ bool WriteLink(const LinkTexts& link, HRESULT& created) {
 bool Win32Os::CreateShellLink(const std::string& linkFile, const std::string& target,
                               const std::string& arguments, const std::wstring& description,
                               const std::string& workingFolder) {
-    const LinkTexts link{AnsiToWide(linkFile), AnsiToWide(target), AnsiToWide(arguments),
-                         description, AnsiToWide(workingFolder)};
-    if (link.file.empty() || target.empty()) return false;
+    const std::wstring file = AnsiToWide(linkFile), path = AnsiToWide(target),
+                       args = AnsiToWide(arguments), folder = AnsiToWide(workingFolder);
+    if (file.empty() || target.empty()) return false;
     HRESULT created = S_OK;
-    if (WriteLink(link, created)) return true;
+    if (WriteLink(file, path, args, description, folder, created)) return true;
     if (created != CO_E_NOTINITIALIZED) return false;
     ComScope com;
-    return WriteLink(link, created);
+    return WriteLink(file, path, args, description, folder, created);
 }
 
 }  // namespace kelvra

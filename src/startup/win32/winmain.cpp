@@ -14,17 +14,11 @@ namespace {
 
 // OLE for the shell calls (the folder chooser, ...) for the whole run,
 // however it ends.
-class OleScope {
-  public:
-    OleScope() : initialised_(SUCCEEDED(OleInitialize(nullptr))) {}
+struct OleScope {
+    const bool initialised = SUCCEEDED(OleInitialize(nullptr));
     ~OleScope() {
-        if (initialised_) OleUninitialize();
+        if (initialised) OleUninitialize();
     }
-    OleScope(const OleScope&) = delete;
-    OleScope& operator=(const OleScope&) = delete;
-
-  private:
-    bool initialised_;
 };
 
 }  // namespace
