@@ -1,6 +1,6 @@
-// The Ui boundary on real Windows: the standard message box, our input box
-// the shell's folder chooser and the letter popup, all owned by the main window
-// once it exists.
+// The Ui boundary on real Windows: the standard message box, our input box,
+// the shell's folder chooser and the letter popup, all owned by the main
+// window once it exists, or by a modal window of ours while it is open.
 #pragma once
 
 #include <utility>

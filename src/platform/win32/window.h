@@ -45,8 +45,9 @@ class Window {
         return CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, menu,
                                GetModuleHandleW(nullptr), static_cast<T*>(this)) != nullptr;
     }
-    // Destroys the window without T hearing of it: also safe from T's
-    // destructor, when T's members are gone.
+    // Destroys the window without T hearing of it, so that it is safe also
+    // from this base's destructor, when T is gone. A T whose controls use
+    // fonts it owns calls it in its own destructor, before the fonts go.
     void Destroy() {
         if (!hwnd_) return;
         const HWND window = std::exchange(hwnd_, nullptr);
