@@ -41,9 +41,6 @@ int TwipsToPixels(int twips, int dpi) {
 int PixelsToTwips(int pixels, int dpi) {
     return MulDivRound(pixels, kTwipsPerInch, dpi);
 }
-int Scale96(int pixels, int dpi) {
-    return MulDivRound(pixels, dpi, 96);
-}
 
 WidthPos ComputeWidthPos(int windowWidth, int barWidth, int frameRoom, bool leds, bool buttons,
                          int dpi) {

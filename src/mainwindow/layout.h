@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/dpi.h"
+
 namespace kelvra {
 
 struct MainState;
@@ -15,8 +17,6 @@ enum class Command : int;
 // Positions and sizes in the settings are twips: 1440 to the inch.
 int TwipsToPixels(int twips, int dpi);
 int PixelsToTwips(int pixels, int dpi);
-// A length designed at 96 dots per inch, at another resolution.
-int Scale96(int pixels, int dpi);
 
 // Outer width of the window as designed, and the list's designed width; the
 // difference is the room of the frame and the margins.

@@ -3,6 +3,7 @@
 // what was shown and returns scripted answers.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -52,6 +53,24 @@ class Ui {
     virtual DriveIndex LetterPopup(const std::wstring& title,
                                    const std::vector<DriveIndex>& letters,
                                    const std::wstring& cancelCaption) = 0;
+    // Makes `window` (a window handle; 0 for none) the owner of what the Ui
+    // shows from now on, and returns the owner before.
+    virtual std::uintptr_t SwapOwner(std::uintptr_t window) = 0;
+};
+
+// Lends the Ui a modal window of our own as owner for a scope, so that the
+// window is disabled under the message boxes shown meanwhile, as the main
+// window is.
+class UiOwnerScope {
+  public:
+    UiOwnerScope(Ui& ui, std::uintptr_t window) : ui_(ui), previous_(ui.SwapOwner(window)) {}
+    ~UiOwnerScope() { ui_.SwapOwner(previous_); }
+    UiOwnerScope(const UiOwnerScope&) = delete;
+    UiOwnerScope& operator=(const UiOwnerScope&) = delete;
+
+  private:
+    Ui& ui_;
+    std::uintptr_t previous_;
 };
 
 }  // namespace kelvra

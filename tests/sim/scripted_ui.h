@@ -64,6 +64,8 @@ class ScriptedUi : public Ui {
                  const std::wstring& checkCaption, const std::wstring& okCaption) override;
     DriveIndex LetterPopup(const std::wstring& title, const std::vector<DriveIndex>& letters,
                            const std::wstring& cancelCaption) override;
+    // No windows here to own anything.
+    std::uintptr_t SwapOwner(std::uintptr_t) override { return 0; }
 
   private:
     void Show(Shown shown);

@@ -5,8 +5,9 @@
 #include <utility>
 
 #include "language/language.h"
+#include "platform/dpi.h"
 #include "platform/win32/handles.h"
-#include "platform/win32/window_support.h"
+#include "platform/win32/window.h"
 #include "program.h"
 
 namespace kelvra {
@@ -23,40 +24,30 @@ constexpr int kMinHeight = 160;
 constexpr int kMargin = 8;
 constexpr int kFontPoints = 9;
 
-int Scale(int pixels, UINT dpi) {
-    return MulDiv(pixels, static_cast<int>(dpi), 96);
-}
-
-class FrmDebug {
+class FrmDebug : public win32::Window<FrmDebug> {
   public:
     FrmDebug(std::wstring title, std::wstring text)
         : title_(std::move(title)), text_(std::move(text)) {}
-    FrmDebug(const FrmDebug&) = delete;
-    FrmDebug& operator=(const FrmDebug&) = delete;
-    ~FrmDebug() {
-        if (hwnd_) DestroyWindow(hwnd_);
-    }
+    ~FrmDebug() { Destroy(); }  // before the font it uses goes
 
     void RunModal(HWND owner);
 
   private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class win32::Window<FrmDebug>;
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     bool OnCreate();
     void OnSize(int width, int height);
-    void OnDpiChanged(UINT dpi, const RECT& suggested);
-    void ApplyDpi(UINT dpi);
-    void PlaceOver(HWND owner);
+    void OnDpiChanged(int dpi, const RECT& suggested);
+    void ApplyDpi(int dpi);
     // Esc closes the window and Ctrl+A selects the whole text, also while
     // the text box has the focus. True when the key was taken.
     bool OnKey(const MSG& msg);
 
     std::wstring title_;
     std::wstring text_;
-    HWND hwnd_ = nullptr;
     HWND text1_ = nullptr;
-    win32::UniqueGdiObject font_;
-    UINT dpi_ = 96;
+    win32::UniqueFont font_;
+    int dpi_ = 96;
     // Text1's distances to the window's inner edges; it keeps them on resizing.
     int left_ = kMargin;
     int top_ = kMargin;
@@ -64,23 +55,6 @@ class FrmDebug {
     int bottomGap_ = kMargin;
     bool closed_ = false;
 };
-
-LRESULT CALLBACK FrmDebug::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_NCCREATE) {
-            auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-            auto* self = static_cast<FrmDebug*>(create->lpCreateParams);
-            self->hwnd_ = hwnd;
-            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        }
-        auto* self = reinterpret_cast<FrmDebug*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-        return self->OnMessage(message, wParam, lParam);
-    } catch (...) {
-        // Out of memory: the window stays as it is, and creation fails.
-        return message == WM_CREATE ? -1 : DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-}
 
 LRESULT FrmDebug::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
@@ -94,8 +68,8 @@ LRESULT FrmDebug::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_GETMINMAXINFO: {
             auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
-            info->ptMinTrackSize.x = Scale(kMinWidth, dpi_);
-            info->ptMinTrackSize.y = Scale(kMinHeight, dpi_);
+            info->ptMinTrackSize.x = Scale96(kMinWidth, dpi_);
+            info->ptMinTrackSize.y = Scale96(kMinHeight, dpi_);
             return 0;
         }
         case WM_CTLCOLORSTATIC:
@@ -108,7 +82,7 @@ LRESULT FrmDebug::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
                 return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_WINDOW));
             }
             break;
-        case 0x02E0:  // WM_DPICHANGED, Windows 8.1 and later
+        case WM_DPICHANGED:
             OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         case WM_CLOSE:
@@ -119,13 +93,12 @@ LRESULT FrmDebug::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NCDESTROY:
             // Also when the owner goes first and takes this window with it.
             closed_ = true;
-            hwnd_ = nullptr;
             text1_ = nullptr;
             break;
         default:
             break;
     }
-    return DefWindowProcW(hwnd_, message, wParam, lParam);
+    return Default(message, wParam, lParam);
 }
 
 bool FrmDebug::OnCreate() {
@@ -135,7 +108,7 @@ bool FrmDebug::OnCreate() {
                                  ES_NOHIDESEL,
                              0, 0, 0, 0, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!text1_) return false;
-    ApplyDpi(static_cast<UINT>(win32::WindowDpi(hwnd_)));
+    ApplyDpi(Dpi());
     // The dump outgrows the default limit of an edit box on older systems,
     // and WM_GETTEXT must give all of it back.
     SendMessageW(text1_, EM_SETLIMITTEXT, 0x7FFFFFFE, 0);
@@ -143,13 +116,13 @@ bool FrmDebug::OnCreate() {
     return true;
 }
 
-void FrmDebug::ApplyDpi(UINT dpi) {
+void FrmDebug::ApplyDpi(int dpi) {
     dpi_ = dpi;
-    left_ = top_ = rightGap_ = bottomGap_ = Scale(kMargin, dpi);
-    win32::UniqueGdiObject font(
-        CreateFontW(-MulDiv(kFontPoints, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE,
-                    FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                    DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, L"Courier New"));
+    left_ = top_ = rightGap_ = bottomGap_ = Scale96(kMargin, dpi);
+    win32::UniqueFont font(CreateFontW(-MulDiv(kFontPoints, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE,
+                                       FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                                       FIXED_PITCH | FF_MODERN, L"Courier New"));
     if (font) {
         SendMessageW(text1_, WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), TRUE);
         font_ = std::move(font);  // the old font goes only once the box no longer uses it
@@ -162,34 +135,13 @@ void FrmDebug::OnSize(int width, int height) {
                std::max(height - top_ - bottomGap_, 0), TRUE);
 }
 
-void FrmDebug::OnDpiChanged(UINT dpi, const RECT& suggested) {
+void FrmDebug::OnDpiChanged(int dpi, const RECT& suggested) {
     ApplyDpi(dpi != 0 ? dpi : 96);
     SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
     RECT client;
     GetClientRect(hwnd_, &client);
     OnSize(client.right, client.bottom);
-}
-
-// Centred over the owner (or the screen), kept inside the work area of the
-// owner's monitor.
-void FrmDebug::PlaceOver(HWND owner) {
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
-    RECT work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    if (GetMonitorInfoW(MonitorFromWindow(owner ? owner : hwnd_, MONITOR_DEFAULTTONEAREST),
-                        &monitor))
-        work = monitor.rcWork;
-    // At high DPI the scaled size may exceed a small screen.
-    const int width = std::min<int>(Scale(kWidth, dpi_), work.right - work.left);
-    const int height = std::min<int>(Scale(kHeight, dpi_), work.bottom - work.top);
-    RECT around = work;
-    if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &around);
-    int x = around.left + ((around.right - around.left) - width) / 2;
-    int y = around.top + ((around.bottom - around.top) - height) / 2;
-    x = std::max<int>(work.left, std::min<int>(x, work.right - width));
-    y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
-    SetWindowPos(hwnd_, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool FrmDebug::OnKey(const MSG& msg) {
@@ -207,49 +159,26 @@ bool FrmDebug::OnKey(const MSG& msg) {
 }
 
 void FrmDebug::RunModal(HWND owner) {
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof wc;
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    if (!GetClassInfoExW(instance, kClassName, &wc)) {
-        wc = {};
-        wc.cbSize = sizeof wc;
-        wc.lpfnWndProc = &FrmDebug::WndProc;
-        wc.hInstance = instance;
-        wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-        wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-        wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-        wc.lpszClassName = kClassName;
-        if (!RegisterClassExW(&wc)) return;
-    }
-    if (!CreateWindowExW(WS_EX_DLGMODALFRAME, kClassName, title_.c_str(),
-                         WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX |
-                             WS_CLIPCHILDREN,
-                         CW_USEDEFAULT, CW_USEDEFAULT, Scale(kWidth, 96), Scale(kHeight, 96), owner,
-                         nullptr, instance, this))
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    if (!Register(kClassName, MAKEINTRESOURCEW(32512),  // IDC_ARROW
+                  LoadIconW(instance, MAKEINTRESOURCEW(1))))
         return;
-    PlaceOver(owner);
-
-    win32::OwnerDisabled disabled(owner);
-    ShowWindow(hwnd_, SW_SHOWNORMAL);
-    SetForegroundWindow(hwnd_);
-    if (text1_) SetFocus(text1_);
-
-    MSG msg;
-    while (!closed_) {
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            // The program is ending: close and leave the quit for the main loop.
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (got == -1) break;
-        if (OnKey(msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+    if (!Create(WS_EX_DLGMODALFRAME, kClassName, title_.c_str(),
+                WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX |
+                    WS_CLIPCHILDREN,
+                CW_USEDEFAULT, CW_USEDEFAULT, Scale96(kWidth, 96), Scale96(kHeight, 96), owner))
+        return;
+    // Centred over the owner; at high DPI the scaled size may exceed a small
+    // screen.
+    const RECT work = win32::WorkArea(owner ? owner : hwnd_);
+    win32::PlaceOver(hwnd_, owner, std::min<int>(Scale96(kWidth, dpi_), work.right - work.left),
+                     std::min<int>(Scale96(kHeight, dpi_), work.bottom - work.top));
+    {
+        const win32::ModalScope modal(hwnd_, owner);
+        if (text1_) SetFocus(text1_);
+        win32::RunModalLoop(closed_, [this](MSG& msg) { return OnKey(msg); });
     }
-    disabled.Restore();
-    if (owner && IsWindow(owner)) SetActiveWindow(owner);
-    if (hwnd_) DestroyWindow(hwnd_);
+    Destroy();
 }
 
 }  // namespace

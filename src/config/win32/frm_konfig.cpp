@@ -5,16 +5,13 @@
 #include <vector>
 
 #include "config/config.h"
-#include "mainwindow/win32/dialog_template.h"
-#include "mainwindow/win32/win32_ui.h"
-#include "platform/win32/window_support.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/window.h"
 #include "program.h"
 
 namespace kelvra {
 
 namespace {
-
-constexpr WORD kComboBoxClass = 0x0085;
 
 // Layout in dialog units, which scale with the font and the DPI. Every page
 // is one column of frames, so a caption longer than planned only makes the
@@ -55,10 +52,11 @@ class Layout {
         y = FrameOfBoxes(Frame::Ulayout, kPageLeft, y, kPageWidth, CheckBox::AllowResize, 8);
         y = FrameOfBoxes(Frame::Uother, kPageLeft, y + kFrameGap, kPageWidth, CheckBox::LastPos, 5);
         y += kFrameGap;
-        Item(kButtonClass, FrameId(Frame::Lang), BS_GROUPBOX, kPageLeft, y, kPageWidth,
+        Item(win32::kButtonClass, FrameId(Frame::Lang), BS_GROUPBOX, kPageLeft, y, kPageWidth,
              FrameHeight(1) + 3);
-        Item(kComboBoxClass, kConfigLanguageBoxId, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP,
-             kPageLeft + kIndent, y + kFrameTop, kPageWidth - 2 * kIndent, kComboHeight);
+        Item(win32::kComboBoxClass, kConfigLanguageBoxId,
+             CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, kPageLeft + kIndent, y + kFrameTop,
+             kPageWidth - 2 * kIndent, kComboHeight);
 
         y = DrivesFrame(Frame::UDrivesGUI, kPageTop, Frame::Usubst, CheckBox::Substperm,
                         Frame::Unet, CheckBox::Netperm, CheckBox::ShowWarnings);
@@ -67,7 +65,7 @@ class Layout {
 
         FrameOfBoxes(Frame::GSCE, kPageLeft, kPageTop, kPageWidth, CheckBox::Shellcontext, 1);
     }
-    LPCDLGTEMPLATEW Get() const { return dialog_.Get(); }
+    const win32::DialogTemplate& Get() const { return dialog_; }
 
   private:
     void Item(WORD cls, int id, DWORD style, int x, int y, int cx, int cy) {
@@ -78,11 +76,11 @@ class Layout {
         // The three-state box cycles on its own rules (OnCommand): the
         // system's automatic cycle would go through grey.
         const DWORD style = (Info(box).threeState ? BS_3STATE : BS_AUTOCHECKBOX) | WS_TABSTOP;
-        Item(kButtonClass, BoxId(box), style, x, y, cx, kBoxHeight);
+        Item(win32::kButtonClass, BoxId(box), style, x, y, cx, kBoxHeight);
     }
     // A frame with `count` boxes from `first` on; returns its bottom.
     short FrameOfBoxes(Frame frame, short x, short y, short cx, CheckBox first, int count) {
-        Item(kButtonClass, FrameId(frame), BS_GROUPBOX, x, y, cx, FrameHeight(count));
+        Item(win32::kButtonClass, FrameId(frame), BS_GROUPBOX, x, y, cx, FrameHeight(count));
         for (int i = 0; i < count; ++i)
             Box(static_cast<CheckBox>(static_cast<int>(first) + i), x + kIndent,
                 y + kFrameTop + i * kRow, cx - 2 * kIndent);
@@ -94,7 +92,7 @@ class Layout {
                       CheckBox netFirst, CheckBox warnings) {
         const short innerHeight = FrameHeight(2);
         const short height = kFrameTop + 2 * innerHeight + 2 * kFrameGap + kRow + kFrameBottom - 2;
-        Item(kButtonClass, FrameId(outer), BS_GROUPBOX, kPageLeft, y, kPageWidth, height);
+        Item(win32::kButtonClass, FrameId(outer), BS_GROUPBOX, kPageLeft, y, kPageWidth, height);
         const short x = kPageLeft + kIndent;
         const short cx = kPageWidth - 2 * kIndent;
         short inner = FrameOfBoxes(subst, x, y + kFrameTop, cx, substFirst, 2);
@@ -103,27 +101,7 @@ class Layout {
         return static_cast<short>(y + height);
     }
 
-    DialogTemplate dialog_;
-};
-
-// Message boxes (the administrator message) belong to this window while it
-// is open, so that it is disabled under them like the main window.
-class UiOwner {
-  public:
-    UiOwner(Ui& ui, HWND window) : ui_(dynamic_cast<Win32Ui*>(&ui)) {
-        if (!ui_) return;
-        previous_ = ui_->Owner();
-        ui_->SetOwner(window);
-    }
-    ~UiOwner() {
-        if (ui_) ui_->SetOwner(previous_);
-    }
-    UiOwner(const UiOwner&) = delete;
-    UiOwner& operator=(const UiOwner&) = delete;
-
-  private:
-    Win32Ui* ui_;
-    HWND previous_ = nullptr;
+    win32::DialogTemplate dialog_;
 };
 
 struct Control {
@@ -143,15 +121,10 @@ int FullHeight(HWND control) {
     return r.bottom - r.top;
 }
 
-class FrmKonfig : public ConfigView {
+class FrmKonfig : public ConfigView, public win32::Dialog<FrmKonfig> {
   public:
     explicit FrmKonfig(Program& program) : program_(program), form_(program, *this) {}
-    FrmKonfig(const FrmKonfig&) = delete;
-    FrmKonfig& operator=(const FrmKonfig&) = delete;
-    ~FrmKonfig() override {
-        if (hwnd_) DestroyWindow(hwnd_);
-        if (ownFont_) DeleteObject(ownFont_);
-    }
+    ~FrmKonfig() override { Destroy(); }  // before the font it uses goes
 
     void RunModal(HWND owner);
 
@@ -162,15 +135,16 @@ class FrmKonfig : public ConfigView {
     void ShowTab(int tab) override;
 
   private:
-    static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class win32::Dialog<FrmKonfig>;
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+    // Out of memory while building a text: the window stays as it is.
+    void OnFailure() {}
     bool OnInitDialog();
     void OnCommand(int id, int code);
     // Ctrl+Tab and Ctrl+Shift+Tab switch pages, also while a control of a
     // page has the focus. True when the key was taken.
     bool OnKey(const MSG& msg);
     void FitWidth();
-    void PlaceOver(HWND owner);
     // Moved to a monitor of another DPI: the font, every control (the tab
     // control too, which is no part of the template) and the window scaled.
     void OnDpiChanged(int dpi, const RECT* suggested);
@@ -178,7 +152,6 @@ class FrmKonfig : public ConfigView {
 
     Program& program_;
     ConfigForm form_;
-    HWND hwnd_ = nullptr;
     HWND tabs_ = nullptr;  // TabStrip1
     std::vector<Control> controls_;
     int baseWindowWidth_ = 0;
@@ -189,29 +162,14 @@ class FrmKonfig : public ConfigView {
     int baseIndent_ = 0;            // kIndent in pixels at createdDpi_
     HFONT templateFont_ = nullptr;  // the dialog manager's, at createdDpi_
     HFONT font_ = nullptr;          // in use
-    HFONT ownFont_ = nullptr;       // made for another DPI; deleted with the window
+    win32::UniqueFont ownFont_;     // made for another DPI
 };
-
-INT_PTR CALLBACK FrmKonfig::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    try {
-        if (message == WM_INITDIALOG) {
-            auto* self = reinterpret_cast<FrmKonfig*>(lParam);
-            self->hwnd_ = hwnd;
-            SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
-            if (!self->OnInitDialog()) self->closed_ = true;
-            return FALSE;  // the focus is set
-        }
-        auto* self = reinterpret_cast<FrmKonfig*>(GetWindowLongPtrW(hwnd, DWLP_USER));
-        if (!self) return FALSE;
-        return self->OnMessage(message, wParam, lParam);
-    } catch (...) {
-        // Out of memory while building a text: the window stays as it is.
-        return FALSE;
-    }
-}
 
 INT_PTR FrmKonfig::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_INITDIALOG:
+            if (!OnInitDialog()) closed_ = true;
+            return FALSE;  // the focus is set
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
             return TRUE;
@@ -233,7 +191,6 @@ INT_PTR FrmKonfig::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_NCDESTROY:
             // Also when the owner goes first and takes this window with it.
             closed_ = true;
-            hwnd_ = nullptr;
             return FALSE;
         default:
             return FALSE;
@@ -359,15 +316,13 @@ void FrmKonfig::ShowTab(int tab) {
 // Widens the window and every control in one go when a caption (a long
 // translation, a large font) needs more room than the layout planned.
 void FrmKonfig::FitWidth() {
-    HDC dc = GetDC(hwnd_);
+    const win32::WindowDc dc(hwnd_);
     if (!dc) return;
-    HGDIOBJ oldFont = SelectObject(dc, font_);
-    auto textWidth = [dc](HWND control) {
-        const int length = GetWindowTextLengthW(control);
-        std::wstring text(static_cast<std::size_t>(std::max(length, 0)) + 1, L'\0');
-        GetWindowTextW(control, text.data(), length + 1);
+    const win32::Selected font(dc.get(), font_);
+    auto textWidth = [&dc](HWND control) {
         RECT r = {0, 0, 0, 0};
-        DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
+        DrawTextW(dc.get(), win32::WindowText(control).c_str(), -1, &r,
+                  DT_CALCRECT | DT_SINGLELINE);
         return static_cast<int>(r.right - r.left);
     };
     const int indent = Scaled(baseIndent_);
@@ -381,8 +336,6 @@ void FrmKonfig::FitWidth() {
         const int needed = textWidth(c.hwnd) + (frame ? 2 * indent : checkRoom);
         excess = std::max(excess, needed - c.baseWidth);
     }
-    SelectObject(dc, oldFont);
-    ReleaseDC(hwnd_, dc);
     RECT lastTab;
     if (SendMessageW(tabs_, TCM_GETITEMRECT, kTabCount - 1, reinterpret_cast<LPARAM>(&lastTab)))
         excess = std::max<int>(excess, lastTab.right + indent - controls_.front().baseWidth);
@@ -418,8 +371,7 @@ void FrmKonfig::OnDpiChanged(int dpi, const RECT* suggested) {
     if (font && font != font_) {
         for (const Control& c : controls_)
             SendMessageW(c.hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        if (ownFont_) DeleteObject(ownFont_);
-        ownFont_ = font == templateFont_ ? nullptr : font;
+        ownFont_.Reset(font == templateFont_ ? nullptr : font);
         font_ = font;
     }
     // From the layout at creation, so that going back and forth does not
@@ -445,27 +397,6 @@ void FrmKonfig::OnDpiChanged(int dpi, const RECT* suggested) {
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-// Centred over the owner (or the screen), kept inside the work area.
-void FrmKonfig::PlaceOver(HWND owner) {
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
-    RECT work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    if (GetMonitorInfoW(MonitorFromWindow(owner ? owner : hwnd_, MONITOR_DEFAULTTONEAREST),
-                        &monitor))
-        work = monitor.rcWork;
-    RECT frame;
-    GetWindowRect(hwnd_, &frame);
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
-    RECT around = work;
-    if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &around);
-    int x = around.left + ((around.right - around.left) - width) / 2;
-    int y = around.top + ((around.bottom - around.top) - height) / 2;
-    x = std::max<int>(work.left, std::min<int>(x, work.right - width));
-    y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
-    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 bool FrmKonfig::OnKey(const MSG& msg) {
     if (msg.message != WM_KEYDOWN || msg.wParam != VK_TAB || !hwnd_) return false;
     if (msg.hwnd != hwnd_ && !IsChild(hwnd_, msg.hwnd)) return false;
@@ -476,36 +407,20 @@ bool FrmKonfig::OnKey(const MSG& msg) {
 
 void FrmKonfig::RunModal(HWND owner) {
     const Layout layout;
-    if (!CreateDialogIndirectParamW(GetModuleHandleW(nullptr), layout.Get(), owner, DialogProc,
-                                    reinterpret_cast<LPARAM>(this)))
-        return;
-    if (!hwnd_) return;
+    if (!Create(layout.Get(), owner) || !hwnd_) return;
     if (closed_) return;  // half built: destroyed unseen, nothing saved
-    PlaceOver(owner);
-
-    UiOwner boxes(program_.ui, hwnd_);
-    win32::OwnerDisabled disabled(owner);
-    ShowWindow(hwnd_, SW_SHOWNORMAL);
-    SetForegroundWindow(hwnd_);
-
-    MSG msg;
-    while (!closed_) {
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            // The program is ending: close and leave the quit for the main loop.
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (got == -1) break;
-        if (OnKey(msg)) continue;
-        if (hwnd_ && IsDialogMessageW(hwnd_, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+    RECT frame;
+    GetWindowRect(hwnd_, &frame);
+    win32::PlaceOver(hwnd_, owner, frame.right - frame.left, frame.bottom - frame.top);
+    {
+        const UiOwnerScope boxes(program_.ui, reinterpret_cast<std::uintptr_t>(hwnd_));
+        const win32::ModalScope modal(hwnd_, owner);
+        win32::RunModalLoop(closed_, [this](MSG& msg) {
+            return OnKey(msg) || (hwnd_ && IsDialogMessageW(hwnd_, &msg));
+        });
+        form_.Unload();
     }
-    form_.Unload();
-    disabled.Restore();
-    if (owner && IsWindow(owner)) SetActiveWindow(owner);
-    if (hwnd_) DestroyWindow(hwnd_);
+    Destroy();
 }
 
 }  // namespace

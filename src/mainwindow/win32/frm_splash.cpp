@@ -2,47 +2,37 @@
 
 #include <algorithm>
 
-#include "mainwindow/layout.h"
+#include "platform/dpi.h"
 
 namespace kelvra {
 namespace {
 
 const wchar_t kSplashClass[] = L"KelvraSplash";
 
-LRESULT CALLBACK SplashProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    // The splash is information only: it takes no clicks and no close.
-    if (message == WM_CLOSE) return 0;
-    return DefWindowProcW(hwnd, message, wParam, lParam);
-}
-
 }  // namespace
 
-FrmSplash::~FrmSplash() {
-    if (hwnd_) DestroyWindow(hwnd_);
+LRESULT FrmSplash::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    // The splash is information only: it takes no clicks and no close.
+    if (message == WM_CLOSE) return 0;
+    return Default(message, wParam, lParam);
 }
 
 void FrmSplash::Show(const std::wstring& text, int dpi) {
-    HINSTANCE instance = GetModuleHandleW(nullptr);
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &SplashProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32514));  // IDC_WAIT
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kSplashClass;
-    RegisterClassExW(&wc);
+    Register(kSplashClass, MAKEINTRESOURCEW(32514));  // IDC_WAIT
 
     NONCLIENTMETRICSW metrics = {};
     metrics.cbSize = sizeof metrics;
     if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
         font_.Reset(CreateFontIndirectW(&metrics.lfMessageFont));
 
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font_ ? font_.get() : GetStockObject(DEFAULT_GUI_FONT));
     RECT textRect = {0, 0, Scale96(360, dpi), 0};
-    DrawTextW(dc, text.c_str(), -1, &textRect, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    {
+        const win32::WindowDc screen(nullptr);
+        const win32::Selected font(screen.get(), font_ ? static_cast<HGDIOBJ>(font_.get())
+                                                       : GetStockObject(DEFAULT_GUI_FONT));
+        DrawTextW(screen.get(), text.c_str(), -1, &textRect,
+                  DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+    }
 
     const int pad = Scale96(20, dpi);
     // No title bar: without a window manager (a bare X server) Wine waits two
@@ -55,16 +45,15 @@ void FrmSplash::Show(const std::wstring& text, int dpi) {
     const int w = outer.right - outer.left, h = outer.bottom - outer.top;
     RECT work = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kSplashClass, L"Kelvra", style,
-                            work.left + (work.right - work.left - w) / 2,
-                            work.top + (work.bottom - work.top - h) / 2, w, h, nullptr, nullptr,
-                            instance, nullptr);
-    if (!hwnd_) return;
+    if (!Create(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kSplashClass, L"Kelvra", style,
+                work.left + (work.right - work.left - w) / 2,
+                work.top + (work.bottom - work.top - h) / 2, w, h, nullptr))
+        return;
     RECT client;
     GetClientRect(hwnd_, &client);
     label_ = CreateWindowExW(0, L"STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_CENTER, pad,
                              (client.bottom - textRect.bottom) / 2, client.right - 2 * pad,
-                             textRect.bottom, hwnd_, nullptr, instance, nullptr);
+                             textRect.bottom, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (font_) SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
     ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
     Paint();

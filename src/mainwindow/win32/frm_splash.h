@@ -5,16 +5,14 @@
 #include <string>
 
 #include "platform/win32/handles.h"
-#include "platform/win32/windows_api.h"
+#include "platform/win32/window.h"
 
 namespace kelvra {
 
-class FrmSplash {
+class FrmSplash : public win32::Window<FrmSplash> {
   public:
     FrmSplash() = default;
-    ~FrmSplash();
-    FrmSplash(const FrmSplash&) = delete;
-    FrmSplash& operator=(const FrmSplash&) = delete;
+    ~FrmSplash() { Destroy(); }  // before the font it uses goes
 
     // Shows the window centred on the primary work area with the text.
     void Show(const std::wstring& text, int dpi);
@@ -22,9 +20,11 @@ class FrmSplash {
     void Paint();
 
   private:
-    HWND hwnd_ = nullptr;
+    friend class win32::Window<FrmSplash>;
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
     HWND label_ = nullptr;  // labSplash
-    win32::UniqueGdiObject font_;
+    win32::UniqueFont font_;
 };
 
 }  // namespace kelvra

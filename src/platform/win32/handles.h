@@ -69,9 +69,14 @@ struct IconTraits {
     static HICON Invalid() { return nullptr; }
     static void Close(HICON icon) { DestroyIcon(icon); }
 };
+template <typename H>  // HGDIOBJ or one of its kinds: HFONT, HBRUSH, HBITMAP
 struct GdiTraits {
-    static HGDIOBJ Invalid() { return nullptr; }
-    static void Close(HGDIOBJ object) { DeleteObject(object); }
+    static H Invalid() { return nullptr; }
+    static void Close(H object) { DeleteObject(object); }
+};
+struct ItemListTraits {  // the shell's item lists (PIDLs), from the task allocator
+    static PIDLIST_ABSOLUTE Invalid() { return nullptr; }
+    static void Close(PIDLIST_ABSOLUTE items) { CoTaskMemFree(items); }
 };
 
 using UniqueKey = Owned<HKEY, KeyTraits>;
@@ -81,7 +86,44 @@ using UniqueFind = Owned<HANDLE, FindTraits>;
 using UniqueLocal = Owned<HLOCAL, LocalTraits>;
 using UniqueMenu = Owned<HMENU, MenuTraits>;
 using UniqueIcon = Owned<HICON, IconTraits>;
-using UniqueGdiObject = Owned<HGDIOBJ, GdiTraits>;
+using UniqueGdiObject = Owned<HGDIOBJ, GdiTraits<HGDIOBJ>>;
+using UniqueFont = Owned<HFONT, GdiTraits<HFONT>>;
+using UniqueBrush = Owned<HBRUSH, GdiTraits<HBRUSH>>;
+using UniqueBitmap = Owned<HBITMAP, GdiTraits<HBITMAP>>;
+using UniqueItemList = Owned<PIDLIST_ABSOLUTE, ItemListTraits>;
+
+// A window's device context from GetDC, released at the end of the scope.
+class WindowDc {
+  public:
+    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
+    ~WindowDc() {
+        if (dc_) ReleaseDC(window_, dc_);
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+  private:
+    HWND window_;
+    HDC dc_;
+};
+
+// An object selected into a device context for a scope; the one selected
+// before is put back at its end.
+class Selected {
+  public:
+    Selected(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
+    ~Selected() {
+        if (old_) SelectObject(dc_, old_);
+    }
+    Selected(const Selected&) = delete;
+    Selected& operator=(const Selected&) = delete;
+
+  private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
 
 // Owner of one reference to a COM interface.
 template <typename T>

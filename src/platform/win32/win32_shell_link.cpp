@@ -12,18 +12,6 @@ namespace {
 
 using win32::UniqueCom;
 
-// Paths and targets are in the system code page; the shell link takes wide text.
-std::wstring Wide(const std::string& text) {
-    if (text.empty()) return {};
-    const int length = static_cast<int>(text.size());
-    int n = MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0);
-    if (n <= 0) return {};
-    std::wstring out(static_cast<std::size_t>(n), L'\0');
-    n = MultiByteToWideChar(CP_ACP, 0, text.data(), length, out.data(), n);
-    out.resize(n > 0 ? static_cast<std::size_t>(n) : 0);
-    return out;
-}
-
 // COM for the length of one call when the thread has not initialised it.
 class ComScope {
   public:
@@ -38,17 +26,18 @@ class ComScope {
     bool initialised_;
 };
 
-bool WriteLink(const std::wstring& linkFile, const std::string& target,
-               const std::string& arguments, const std::wstring& description,
-               const std::string& workingFolder, HRESULT& created) {
+// The shell link takes wide text; the caller converts from the code page.
+bool WriteLink(const std::wstring& linkFile, const std::wstring& target,
+               const std::wstring& arguments, const std::wstring& description,
+               const std::wstring& workingFolder, HRESULT& created) {
     UniqueCom<IShellLinkW> link;
     created = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                link.put());
     if (FAILED(created)) return false;
-    if (FAILED(link->SetPath(Wide(target).c_str()))) return false;
-    if (!arguments.empty() && FAILED(link->SetArguments(Wide(arguments).c_str()))) return false;
+    if (FAILED(link->SetPath(target.c_str()))) return false;
+    if (!arguments.empty() && FAILED(link->SetArguments(arguments.c_str()))) return false;
     if (!description.empty() && FAILED(link->SetDescription(description.c_str()))) return false;
-    if (!workingFolder.empty() && FAILED(link->SetWorkingDirectory(Wide(workingFolder).c_str())))
+    if (!workingFolder.empty() && FAILED(link->SetWorkingDirectory(workingFolder.c_str())))
         return false;
     UniqueCom<IPersistFile> file;
     if (FAILED(link->QueryInterface(IID_IPersistFile, file.put()))) return false;
@@ -61,13 +50,14 @@ bool WriteLink(const std::wstring& linkFile, const std::string& target,
 bool Win32Os::CreateShellLink(const std::string& linkFile, const std::string& target,
                               const std::string& arguments, const std::wstring& description,
                               const std::string& workingFolder) {
-    const std::wstring file = Wide(linkFile);
+    const std::wstring file = AnsiToWide(linkFile), path = AnsiToWide(target),
+                       args = AnsiToWide(arguments), folder = AnsiToWide(workingFolder);
     if (file.empty() || target.empty()) return false;
     HRESULT created = S_OK;
-    if (WriteLink(file, target, arguments, description, workingFolder, created)) return true;
+    if (WriteLink(file, path, args, description, folder, created)) return true;
     if (created != CO_E_NOTINITIALIZED) return false;
     ComScope com;
-    return WriteLink(file, target, arguments, description, workingFolder, created);
+    return WriteLink(file, path, args, description, folder, created);
 }
 
 }  // namespace kelvra

@@ -1,5 +1,9 @@
 #include "platform/win32/window_support.h"
 
+#include <algorithm>
+
+#include "platform/win32/handles.h"
+
 namespace kelvra::win32 {
 
 namespace {
@@ -15,9 +19,8 @@ Fn User32Function(const char* name) {
 }  // namespace
 
 int SystemDpi() {
-    HDC dc = GetDC(nullptr);
-    const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSX) : 96;
-    if (dc) ReleaseDC(nullptr, dc);
+    const WindowDc screen(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 96;
     return dpi > 0 ? dpi : 96;
 }
 
@@ -50,14 +53,78 @@ void OwnDialogDpiScaling(HWND dialog) {
     if (set) set(dialog, kDisableAll, kDisableAll);
 }
 
-OwnerDisabled::OwnerDisabled(HWND owner)
-    : owner_(owner), wasEnabled_(owner && IsWindowEnabled(owner)) {
-    if (wasEnabled_) EnableWindow(owner_, FALSE);
+std::wstring WindowText(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window, text.data(), length + 1);
+    text.resize(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    return text;
 }
 
-void OwnerDisabled::Restore() {
+bool RegisterWindowClass(const wchar_t* name, WNDPROC procedure, const wchar_t* cursor, HICON icon,
+                         HICON smallIcon) {
+    const HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof wc;
+    if (GetClassInfoExW(instance, name, &wc)) return true;
+    wc = {};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = procedure;
+    wc.hInstance = instance;
+    wc.hIcon = icon;
+    wc.hIconSm = smallIcon;
+    wc.hCursor = LoadCursorW(nullptr, cursor);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = name;
+    return RegisterClassExW(&wc) != 0;
+}
+
+RECT WorkArea(HWND window) {
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof monitor;
+    if (GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor))
+        return monitor.rcWork;
+    return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+void PlaceOver(HWND window, HWND owner, int width, int height) {
+    const RECT work = WorkArea(owner ? owner : window);
+    RECT around = work;
+    if (owner && IsWindowVisible(owner) && !IsIconic(owner)) GetWindowRect(owner, &around);
+    int x = around.left + ((around.right - around.left) - width) / 2;
+    int y = around.top + ((around.bottom - around.top) - height) / 2;
+    x = std::max<int>(work.left, std::min<int>(x, work.right - width));
+    y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
+    SetWindowPos(window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+ModalScope::ModalScope(HWND window, HWND owner)
+    : owner_(owner), wasEnabled_(owner && IsWindowEnabled(owner)) {
+    if (wasEnabled_) EnableWindow(owner_, FALSE);
+    ShowWindow(window, SW_SHOWNORMAL);
+    SetForegroundWindow(window);
+}
+
+ModalScope::~ModalScope() {
+    // Enabled before the modal window goes, so the activation returns to it.
     if (wasEnabled_) EnableWindow(owner_, TRUE);
-    wasEnabled_ = false;
+    if (owner_ && IsWindow(owner_)) SetActiveWindow(owner_);
+}
+
+void RunModalLoop(const bool& closed, const std::function<bool(MSG&)>& filter) {
+    MSG msg;
+    while (!closed) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got == -1) break;
+        if (filter && filter(msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
 }
 
 }  // namespace kelvra::win32

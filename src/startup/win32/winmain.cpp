@@ -4,14 +4,27 @@
 #include <objbase.h>
 
 #include "mainwindow/win32/frm_main.h"
-#include "mainwindow/win32/win32_ui.h"
 #include "platform/win32/win32_os.h"
+#include "platform/win32/win32_ui.h"
 #include "program.h"
 #include "startup/context.h"
 #include "startup/startup.h"
 
+namespace {
+
+// OLE for the shell calls (the folder chooser, ...) for the whole run,
+// however it ends.
+struct OleScope {
+    const bool initialised = SUCCEEDED(OleInitialize(nullptr));
+    ~OleScope() {
+        if (initialised) OleUninitialize();
+    }
+};
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    OleInitialize(nullptr);
+    const OleScope ole;
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
@@ -22,14 +35,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
 
     switch (dispatch) {
         case kelvra::Dispatch::End:
-            OleUninitialize();
             return 0;
         case kelvra::Dispatch::ContextCommand:
             // A path that names nothing ends the run without a word.
-            if (!kelvra::StartContextCommand(program, program.startup.CommandLine)) {
-                OleUninitialize();
-                return 0;
-            }
+            if (!kelvra::StartContextCommand(program, program.startup.CommandLine)) return 0;
             break;
         default:
             break;
@@ -61,6 +70,5 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
             exitCode = static_cast<int>(msg.wParam);
         }
     }
-    OleUninitialize();
     return exitCode;
 }

@@ -1,10 +1,10 @@
-#include "mainwindow/win32/win32_ui.h"
+#include "platform/win32/win32_ui.h"
 
 #include <shlobj.h>
 
-#include "mainwindow/win32/frm_hint.h"
-#include "mainwindow/win32/input_box.h"
+#include "platform/win32/frm_hint.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/input_box.h"
 
 namespace kelvra {
 
@@ -24,12 +24,10 @@ std::wstring Win32Ui::BrowseForFolder(const std::wstring& title) {
     info.pszDisplayName = displayName;
     info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX;  // 0x11
-    PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info);
+    const win32::UniqueItemList item(SHBrowseForFolderW(&info));
     if (!item) return {};
     wchar_t path[MAX_PATH + 1] = {};
-    BOOL ok = SHGetPathFromIDListW(item, path);
-    CoTaskMemFree(item);
-    return ok ? std::wstring(path) : std::wstring();
+    return SHGetPathFromIDListW(item.get(), path) ? std::wstring(path) : std::wstring();
 }
 
 bool Win32Ui::HintBox(const std::wstring& caption, const std::wstring& text,

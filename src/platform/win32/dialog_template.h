@@ -6,12 +6,13 @@
 
 #include "platform/win32/windows_api.h"
 
-namespace kelvra {
+namespace kelvra::win32 {
 
 // Predefined window-class atoms of dialog item templates.
 inline constexpr WORD kButtonClass = 0x0080;
 inline constexpr WORD kEditClass = 0x0081;
 inline constexpr WORD kStaticClass = 0x0082;
+inline constexpr WORD kComboBoxClass = 0x0085;
 
 // Builds a dialog template in memory, so the box needs no resource script
 // and can live in any module. Items start on DWORD boundaries; the vector's
@@ -64,4 +65,4 @@ class DialogTemplate {
     std::vector<WORD> words_;
 };
 
-}  // namespace kelvra
+}  // namespace kelvra::win32
