@@ -7,6 +7,7 @@
 #include "mainwindow/win32/drive_list.h"
 #include "mainwindow/win32/main_ids.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/window_support.h"
 
 namespace kelvra {
 namespace {
@@ -24,14 +25,6 @@ constexpr TextKey kAllButtonCaptions[] = {
     TextKey::main_cmdfix,        TextKey::main_cmdtemp,           TextKey::main_cmddeactivate,
     TextKey::main_cmdactivate,   TextKey::main_cmddeactivateperm, TextKey::main_cmdrename,
     TextKey::main_cmdlink};
-
-std::wstring WindowTextOf(HWND hwnd) {
-    int n = GetWindowTextLengthW(hwnd);
-    std::wstring s(static_cast<std::size_t>(std::max(n, 0)) + 1, L'\0');
-    n = GetWindowTextW(hwnd, s.data(), n + 1);
-    s.resize(static_cast<std::size_t>(std::max(n, 0)));
-    return s;
-}
 
 }  // namespace
 
@@ -72,7 +65,7 @@ int ButtonBar::LongestCaption(HDC dc, const LanguageState& language) {
 
 void ButtonBar::Show(const CommandView& commands) {
     for (int i = 0; i < kCommandCount; ++i) {
-        if (commands.captions[i] != WindowTextOf(buttons_[i]))
+        if (commands.captions[i] != win32::WindowText(buttons_[i]))
             SetWindowTextW(buttons_[i], commands.captions[i].c_str());
         EnableWindow(buttons_[i], enabled_ && commands.enabled[i]);
         if (commands.faces[i] != commands_.faces[i]) InvalidateRect(buttons_[i], nullptr, TRUE);
@@ -130,15 +123,15 @@ LRESULT ButtonBar::OnCustomDraw(NMCUSTOMDRAW* draw) const {
     RECT face = r;
     InflateRect(&face, -2, -2);
     {
-        win32::UniqueGdiObject brush(CreateSolidBrush(ToColorRef(commands_.faces[index])));
-        FillRect(dc, &face, static_cast<HBRUSH>(brush.get()));
+        win32::UniqueBrush brush(CreateSolidBrush(ToColorRef(commands_.faces[index])));
+        FillRect(dc, &face, brush.get());
     }
     if (pressed) OffsetRect(&face, 1, 1);
     SetBkMode(dc, TRANSPARENT);
     const UINT_PTR uiState = SendMessageW(draw->hdr.hwndFrom, WM_QUERYUISTATE, 0, 0);
     {
-        win32::SelectedObject font(dc, font_);
-        const std::wstring caption = WindowTextOf(draw->hdr.hwndFrom);
+        win32::Selected font(dc, font_);
+        const std::wstring caption = win32::WindowText(draw->hdr.hwndFrom);
         UINT format = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
         if (uiState & UISF_HIDEACCEL) format |= DT_HIDEPREFIX;
         SetTextColor(dc, disabled ? RGB(128, 128, 128) : RGB(255, 255, 255));

@@ -200,7 +200,7 @@ void DriveList::FitColumn(int c) {
     {
         const HWND header = Header();
         win32::WindowDc dc(header);
-        win32::SelectedObject font(dc.get(), font_);
+        win32::Selected font(dc.get(), font_);
         headerWidth = TextWidth(dc.get(), ColumnCaption(c)) + Scale96(16, dpi_);
     }
     int width = headerWidth;

@@ -26,30 +26,24 @@ FrmMain::FrmMain(Program& program) : program_(program) {}
 
 FrmMain::~FrmMain() {
     if (program_.view == this) program_.view = nullptr;
+    Destroy();  // before the parts and the font the controls use go
 }
 
 bool FrmMain::Load(HINSTANCE instance) {
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = &FrmMain::WndProc;
-    wc.hInstance = instance;
-    wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-    wc.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
-                                               GetSystemMetrics(SM_CXSMICON),
-                                               GetSystemMetrics(SM_CYSMICON), 0));
-    wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = kMainClassName;
-    RegisterClassExW(&wc);
-    LedStrip::Register(instance);
+    Register(kMainClassName, MAKEINTRESOURCEW(32512) /* IDC_ARROW */,
+             LoadIconW(instance, MAKEINTRESOURCEW(1)),
+             static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                           GetSystemMetrics(SM_CXSMICON),
+                                           GetSystemMetrics(SM_CYSMICON), 0)));
+    LedStrip::Register();
 
     // The caption is what the single-instance search looks for.
     const std::wstring title =
         L"Kelvra V" + program_.os.AnsiToWide(program_.startup.ApplicationVersion);
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
-    hwnd_ = CreateWindowExW(WS_EX_CONTROLPARENT | WS_EX_APPWINDOW, kMainClassName, title.c_str(),
-                            style, 0, 0, 600, 500, nullptr, nullptr, instance, this);
-    if (!hwnd_) return false;
+    if (!Create(WS_EX_CONTROLPARENT | WS_EX_APPWINDOW, kMainClassName, title.c_str(), style, 0, 0,
+                600, 500, nullptr))
+        return false;
     program_.view = this;
     tray_.Attach(hwnd_);
 
@@ -106,23 +100,6 @@ void FrmMain::StopTimer(int index) {
 
 // ---------------------------------------------------------------------------
 // Window procedure
-
-LRESULT CALLBACK FrmMain::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        auto* self = static_cast<FrmMain*>(create->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<FrmMain*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
-    // Nothing may unwind through the system's code that called us.
-    try {
-        return self->OnMessage(message, wParam, lParam);
-    } catch (...) {
-        return DefWindowProcW(hwnd, message, wParam, lParam);
-    }
-}
 
 LRESULT FrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     if (tray_.IsTaskbarCreated(message)) {
@@ -219,7 +196,7 @@ LRESULT FrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             PostQuitMessage(0);
             return 0;
     }
-    return DefWindowProcW(hwnd_, message, wParam, lParam);
+    return Default(message, wParam, lParam);
 }
 
 void FrmMain::OnCreate() {

@@ -16,19 +16,17 @@
 #include "mainwindow/win32/main_menu.h"
 #include "mainwindow/win32/tray_icon.h"
 #include "platform/win32/handles.h"
-#include "platform/win32/windows_api.h"
+#include "platform/win32/window.h"
 
 namespace kelvra {
 
 struct Program;
 class FrmSplash;
 
-class FrmMain : public MainView {
+class FrmMain : public MainView, public win32::Window<FrmMain> {
   public:
     explicit FrmMain(Program& program);
     ~FrmMain() override;
-    FrmMain(const FrmMain&) = delete;
-    FrmMain& operator=(const FrmMain&) = delete;
 
     // Runs the load sequence; the window stays hidden (the caller shows it).
     bool Load(HINSTANCE instance);
@@ -37,7 +35,6 @@ class FrmMain : public MainView {
     void StartInTray();
     // The window sees key presses before its controls; true when handled.
     bool PreTranslate(MSG& msg);
-    HWND hwnd() const { return hwnd_; }
     // Stops the timers, saves and closes the window; once.
     void Unload();
 
@@ -59,10 +56,10 @@ class FrmMain : public MainView {
     void ApplyLanguage() override;
 
   private:
+    friend class win32::Window<FrmMain>;
     // Posted when the user changed a column's width: the list may now need
     // (or no longer need) room for its horizontal scroll bar.
     static constexpr UINT kFitListMessage = WM_APP + 2;
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCreate();
     void OnResize(WPARAM state);
@@ -98,7 +95,6 @@ class FrmMain : public MainView {
     int WindowWidth() const;
 
     Program& program_;
-    HWND hwnd_ = nullptr;
     HWND lastFocus_ = nullptr;  // the child that had the focus when the window lost it
     DriveList list_;            // lsvView
     LedStrip leds_;             // fraLED
@@ -107,7 +103,7 @@ class FrmMain : public MainView {
     MainMenu menu_;
     TrayIcon tray_;
     std::unique_ptr<FrmSplash> splash_;
-    win32::UniqueGdiObject font_;
+    win32::UniqueFont font_;
 
     bool fittingHeight_ = false;
     int dpi_ = 96;

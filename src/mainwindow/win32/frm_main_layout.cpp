@@ -76,7 +76,7 @@ void FrmMain::ComputeDesignSize() {
     TEXTMETRICW tm = {};
     {
         win32::WindowDc dc(hwnd_);
-        win32::SelectedObject font(dc.get(), font_.get());
+        win32::Selected font(dc.get(), font_.get());
         longest = ButtonBar::LongestCaption(dc.get(), program_.language);
         GetTextMetricsW(dc.get(), &tm);
     }
@@ -231,7 +231,7 @@ void FrmMain::LayoutStatusParts() {
     int parts[5];
     {
         win32::WindowDc dc(status_);
-        win32::SelectedObject font(dc.get(), font_.get());
+        win32::Selected font(dc.get(), font_.get());
         int x = 0;
         for (int i = 0; i < 5; ++i) {
             int extra = Scale96(12, dpi_);

@@ -50,9 +50,9 @@ HICON CreateLedIcon(Led led, int size) {
     header.bV5BlueMask = 0x000000FF;
     header.bV5AlphaMask = 0xFF000000;
     void* bits = nullptr;
-    win32::UniqueGdiObject colour(CreateDIBSection(win32::WindowDc(nullptr).get(),
-                                                   reinterpret_cast<BITMAPINFO*>(&header),
-                                                   DIB_RGB_COLORS, &bits, nullptr, 0));
+    win32::UniqueBitmap colour(CreateDIBSection(win32::WindowDc(nullptr).get(),
+                                                reinterpret_cast<BITMAPINFO*>(&header),
+                                                DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!colour || !bits) return nullptr;
 
     // A disc with a darker rim and a highlight towards the upper left,
@@ -86,29 +86,21 @@ HICON CreateLedIcon(Led led, int size) {
     // The alpha channel decides; an all-zero mask keeps old systems from
     // drawing garbage around the disc.
     const std::vector<uint8_t> zeros(static_cast<std::size_t>((size + 15) / 16 * 2 * size), 0);
-    win32::UniqueGdiObject mask(CreateBitmap(size, size, 1, 1, zeros.data()));
+    win32::UniqueBitmap mask(CreateBitmap(size, size, 1, 1, zeros.data()));
     ICONINFO info = {};
     info.fIcon = TRUE;
-    info.hbmColor = static_cast<HBITMAP>(colour.get());
-    info.hbmMask = static_cast<HBITMAP>(mask.get());
+    info.hbmColor = colour.get();
+    info.hbmMask = mask.get();
     return CreateIconIndirect(&info);
 }
 
-void LedStrip::Register(HINSTANCE instance) {
-    WNDCLASSEXW led = {};
-    led.cbSize = sizeof led;
-    led.lpfnWndProc = &LedStrip::WndProc;
-    led.hInstance = instance;
-    led.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
-    led.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    led.lpszClassName = kLedClassName;
-    RegisterClassExW(&led);
+void LedStrip::Register() {
+    Window::Register(kLedClassName, MAKEINTRESOURCEW(32512));  // IDC_ARROW
 }
 
 void LedStrip::Create(HWND parent, const DriveList& list) {
     list_ = &list;
-    hwnd_ = CreateWindowExW(0, kLedClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, 16, 100, parent,
-                            nullptr, GetModuleHandleW(nullptr), this);
+    Window::Create(0, kLedClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, 16, 100, parent);
 }
 
 void LedStrip::CreateIcons(int dpi) {
@@ -124,23 +116,13 @@ void LedStrip::FollowTop(int top) {
     Invalidate();
 }
 
-LRESULT CALLBACK LedStrip::WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
-    }
-    auto* self = reinterpret_cast<LedStrip*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self && message == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        try {
-            self->Paint(dc);
-        } catch (...) {
-        }
-        EndPaint(hwnd, &ps);
-        return 0;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+LRESULT LedStrip::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_PAINT) return Default(message, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    Paint(dc);
+    EndPaint(hwnd_, &ps);
+    return 0;
 }
 
 // One LED beside each row, centred on the row as the list shows it now.

@@ -7,7 +7,7 @@
 
 #include "mainwindow/main_view.h"
 #include "platform/win32/handles.h"
-#include "platform/win32/windows_api.h"
+#include "platform/win32/window.h"
 
 namespace kelvra {
 
@@ -17,13 +17,12 @@ class DriveList;
 // channel; the caller owns the icon. Null when the system has no memory.
 HICON CreateLedIcon(Led led, int size);
 
-class LedStrip {
+class LedStrip : public win32::Window<LedStrip> {
   public:
-    static void Register(HINSTANCE instance);
+    static void Register();
     void Create(HWND parent, const DriveList& list);
     // The LED pictures at the window's DPI.
     void CreateIcons(int dpi);
-    HWND hwnd() const { return hwnd_; }
     HICON Icon(Led led) const { return ledIcons_[static_cast<int>(led)].get(); }
     void Invalidate() const { InvalidateRect(hwnd_, nullptr, TRUE); }
     // A scroll by keys or wheel sends no end-of-scroll notice on every
@@ -31,10 +30,10 @@ class LedStrip {
     void FollowTop(int top);
 
   private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    friend class win32::Window<LedStrip>;
+    LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void Paint(HDC dc);
 
-    HWND hwnd_ = nullptr;  // fraLED
     const DriveList* list_ = nullptr;
     int dpi_ = 96;
     std::array<win32::UniqueIcon, 6> ledIcons_;  // picLEDbase

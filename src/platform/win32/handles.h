@@ -158,36 +158,4 @@ class UniqueCom {
     T* p_ = nullptr;
 };
 
-// A window's device context from GetDC, released when the scope ends.
-class WindowDc {
-  public:
-    explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-    ~WindowDc() {
-        if (dc_) ReleaseDC(window_, dc_);
-    }
-    WindowDc(const WindowDc&) = delete;
-    WindowDc& operator=(const WindowDc&) = delete;
-    HDC get() const { return dc_; }
-
-  private:
-    HWND window_;
-    HDC dc_;
-};
-
-// An object selected into a device context for a scope; the one it replaced
-// goes back when the scope ends.
-class SelectedObject {
-  public:
-    SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), old_(SelectObject(dc, object)) {}
-    ~SelectedObject() {
-        if (old_) SelectObject(dc_, old_);
-    }
-    SelectedObject(const SelectedObject&) = delete;
-    SelectedObject& operator=(const SelectedObject&) = delete;
-
-  private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
-
 }  // namespace kelvra::win32
