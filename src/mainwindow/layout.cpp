@@ -263,9 +263,34 @@ std::string KeyText(KeyAction action) {
         case KeyAction::Config:
             return "F12";
         case KeyAction::None:
+        case KeyAction::Exit:
             break;
     }
     return "";
+}
+
+bool CommandOfAction(KeyAction action, Command& command) {
+    static constexpr struct {
+        KeyAction action;
+        Command command;
+    } kTable[] = {
+        {KeyAction::New, Command::New},
+        {KeyAction::StartMove, Command::Move},
+        {KeyAction::CompleteMove, Command::Move},
+        {KeyAction::CancelMove, Command::Move},  // with the move mode off it cancels
+        {KeyAction::Kill, Command::Kill},
+        {KeyAction::Fix, Command::Fix},
+        {KeyAction::Deactivate, Command::Deactivate},
+        {KeyAction::DeactivatePerm, Command::DeactivatePerm},
+        {KeyAction::Rename, Command::Rename},
+        {KeyAction::Link, Command::Link},
+    };
+    for (const auto& entry : kTable)
+        if (entry.action == action) {
+            command = entry.command;
+            return true;
+        }
+    return false;
 }
 
 }  // namespace kelvra

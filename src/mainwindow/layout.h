@@ -12,6 +12,7 @@
 namespace kelvra {
 
 struct MainState;
+enum class Command : int;
 
 // Positions and sizes in the settings are twips: 1440 to the inch.
 int TwipsToPixels(int twips, int dpi);
@@ -131,6 +132,7 @@ enum class KeyAction {
     New,
     Kill,
     Config,
+    Exit,  // the file menu's last item; no key
 };
 struct Modifiers {
     bool ctrl = false, shift = false, alt = false;
@@ -151,5 +153,9 @@ KeyAction MapKey(int key, Modifiers modifiers, const MainState& state, bool isNT
 // "Alt", "Enter", "Esc" and "F1".."F12" joined by "+" (the window names the
 // modifiers in the keyboard's language); empty for actions without a key.
 std::string KeyText(KeyAction action);
+// The button command a key or menu item runs; false for the window's own
+// operations (help, configuration, refresh, ...). One table for keys and
+// menus, so an item and the key shown beside it do the same.
+bool CommandOfAction(KeyAction action, Command& command);
 
 }  // namespace kelvra

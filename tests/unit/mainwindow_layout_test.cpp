@@ -285,5 +285,38 @@ TEST(Layout, KeyTextNamesTheKeyThatRunsTheAction) {
     EXPECT_EQ(KeyText(KeyAction::None), "");
 }
 
+// A key and the menu item that shows it run the same button; the window's
+// own operations run none.
+TEST(Layout, CommandOfActionRunsTheButtonOfTheKey) {
+    const struct {
+        KeyAction action;
+        bool runs;
+        Command command;
+    } cases[] = {
+        {KeyAction::New, true, Command::New},
+        {KeyAction::StartMove, true, Command::Move},
+        {KeyAction::CompleteMove, true, Command::Move},
+        {KeyAction::CancelMove, true, Command::Move},
+        {KeyAction::Kill, true, Command::Kill},
+        {KeyAction::Fix, true, Command::Fix},
+        {KeyAction::Deactivate, true, Command::Deactivate},
+        {KeyAction::DeactivatePerm, true, Command::DeactivatePerm},
+        {KeyAction::Rename, true, Command::Rename},
+        {KeyAction::Link, true, Command::Link},
+        {KeyAction::None, false, {}},
+        {KeyAction::Refresh, false, {}},
+        {KeyAction::Config, false, {}},
+        {KeyAction::Help, false, {}},
+        {KeyAction::Exit, false, {}},
+    };
+    for (const auto& c : cases) {
+        Command command = Command::Link;
+        EXPECT_EQ(CommandOfAction(c.action, command), c.runs) << static_cast<int>(c.action);
+        if (c.runs) {
+            EXPECT_EQ(command, c.command) << static_cast<int>(c.action);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace kelvra

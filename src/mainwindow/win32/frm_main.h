@@ -1,28 +1,32 @@
 // The main window: the drive list with its LED strip, the command buttons,
 // the status bar, the menus, the three timers and the notification-area icon.
 // It turns messages into calls of the main-window logic and applies the
-// values that logic computes.
+// values that logic computes, through the parts that own the controls.
 #pragma once
 
 #include <array>
+#include <memory>
 #include <string>
 
 #include "mainwindow/layout.h"
 #include "mainwindow/main_view.h"
+#include "mainwindow/win32/button_bar.h"
+#include "mainwindow/win32/drive_list.h"
+#include "mainwindow/win32/led_strip.h"
+#include "mainwindow/win32/main_menu.h"
+#include "mainwindow/win32/tray_icon.h"
 #include "platform/win32/handles.h"
-#include "platform/win32/windows_api.h"
+#include "platform/win32/window.h"
 
 namespace kelvra {
 
 struct Program;
 class FrmSplash;
 
-class FrmMain : public MainView {
+class FrmMain : public MainView, public win32::Window<FrmMain> {
   public:
     explicit FrmMain(Program& program);
     ~FrmMain() override;
-    FrmMain(const FrmMain&) = delete;
-    FrmMain& operator=(const FrmMain&) = delete;
 
     // Runs the load sequence; the window stays hidden (the caller shows it).
     bool Load(HINSTANCE instance);
@@ -31,7 +35,8 @@ class FrmMain : public MainView {
     void StartInTray();
     // The window sees key presses before its controls; true when handled.
     bool PreTranslate(MSG& msg);
-    HWND hwnd() const { return hwnd_; }
+    // Stops the timers, saves and closes the window; once.
+    void Unload();
 
     // MainView
     DriveIndex SelectedRow() override;
@@ -50,81 +55,57 @@ class FrmMain : public MainView {
     void SetTrayTimer(bool on) override;
     void ApplyLanguage() override;
 
-    // Public operations of the window.
-    void SetWidthPos();
-    void initlang();
-    void setresize(bool allowResize);
-    void savelistattrib(Settings& settings);
-    void FrmOnMsg_Move();
-    bool TrayIconSet(bool add);
-    bool TrayIconCheck(bool noReadd);
-    void SetTaskbarButton(bool on);
-    void Unload();
-
   private:
-    static LRESULT CALLBACK WndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK LedWndProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK ListSubclassProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
-                                             UINT_PTR id, DWORD_PTR data);
-    void TrackTipCell(int x, int y);
+    friend class win32::Window<FrmMain>;
+    // Posted when the user changed a column's width: the list may now need
+    // (or no longer need) room for its horizontal scroll bar.
+    static constexpr UINT kFitListMessage = WM_APP + 2;
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCreate();
     void OnResize(WPARAM state);
+    void FrmOnMsg_Move();
     void OnTimer(UINT_PTR id);
+    void OnTrayMessage(LPARAM message);
+    void RestoreFromTray();
+    void StartTimer(int index, UINT interval);
+    void StopTimer(int index);
+
+    // Commands, keys, menus, drag and drop (frm_main_commands.cpp).
     void OnCommand(int id);
     LRESULT OnNotify(NMHDR* header);
-    LRESULT OnListCustomDraw(NMLVCUSTOMDRAW* draw);
-    LRESULT OnButtonCustomDraw(NMCUSTOMDRAW* draw);
-    void OnDpiChanged(int dpi, const RECT* suggested);
-    void OnTrayMessage(LPARAM message);
-    void PaintLeds(HDC dc);
-    void RunKey(KeyAction action);
+    void RunAction(KeyAction action);
     void RunCommand(Command command);
-    void RestoreFromTray();
     void ShowContextMenu(int x, int y);
-    void OpenHelp(const wchar_t* topic);
-    void OpenDocument(const std::string& path);
-    DriveIndex HitTestLetter(int x, int y);
-    void SetDropHighlight(DriveIndex row);
     void OnDragMove(int x, int y);
     void EndDrag(bool dropped);
 
+    // Layout and DPI (frm_main_layout.cpp).
+    void PlaceWindow();
+    void OnDpiChanged(int dpi, const RECT* suggested);
     void CreateFonts();
-    void CreateLedIcons();
-    void BuildMenu();
     void ComputeDesignSize();
-    void ApplyRowImages();
+    void FitColumns();
     void FitListHeight();
     void ApplyListHeight();
-    int ListInsideWidth();
-    std::wstring CutCellText();
     void LayoutVertical();
     void LayoutStatusParts();
     void ApplyListStyles();
-    void FitColumn(int column);
-    void FitColumns();
+    void SetWidthPos();
+    void SetResize(bool allowResize);
     int WindowWidth() const;
 
     Program& program_;
-    HWND hwnd_ = nullptr;
-    HWND list_ = nullptr;  // lsvView
-    HWND lastFocus_ = nullptr;
-    int ledTopIndex_ = 0;  // the list's first visible row when the LEDs were last drawn  // the
-                           // child that had the focus when the window lost it
-    HWND leds_ = nullptr;  // fraLED
-    std::array<HWND, kCommandCount> buttons_{};
+    HWND lastFocus_ = nullptr;  // the child that had the focus when the window lost it
+    DriveList list_;            // lsvView
+    LedStrip leds_;             // fraLED
+    ButtonBar buttons_;
     HWND status_ = nullptr;  // stbMain
-    HMENU menu_ = nullptr;
-    FrmSplash* splash_ = nullptr;
+    MainMenu menu_;
+    TrayIcon tray_;
+    std::unique_ptr<FrmSplash> splash_;
+    win32::UniqueFont font_;
 
-    win32::UniqueGdiObject font_;
-    std::array<win32::UniqueIcon, 6> ledIcons_;  // picLEDbase
-    HWND tooltip_ = nullptr;                     // a cut cell's whole text
-    int tipCell_ = -1;                           // row * 4 + column under the pointer
-    std::wstring tipText_;                       // what the tip shows, kept while it shows
     bool fittingHeight_ = false;
-    bool listScrolls_ = false;  // the screen is too low for every row
-
     int dpi_ = 96;
     int designWidth_ = 0;
     int designHeight_ = 0;
@@ -140,18 +121,12 @@ class FrmMain : public MainView {
     SizeLimits limits_;
     bool limitsOn_ = false;
 
-    RowViews rows_{};
-    bool showRowsDone_ = false;          // rows_ mirrors the list's texts
-    std::array<bool, 4> fitWithRows_{};  // columns to fit when rows arrive
-    CommandView commands_;
     StatusView status_texts_;
-    bool buttonBarEnabled_ = true;
     bool busyCursor_ = false;
     bool resizeGuard_ = false;
     bool dragging_ = false;
     bool positioned_ = false;  // placed by the load; moves count from then on
     bool unloaded_ = false;
-    UINT taskbarCreated_ = 0;
     std::array<UINT, 3> timerIntervals_{};
     std::array<bool, 3> timerEnabled_{};
 };

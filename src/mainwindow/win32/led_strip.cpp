@@ -1,9 +1,13 @@
-#include "mainwindow/win32/led_images.h"
+#include "mainwindow/win32/led_strip.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
+
+#include "mainwindow/layout.h"
+#include "mainwindow/win32/drive_list.h"
+#include "mainwindow/win32/main_ids.h"
 
 namespace kelvra {
 namespace {
@@ -46,10 +50,9 @@ HICON CreateLedIcon(Led led, int size) {
     header.bV5BlueMask = 0x000000FF;
     header.bV5AlphaMask = 0xFF000000;
     void* bits = nullptr;
-    HDC screen = GetDC(nullptr);
-    HBITMAP colour = CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&header),
-                                      DIB_RGB_COLORS, &bits, nullptr, 0);
-    ReleaseDC(nullptr, screen);
+    win32::UniqueBitmap colour(CreateDIBSection(win32::WindowDc(nullptr).get(),
+                                                reinterpret_cast<BITMAPINFO*>(&header),
+                                                DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!colour || !bits) return nullptr;
 
     // A disc with a darker rim and a highlight towards the upper left,
@@ -83,15 +86,65 @@ HICON CreateLedIcon(Led led, int size) {
     // The alpha channel decides; an all-zero mask keeps old systems from
     // drawing garbage around the disc.
     const std::vector<uint8_t> zeros(static_cast<std::size_t>((size + 15) / 16 * 2 * size), 0);
-    HBITMAP mask = CreateBitmap(size, size, 1, 1, zeros.data());
+    win32::UniqueBitmap mask(CreateBitmap(size, size, 1, 1, zeros.data()));
     ICONINFO info = {};
     info.fIcon = TRUE;
-    info.hbmColor = colour;
-    info.hbmMask = mask;
-    HICON icon = CreateIconIndirect(&info);
-    DeleteObject(colour);
-    if (mask) DeleteObject(mask);
-    return icon;
+    info.hbmColor = colour.get();
+    info.hbmMask = mask.get();
+    return CreateIconIndirect(&info);
+}
+
+void LedStrip::Register() {
+    Window::Register(kLedClassName, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+}
+
+void LedStrip::Create(HWND parent, const DriveList& list) {
+    list_ = &list;
+    Window::Create(0, kLedClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, 16, 100, parent);
+}
+
+void LedStrip::CreateIcons(int dpi) {
+    dpi_ = dpi;
+    const int size = LedSize(dpi);
+    for (int i = 0; i < static_cast<int>(ledIcons_.size()); ++i)
+        ledIcons_[i].Reset(CreateLedIcon(static_cast<Led>(i), size));
+}
+
+void LedStrip::FollowTop(int top) {
+    if (top == ledTopIndex_) return;
+    ledTopIndex_ = top;
+    Invalidate();
+}
+
+LRESULT LedStrip::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_PAINT) return Default(message, wParam, lParam);
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    Paint(dc);
+    EndPaint(hwnd_, &ps);
+    return 0;
+}
+
+// One LED beside each row, centred on the row as the list shows it now.
+void LedStrip::Paint(HDC dc) {
+    RECT stripRect;
+    GetWindowRect(hwnd_, &stripRect);
+    const HWND list = list_->hwnd();
+    // Rows scrolled off the top lie under the header: no LED beside it.
+    const int top = list_->TopIndex();
+    for (int i = std::max(0, top); i < kDriveCount; ++i) {
+        RECT item = {};
+        item.left = LVIR_BOUNDS;
+        if (!SendMessageW(list, LVM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item))) continue;
+        const int size = LedSizeInRow(item.bottom - item.top, dpi_);
+        POINT at = {0, (item.top + item.bottom - size) / 2};
+        ClientToScreen(list, &at);
+        const int y = at.y - stripRect.top;
+        if (y + size < 0 || y > stripRect.bottom - stripRect.top) continue;
+        const int image = static_cast<int>(list_->Row(i + 1).led);
+        if (image >= 0 && image < static_cast<int>(ledIcons_.size()))
+            DrawIconEx(dc, 0, y, ledIcons_[image].get(), size, size, 0, nullptr, DI_NORMAL);
+    }
 }
 
 }  // namespace kelvra

@@ -1,0 +1,17 @@
+// Opening help and documents with the programs the system has for them.
+#pragma once
+
+#include <string>
+
+#include "platform/win32/windows_api.h"
+
+namespace kelvra::win32 {
+
+// The compiled help file at a topic (or its contents for none), in the
+// help's own window definition. A system without HTML Help shows nothing.
+void OpenHtmlHelp(HWND owner, const std::wstring& file, const wchar_t* topic);
+// A file in the program the system associates with it; plain text without
+// one opens in Notepad.
+void OpenDocument(const std::wstring& path);
+
+}  // namespace kelvra::win32
