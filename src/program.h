@@ -24,9 +24,9 @@ struct Program {
     LanguageState language;
     MainState main;
     ContextState context;
-    // The main window while it exists; null before it is loaded and in runs
-    // that never load it (autostart without /stay).
-    MainView* view = nullptr;
+    // The main window while it exists; the null view before it is loaded and
+    // in runs that never load it (autostart without /stay).
+    ViewSlot view{main.SelectedDrive};
 };
 
 }  // namespace kelvra

@@ -19,7 +19,7 @@ using commands::IsInactive;
 using commands::IsSharePath;
 
 DriveIndex commands::AllowedRow(Program& program, Command command) {
-    if (program.view) program.main.SelectedDrive = program.view->SelectedRow();
+    program.main.SelectedDrive = program.view->SelectedRow();
     const DriveIndex index = program.main.SelectedDrive;
     return CommandAllowedNow(program, command, index) ? index : 0;
 }
@@ -74,7 +74,7 @@ ConnectResult ConnectSubst(Program& program, const std::string& path, DriveIndex
         // Without a fixed local disk nothing would restore it at logon.
         row.Permanent.clear();
     }
-    SaveSettings(program);
+    SaveSettings(program, program.view->CaptureLayout());
     result.Connected = true;
     result.WantShortcut = fromSettings && permanent && program.startup.Local &&
                           (context ? s.SubstPermanentLinkSCE : s.SubstPermanentLink);
@@ -100,7 +100,7 @@ ConnectResult ConnectShare(Program& program, const std::string& path, DriveIndex
     // which the next scan reads back; the settings file holds no entry for it.
     row.Permanent.clear();
     row.State.clear();
-    SaveSettings(program);
+    SaveSettings(program, program.view->CaptureLayout());
     result.Connected = true;
     result.WantShortcut =
         fromSettings && permanent && (context ? s.NetPermanentLinkSCE : s.NetPermanentLink);
@@ -123,7 +123,7 @@ bool ChangeDrive(Program& program, DriveIndex index, const std::string& path) {
         } else {
             row.Type = kw::kSubstInactive;
         }
-        SaveSettings(program);
+        SaveSettings(program, program.view->CaptureLayout());
         return true;
     }
     const DriveRecord old = row;
@@ -175,7 +175,7 @@ void PutDriveBack(Program& program, DriveIndex index, const DriveRecord& old) {
         if (wasPermanent && !IsSharePath(old.Path) && row.Permanent != kw::kYes) {
             row.Permanent = kw::kYes;
             row.Path = old.Path;
-            SaveSettings(program);
+            SaveSettings(program, program.view->CaptureLayout());
         }
         return;
     }
@@ -190,7 +190,7 @@ void PutDriveBack(Program& program, DriveIndex index, const DriveRecord& old) {
         row.Type = kw::kSubstInactive;
         row.State = old.State;
     }
-    SaveSettings(program);
+    SaveSettings(program, program.view->CaptureLayout());
 }
 
 bool FolderOnSubstOrNetworkDrive(Program& program, DriveIndex folderDrive) {
@@ -217,9 +217,8 @@ void cmdNew_Click(Program& program) {
                       text::StartsWith(drives.main[index].Type, "REMOTEV")))
         return;
     const std::wstring chosen =
-        BrowseForFolder(program.ui, FolderChoiceTitle(program, index, newDrive), [&] {
-            if (program.view) program.view->SelectRow(index);
-        });
+        BrowseForFolder(program.ui, FolderChoiceTitle(program, index, newDrive),
+                        [&] { program.view->SelectRow(index); });
     std::string path;
     if (chosen.empty() || !ToCodePage(program, chosen, path)) return;
 

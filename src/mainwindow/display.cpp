@@ -295,18 +295,17 @@ void Display(Program& program) {
             program.drives.list[i] = std::move(shown.list);
         }
     }
-    if (program.view) program.view->ShowRows(rows, !program.settings.AllowResize);
-    lsvView_ItemClick(program);
+    program.view->ShowRows(rows, !program.settings.AllowResize);
+    UpdateCommands(program);
     DisplayStatus(program);
 }
 
 void DisplayStatus(Program& program) {
-    if (program.view) program.view->ShowStatus(ComputeStatus(program));
+    program.view->ShowStatus(ComputeStatus(program));
 }
 
 void DisplayRefresh(Program& program) {
-    program.main.RefreshDone = true;
-    if (program.view) program.view->ShowBusy(BusyMode::On);
+    program.view->ShowBusy(BusyMode::On);
     {
         QuietDriveErrors quiet(program.os);
         RefreshAll(program);
@@ -315,7 +314,7 @@ void DisplayRefresh(Program& program) {
         NetworkCheck(program);
     }
     Display(program);
-    if (program.view) program.view->ShowBusy(BusyMode::Off);
+    program.view->ShowBusy(BusyMode::Off);
 }
 
 void SwitchDeviceNames(Program& program) {

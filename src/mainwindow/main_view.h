@@ -6,13 +6,13 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "drives/drive_tables.h"
+#include "startup/settings.h"
 
 namespace kelvra {
-
-struct Settings;
 
 // Text colours as 0xRRGGBB.
 namespace colour {
@@ -79,9 +79,8 @@ class MainView {
     virtual void EnableButtonBar(bool enabled) = 0;
     // The menu bar's two menus (disabled while a move is pending).
     virtual void EnableMenus(bool enabled) = 0;
-    // Puts the list layout (column order and widths, window width, in twips)
-    // into the settings before a save.
-    virtual void CaptureLayout(Settings& settings) = 0;
+    // The list layout as the user arranged it, for a save; none without a list.
+    virtual std::optional<ListLayout> CaptureLayout() = 0;
 
     // Settings changed while the window is open (the configuration window):
     // LED strip and button bar shown per ShowLEDs and ShowButtons, the parts
@@ -97,10 +96,54 @@ class MainView {
     virtual void ApplyLanguage() = 0;
 };
 
+// Stands in where there is no main window (a run that never loads it, or
+// after it closed): shows nothing, and its selected row is the one the
+// logic holds.
+class NullMainView : public MainView {
+  public:
+    explicit NullMainView(const DriveIndex& selected) : selected_(selected) {}
+    DriveIndex SelectedRow() override { return selected_; }
+    void SelectRow(DriveIndex) override {}
+    void FocusList() override {}
+    void ShowRows(const RowViews&, bool) override {}
+    void ShowCommands(const CommandView&) override {}
+    void ShowStatus(const StatusView&) override {}
+    void ShowBusy(BusyMode) override {}
+    void EnableButtonBar(bool) override {}
+    void EnableMenus(bool) override {}
+    std::optional<ListLayout> CaptureLayout() override { return std::nullopt; }
+    void ApplyLayout() override {}
+    void ApplyGridLines() override {}
+    void ApplyResizePolicy() override {}
+    void SetTrayTimer(bool) override {}
+    void ApplyLanguage() override {}
+
+  private:
+    const DriveIndex& selected_;
+};
+
+// The main window while one is attached, else the null view, so the logic
+// never asks whether there is a window.
+class ViewSlot {
+  public:
+    explicit ViewSlot(const DriveIndex& selected) : none_(selected) {}
+    ViewSlot(const ViewSlot&) = delete;  // the null view refers to its own program
+    ViewSlot& operator=(MainView* window) {
+        window_ = window;
+        return *this;
+    }
+    MainView* operator->() { return window_ ? window_ : &none_; }
+    bool operator==(const MainView* window) const { return window_ == window; }
+
+  private:
+    NullMainView none_;
+    MainView* window_ = nullptr;
+};
+
 // Main-window flags shared by the window, its timers and the commands.
 struct MainState {
-    bool Busy = false;
-    bool RefreshDone = false;
+    // Busy scopes open: a command runs while this is not 0.
+    int Busy = 0;
     bool TrayIconShown = false;
     bool MinimizedToTray = false;
     bool MoveMode = false;

@@ -247,10 +247,14 @@ void LoadSettings(Program& program) {
     }
 }
 
-void SaveSettings(Program& program) {
+void SaveSettings(Program& program, const std::optional<ListLayout>& shown) {
     StartupState& startup = program.startup;
     const std::string section = SettingsSection(program);
-    if (program.view) program.view->CaptureLayout(program.settings);
+    if (shown) {
+        program.settings.ColumnOrder = shown->ColumnOrder;
+        program.settings.ColumnWidth = shown->ColumnWidth;
+        program.settings.WindowWidth = shown->WindowWidth;
+    }
     // Start from the file as it is now: other sections, keys added by hand
     // and another Kelvra's changes stay.
     if (!ReadSettingsFile(program)) {

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kelvra {
@@ -13,6 +14,14 @@ struct StartupState;
 
 // Width of the main window as designed, in twips; the default of WindowWidth.
 constexpr int kMainWindowDesignWidth = 9120;
+
+// The list's column order and widths and the window width (twips), as the
+// settings keys hold them.
+struct ListLayout {
+    std::string ColumnOrder;
+    std::string ColumnWidth;
+    int WindowWidth = kMainWindowDesignWidth;
+};
 
 struct Settings {
     bool ShowWarnings;
@@ -82,6 +91,7 @@ void LoadSettings(Program& program);
 // moment, and replaces the file in one step. Writes nothing while the file
 // cannot be read, and leaves out the settings or the entries when they were
 // not read from it: defaults must not overwrite what the user stored.
-void SaveSettings(Program& program);
+// `shown`: the list layout the window has now, saved with the settings.
+void SaveSettings(Program& program, const std::optional<ListLayout>& shown = std::nullopt);
 
 }  // namespace kelvra

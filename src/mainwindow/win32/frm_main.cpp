@@ -1097,7 +1097,7 @@ void FrmMain::OnCommand(int id) {
             break;
         case kIdMnuConfig:
             ShowConfigWindow(hwnd_, program_);
-            lsvView_ItemClick(program_);
+            UpdateCommands(program_);
             // The box "start at the last position" may have just been ticked.
             if (program_.settings.LastPos != "<center>") {
                 RECT r;
@@ -1582,8 +1582,10 @@ void FrmMain::ApplyLanguage() {
     initlang();
 }
 
-void FrmMain::CaptureLayout(Settings& settings) {
-    savelistattrib(settings);
+std::optional<ListLayout> FrmMain::CaptureLayout() {
+    Settings shown = program_.settings;
+    savelistattrib(shown);
+    return ListLayout{shown.ColumnOrder, shown.ColumnWidth, shown.WindowWidth};
 }
 
 void FrmMain::savelistattrib(Settings& settings) {

@@ -43,7 +43,7 @@ class FrmMain : public MainView {
     void ShowBusy(BusyMode mode) override;
     void EnableButtonBar(bool enabled) override;
     void EnableMenus(bool enabled) override;
-    void CaptureLayout(Settings& settings) override;
+    std::optional<ListLayout> CaptureLayout() override;
     void ApplyLayout() override;
     void ApplyGridLines() override;
     void ApplyResizePolicy() override;
