@@ -2,6 +2,8 @@
 // the user interface it works through. There are no mutable globals.
 #pragma once
 
+#include <memory>
+
 #include "drives/drive_tables.h"
 #include "language/language.h"
 #include "mainwindow/main_view.h"
@@ -12,6 +14,26 @@
 #include "startup/startup_state.h"
 
 namespace kelvra {
+
+class MainView;
+
+// The main window while one is attached, else a null view, so the logic never
+// asks whether there is a window.
+class ViewSlot {
+  public:
+    explicit ViewSlot(const DriveIndex& selected);  // the null view's selection
+    ~ViewSlot();
+    ViewSlot& operator=(MainView* window) {
+        window_ = window;
+        return *this;
+    }
+    MainView* operator->() const { return window_ ? window_ : none_.get(); }
+    bool operator==(const MainView* window) const { return window_ == window; }
+
+  private:
+    std::unique_ptr<MainView> none_;
+    MainView* window_ = nullptr;
+};
 
 struct Program {
     Program(Os& os, Ui& ui) : os(os), ui(ui), settings(DefaultSettings()) {}

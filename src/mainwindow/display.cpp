@@ -1,5 +1,6 @@
 // The drive list and the status bar: what each of the 26 rows shows, in which
 // colours and with which LED, computed from the main drive table.
+#include <memory>
 #include <utility>
 
 #include "drives/keywords.h"
@@ -12,6 +13,9 @@
 #include "util/text.h"
 
 namespace kelvra {
+
+ViewSlot::ViewSlot(const DriveIndex& selected) : none_(std::make_unique<NullMainView>(selected)) {}
+ViewSlot::~ViewSlot() = default;
 
 bool RowView::operator==(const RowView& o) const {
     for (int c = 0; c < 4; ++c)

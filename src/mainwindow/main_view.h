@@ -110,24 +110,6 @@ class NullMainView : public MainView {
     const DriveIndex& selected_;
 };
 
-// The main window while one is attached, else the null view, so the logic
-// never asks whether there is a window.
-class ViewSlot {
-  public:
-    explicit ViewSlot(const DriveIndex& selected) : none_(selected) {}
-    ViewSlot(const ViewSlot&) = delete;  // the null view refers to its own program
-    ViewSlot& operator=(MainView* window) {
-        window_ = window;
-        return *this;
-    }
-    MainView* operator->() { return window_ ? window_ : &none_; }
-    bool operator==(const MainView* window) const { return window_ == window; }
-
-  private:
-    NullMainView none_;
-    MainView* window_ = nullptr;
-};
-
 // Main-window flags shared by the window, its timers and the commands.
 struct MainState {
     // Busy scopes open: a command runs while this is not 0.
