@@ -2,6 +2,8 @@
 // the user interface it works through. There are no mutable globals.
 #pragma once
 
+#include <memory>
+
 #include "drives/drive_tables.h"
 #include "language/language.h"
 #include "mainwindow/main_state.h"
@@ -15,6 +17,24 @@ namespace kelvra {
 
 class MainView;
 
+// The main window while one is attached, else a null view, so the logic never
+// asks whether there is a window.
+class ViewSlot {
+  public:
+    explicit ViewSlot(const DriveIndex& selected);  // the null view's selection
+    ~ViewSlot();
+    ViewSlot& operator=(MainView* window) {
+        window_ = window;
+        return *this;
+    }
+    MainView* operator->() const { return window_ ? window_ : none_.get(); }
+    bool operator==(const MainView* window) const { return window_ == window; }
+
+  private:
+    std::unique_ptr<MainView> none_;
+    MainView* window_ = nullptr;
+};
+
 struct Program {
     Program(Os& os, Ui& ui) : os(os), ui(ui), settings(DefaultSettings()) {}
 
@@ -26,9 +46,9 @@ struct Program {
     LanguageState language;
     MainState main;
     ContextState context;
-    // The main window while it exists; null before it is loaded and in runs
-    // that never load it (autostart without /stay).
-    MainView* view = nullptr;
+    // The main window while it exists; the null view before it is loaded and
+    // in runs that never load it (autostart without /stay).
+    ViewSlot view{main.SelectedDrive};
 };
 
 }  // namespace kelvra

@@ -242,39 +242,38 @@ void ConfigForm::initlang() {
 void ConfigForm::RefreshStates() {
     filling_ = true;
     view_.ShowCheckStates(ComputeCheckStates(program_));
-    if (program_.view) DisplayStatus(program_);
+    DisplayStatus(program_);
     filling_ = false;
 }
 
 void ConfigForm::CheckBoxClick(CheckBox box, int value) {
     if (filling_) return;
     Settings& s = program_.settings;
-    MainView* main = program_.view;
     const bool ticked = value == kChecked;
     if (bool Settings::*flag = FlagOf(box)) s.*flag = ticked;
 
     switch (box) {
         case CB::AllowResize:
-            if (main) main->ApplyResizePolicy();
+            program_.view->ApplyResizePolicy();
             break;
         case CB::Gridline:
-            if (main) main->ApplyGridLines();
+            program_.view->ApplyGridLines();
             break;
         case CB::ShowLEDs:
         case CB::ShowButtons:
-            if (main) main->ApplyLayout();
+            program_.view->ApplyLayout();
             break;
         case CB::ShowDrivelabels:
             RefreshStates();
-            if (main) Display(program_);
+            Display(program_);
             break;
         case CB::ShowdrivelabelA:
         case CB::ShowdrivelabelB:
         case CB::ShowFilesystem:
-            if (main) Display(program_);
+            Display(program_);
             break;
         case CB::Tosystray:
-            if (main) main->SetTrayTimer(ticked);
+            program_.view->SetTrayTimer(ticked);
             break;
         case CB::Autostartstay:
             if (!s.AutostartStay) s.PermAutostart = false;
@@ -321,10 +320,8 @@ void ConfigForm::LanguageClick(int index) {
     if (filling_ || index < 0 || index >= static_cast<int>(languages_.size())) return;
     program_.settings.Language = languages_[static_cast<std::size_t>(index)];
     const bool usable = LoadLanguage(program_);
-    if (program_.view) {
-        program_.view->ApplyLanguage();
-        Display(program_);
-    }
+    program_.view->ApplyLanguage();
+    Display(program_);
     initlang();
     if (!usable) ShowLanguageNotice(program_);
 }
@@ -341,7 +338,7 @@ void ConfigForm::NextTab(bool backwards) {
 }
 
 void ConfigForm::Unload() {
-    SaveSettings(program_);
+    SaveSettings(program_, program_.view->CaptureLayout());
 }
 
 }  // namespace kelvra

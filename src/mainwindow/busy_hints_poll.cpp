@@ -8,28 +8,23 @@
 
 namespace kelvra {
 
-void SetBusy(Program& program, bool busy) {
-    program.main.Busy = busy;
-    MainView* view = program.view;
-    if (view) view->EnableButtonBar(!busy && program.settings.ShowButtons);
-    if (!busy) {
-        if (view) view->FocusList();
-        lsvView_ItemClick(program);
-    }
-    if (view) view->ShowBusy(busy ? BusyMode::On : BusyMode::Off);
+BusyScope::BusyScope(Program& program) : program_(program) {
+    if (program.main.Busy++ > 0) return;
+    program.view->EnableButtonBar(false);
+    program.view->ShowBusy(BusyMode::On);
 }
 
 BusyScope::~BusyScope() {
+    // Counted first: whatever fails below, the poll and the keys work again.
+    if (--program_.main.Busy > 0) return;
     try {
-        SetBusy(program_, false);
-        return;
+        program_.view->EnableButtonBar(program_.settings.ShowButtons);
+        program_.view->FocusList();
+        UpdateCommands(program_);
     } catch (...) {
     }
-    // SetBusy enabled the button bar before what failed; the flag and the
-    // busy indicator must not stay on either.
-    program_.main.Busy = false;
     try {
-        if (program_.view) program_.view->ShowBusy(BusyMode::Off);
+        program_.view->ShowBusy(BusyMode::Off);
     } catch (...) {
     }
 }
@@ -73,7 +68,7 @@ void ScanAndSaveAtUnload(Program& program) {
         QuietDriveErrors quiet(program.os);
         RefreshAll(program);
     }
-    SaveSettings(program);
+    SaveSettings(program, program.view->CaptureLayout());
 }
 
 void PollTick(Program& program, bool normalState) {
@@ -87,7 +82,6 @@ void PollTick(Program& program, bool normalState) {
     // Every refresh brings the poll's record up to date, so a change seen
     // here is one the list does not show yet, even right after a refresh.
     if (changed) DisplayRefresh(program);
-    main.RefreshDone = false;
 }
 
 }  // namespace kelvra

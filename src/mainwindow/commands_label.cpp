@@ -61,7 +61,7 @@ void EditDriveLabel(Program& program, DriveIndex index) {
         if (!ToCodePage(program, cleaned, label)) return;
     }
     program.drives.main[index].Label = label;
-    SaveSettings(program);
+    SaveSettings(program, program.view->CaptureLayout());
     DisplayRefresh(program);
 }
 

@@ -32,7 +32,7 @@ bool MayMove(Program& program, DriveIndex source, DriveIndex target) {
 
 void cmdMove_Click(Program& program) {
     MainState& main = program.main;
-    const DriveIndex selected = program.view ? program.view->SelectedRow() : main.SelectedDrive;
+    const DriveIndex selected = program.view->SelectedRow();
     if (main.MoveSource == -1) {
         if (InTable(selected) && CommandAllowedNow(program, Command::Move, selected)) {
             main.MoveMode = true;
@@ -48,9 +48,9 @@ void cmdMove_Click(Program& program) {
         main.MoveMode = false;
         main.MoveSource = -1;
     }
-    if (program.view) program.view->EnableMenus(!main.MoveMode);
+    program.view->EnableMenus(!main.MoveMode);
     DisplayRefresh(program);
-    if (program.view) program.view->FocusList();
+    program.view->FocusList();
 }
 
 void ExecuteMove(Program& program, bool fromButton) {
@@ -60,12 +60,12 @@ void ExecuteMove(Program& program, bool fromButton) {
     main.MoveTarget = -1;
     if (target == -1) return;
     const BusyScope busy(program);
-    if (!fromButton && program.view) main.SelectedDrive = program.view->SelectedRow();
+    if (!fromButton) main.SelectedDrive = program.view->SelectedRow();
     const DriveIndex source = main.SelectedDrive;
     if (!MayMove(program, source, target)) return;
     // Free at the last refresh is not free now: refused while nothing moved.
     if (commands::LetterTakenMeanwhile(program, target)) {
-        if (program.view) program.view->SelectRow(source);
+        program.view->SelectRow(source);
         return DisplayRefresh(program);
     }
 
@@ -91,7 +91,7 @@ void ExecuteMove(Program& program, bool fromButton) {
         moved.Path = old.Path;
         moved.Permanent = old.Permanent;
         moved.State = old.State;
-        SaveSettings(program);
+        SaveSettings(program, program.view->CaptureLayout());
     } else if (!ConnectDrive(program, old.Path, target,
                              ExplicitPermanence(old.Permanent == kw::kYes))
                     .Connected) {
@@ -101,7 +101,7 @@ void ExecuteMove(Program& program, bool fromButton) {
         PutDriveBack(program, source, old);
         done = false;
     }
-    if (program.view) program.view->SelectRow(done ? target : source);
+    program.view->SelectRow(done ? target : source);
     DisplayRefresh(program);
 }
 

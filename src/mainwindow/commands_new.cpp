@@ -17,7 +17,7 @@ using commands::InTable;
 using commands::IsInactive;
 
 DriveIndex commands::AllowedRow(Program& program, Command command) {
-    if (program.view) program.main.SelectedDrive = program.view->SelectedRow();
+    program.main.SelectedDrive = program.view->SelectedRow();
     const DriveIndex index = program.main.SelectedDrive;
     return CommandAllowedNow(program, command, index) ? index : 0;
 }
@@ -84,7 +84,7 @@ ConnectResult ConnectSubst(Program& program, const std::string& path, DriveIndex
         // Without a fixed local disk nothing would restore it at logon.
         row.Permanent.clear();
     }
-    SaveSettings(program);
+    SaveSettings(program, program.view->CaptureLayout());
     result.Connected = true;
     result.WantShortcut = fromSettings && permanent && program.startup.Local &&
                           (context ? s.SubstPermanentLinkSCE : s.SubstPermanentLink);
@@ -110,7 +110,7 @@ ConnectResult ConnectShare(Program& program, const std::string& path, DriveIndex
     // which the next scan reads back; the settings file holds no entry for it.
     row.Permanent.clear();
     row.State.clear();
-    SaveSettings(program);
+    SaveSettings(program, program.view->CaptureLayout());
     result.Connected = true;
     result.WantShortcut =
         fromSettings && permanent && (context ? s.NetPermanentLinkSCE : s.NetPermanentLink);
@@ -133,7 +133,7 @@ bool ChangeDrive(Program& program, DriveIndex index, const std::string& path) {
         } else {
             row.Type = kw::kSubstInactive;
         }
-        SaveSettings(program);
+        SaveSettings(program, program.view->CaptureLayout());
         return true;
     }
     const DriveRecord old = row;
@@ -185,7 +185,7 @@ void PutDriveBack(Program& program, DriveIndex index, const DriveRecord& old) {
         if (wasPermanent && !IsSharePath(old.Path) && row.Permanent != kw::kYes) {
             row.Permanent = kw::kYes;
             row.Path = old.Path;
-            SaveSettings(program);
+            SaveSettings(program, program.view->CaptureLayout());
         }
         return;
     }
@@ -200,7 +200,7 @@ void PutDriveBack(Program& program, DriveIndex index, const DriveRecord& old) {
         row.Type = kw::kSubstInactive;
         row.State = old.State;
     }
-    SaveSettings(program);
+    SaveSettings(program, program.view->CaptureLayout());
 }
 
 bool FolderOnSubstOrNetworkDrive(Program& program, DriveIndex folderDrive) {
@@ -227,9 +227,8 @@ void cmdNew_Click(Program& program) {
                       IsVirtualMachineShare(drives.main[index])))
         return;
     const std::wstring chosen =
-        commands::BrowseForFolder(program.ui, FolderChoiceTitle(program, index, newDrive), [&] {
-            if (program.view) program.view->SelectRow(index);
-        });
+        commands::BrowseForFolder(program.ui, FolderChoiceTitle(program, index, newDrive),
+                                  [&] { program.view->SelectRow(index); });
     std::string path;
     if (chosen.empty() || !ToCodePage(program, chosen, path)) return;
 

@@ -20,7 +20,7 @@ namespace {
 
 // The end of every state command that went ahead.
 void SaveAndRefresh(Program& program) {
-    SaveSettings(program);
+    SaveSettings(program, program.view->CaptureLayout());
     DisplayRefresh(program);
 }
 
@@ -56,7 +56,7 @@ bool DisconnectDrive(Program& program, DriveIndex index) {
     if (stillMapped) return false;
     drives.main[index] = DriveRecord{};
     drives.main[index].Drive = device;
-    SaveSettings(program);
+    SaveSettings(program, program.view->CaptureLayout());
     return true;
 }
 

@@ -1,5 +1,6 @@
 // The drive list and the status bar: what each of the 26 rows shows, in which
 // colours and with which LED, computed from the main drive table.
+#include <memory>
 #include <utility>
 
 #include "drives/keywords.h"
@@ -12,6 +13,9 @@
 #include "util/text.h"
 
 namespace kelvra {
+
+ViewSlot::ViewSlot(const DriveIndex& selected) : none_(std::make_unique<NullMainView>(selected)) {}
+ViewSlot::~ViewSlot() = default;
 
 bool RowView::operator==(const RowView& o) const {
     for (int c = 0; c < 4; ++c)
@@ -295,18 +299,17 @@ void Display(Program& program) {
             program.drives.list[i] = std::move(shown.list);
         }
     }
-    if (program.view) program.view->ShowRows(rows, !program.settings.AllowResize);
-    lsvView_ItemClick(program);
+    program.view->ShowRows(rows, !program.settings.AllowResize);
+    UpdateCommands(program);
     DisplayStatus(program);
 }
 
 void DisplayStatus(Program& program) {
-    if (program.view) program.view->ShowStatus(ComputeStatus(program));
+    program.view->ShowStatus(ComputeStatus(program));
 }
 
 void DisplayRefresh(Program& program) {
-    program.main.RefreshDone = true;
-    if (program.view) program.view->ShowBusy(BusyMode::On);
+    program.view->ShowBusy(BusyMode::On);
     {
         QuietDriveErrors quiet(program.os);
         RefreshAll(program);
@@ -315,7 +318,7 @@ void DisplayRefresh(Program& program) {
         NetworkCheck(program);
     }
     Display(program);
-    if (program.view) program.view->ShowBusy(BusyMode::Off);
+    program.view->ShowBusy(BusyMode::Off);
 }
 
 void SwitchDeviceNames(Program& program) {

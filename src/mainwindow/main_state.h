@@ -14,8 +14,8 @@ constexpr int kCommandCount = 8;
 
 // Main-window flags shared by the window, its timers and the commands.
 struct MainState {
-    bool Busy = false;
-    bool RefreshDone = false;
+    // Busy scopes open: a command runs while this is not 0.
+    int Busy = 0;
     bool TrayIconShown = false;
     bool MinimizedToTray = false;
     bool MoveMode = false;

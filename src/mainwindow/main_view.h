@@ -6,14 +6,14 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "drives/drive_tables.h"
 #include "mainwindow/main_state.h"
+#include "startup/settings.h"
 
 namespace kelvra {
-
-struct Settings;
 
 // Text colours as 0xRRGGBB.
 namespace colour {
@@ -57,41 +57,54 @@ struct StatusView {
 // The busy indicator's modes.
 enum class BusyMode { Init, On, Off };
 
+// Every call but SelectedRow does nothing unless a view overrides it, so a
+// view without a window need not spell out what it does not show.
 class MainView {
   public:
     virtual ~MainView() = default;
     // DriveIndex (1..26) of the list's selected row; 0 when none is selected.
     virtual DriveIndex SelectedRow() = 0;
-    virtual void SelectRow(DriveIndex index) = 0;
-    virtual void FocusList() = 0;
+    virtual void SelectRow(DriveIndex /*index*/) {}
+    virtual void FocusList() {}
     // Applies the rows (1..26), then sizes the columns to their contents when
     // autoSize (resizing not allowed).
-    virtual void ShowRows(const RowViews& rows, bool autoSize) = 0;
-    virtual void ShowCommands(const CommandView& commands) = 0;
-    virtual void ShowStatus(const StatusView& status) = 0;
+    virtual void ShowRows(const RowViews& /*rows*/, bool /*autoSize*/) {}
+    virtual void ShowCommands(const CommandView& /*commands*/) {}
+    virtual void ShowStatus(const StatusView& /*status*/) {}
     // Ready LED, hourglass and, for Init and the Off after it, the splash;
     // lets pending window messages run so the change is painted at once.
-    virtual void ShowBusy(BusyMode mode) = 0;
+    virtual void ShowBusy(BusyMode /*mode*/) {}
     // The button bar as a whole (disabled while a command runs).
-    virtual void EnableButtonBar(bool enabled) = 0;
+    virtual void EnableButtonBar(bool /*enabled*/) {}
     // The menu bar's two menus (disabled while a move is pending).
-    virtual void EnableMenus(bool enabled) = 0;
-    // Puts the list layout (column order and widths, window width, in twips)
-    // into the settings before a save.
-    virtual void CaptureLayout(Settings& settings) = 0;
+    virtual void EnableMenus(bool /*enabled*/) {}
+    // The list layout as the user arranged it, for a save; none without a list.
+    virtual std::optional<ListLayout> CaptureLayout() { return std::nullopt; }
 
     // Settings changed while the window is open (the configuration window):
     // LED strip and button bar shown per ShowLEDs and ShowButtons, the parts
     // laid out again, columns fitted when resizing is not allowed.
-    virtual void ApplyLayout() = 0;
-    virtual void ApplyGridLines() = 0;
+    virtual void ApplyLayout() {}
+    virtual void ApplyGridLines() {}
     // The resize permission per AllowResize: back to the designed size when
     // it was turned off, the stored column layout when it was turned on.
-    virtual void ApplyResizePolicy() = 0;
+    virtual void ApplyResizePolicy() {}
     // The notification-area check (every 5 s) on or off.
-    virtual void SetTrayTimer(bool on) = 0;
+    virtual void SetTrayTimer(bool /*on*/) {}
     // Menu, column and button texts from the current text table.
-    virtual void ApplyLanguage() = 0;
+    virtual void ApplyLanguage() {}
+};
+
+// Stands in where there is no main window (a run that never loads it, or
+// after it closed): shows nothing, and its selected row is the one the
+// logic holds.
+class NullMainView : public MainView {
+  public:
+    explicit NullMainView(const DriveIndex& selected) : selected_(selected) {}
+    DriveIndex SelectedRow() override { return selected_; }
+
+  private:
+    const DriveIndex& selected_;
 };
 
 }  // namespace kelvra

@@ -33,12 +33,12 @@ RowView ComputeRow(Program& program, DriveIndex index);
 StatusView ComputeStatus(Program& program);
 
 // Rewrites every row from the main table (and the list drive table from the
-// shown texts), re-runs lsvView_ItemClick, then DisplayStatus.
+// shown texts), runs UpdateCommands, then DisplayStatus.
 void Display(Program& program);
 void DisplayStatus(Program& program);
-// Marks RefreshDone, scans with the busy indicator on, then Display.
+// Scans with the busy indicator on, then Display.
 void DisplayRefresh(Program& program);
-// Next device-name mode (0, 1, 2, 0 ...) and Display, inside SetBusy; does
+// Next device-name mode (0, 1, 2, 0 ...) and Display, inside a BusyScope; does
 // nothing on Windows 9x.
 void SwitchDeviceNames(Program& program);
 
@@ -48,6 +48,8 @@ void SwitchDeviceNames(Program& program);
 CommandView ComputeCommands(Program& program, DriveIndex index);
 // Reads the list's selection into SelectedDrive and, for a row 1..26, stores
 // the availability flags and applies the buttons.
+void UpdateCommands(Program& program);
+// A row of the list was clicked or selected by key.
 void lsvView_ItemClick(Program& program);
 // Whether the command is allowed for the row as the system has it now: the
 // list is refreshed first when the cheap check sees a change. A menu or
@@ -57,14 +59,14 @@ bool CommandAllowedNow(Program& program, Command command, DriveIndex index);
 
 // --- busy, hints, poll ---------------------------------------------------------
 
-// Enters or leaves the busy state of a command.
-void SetBusy(Program& program, bool busy);
-// The busy state of one command, left on every way out of it, also when the
-// command throws: a busy state that stays would keep the button bar
-// disabled and the poll stopped until a restart.
+// The busy state of a command: button bar disabled, busy indicator on, the
+// poll paused. Scopes nest; the last one to close ends the state, on every
+// way out, also when the command throws: a busy state that stays would keep
+// the button bar disabled and the poll stopped until a restart. Ending it
+// focuses the list and applies the buttons for its selection again.
 class BusyScope {
   public:
-    explicit BusyScope(Program& program) : program_(program) { SetBusy(program, true); }
+    explicit BusyScope(Program& program);
     ~BusyScope();
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;

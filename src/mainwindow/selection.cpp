@@ -80,9 +80,9 @@ CommandView ComputeCommands(Program& program, DriveIndex index) {
     return view;
 }
 
-void lsvView_ItemClick(Program& program) {
+void UpdateCommands(Program& program) {
     MainState& main = program.main;
-    if (program.view) main.SelectedDrive = program.view->SelectedRow();
+    main.SelectedDrive = program.view->SelectedRow();
     if (main.SelectedDrive < 1 || main.SelectedDrive > kDriveCount) return;
     CommandView commands;
     {
@@ -90,7 +90,11 @@ void lsvView_ItemClick(Program& program) {
         commands = ComputeCommands(program, main.SelectedDrive);
     }
     main.Can = commands.enabled;
-    if (program.view) program.view->ShowCommands(commands);
+    program.view->ShowCommands(commands);
+}
+
+void lsvView_ItemClick(Program& program) {
+    UpdateCommands(program);
 }
 
 bool CommandAllowedNow(Program& program, Command command, DriveIndex index) {

@@ -249,10 +249,16 @@ void LoadSettings(Program& program) {
     }
 }
 
-void SaveSettings(Program& program) {
+void ApplyListLayout(Settings& settings, const ListLayout& layout) {
+    settings.ColumnOrder = layout.ColumnOrder;
+    settings.ColumnWidth = layout.ColumnWidth;
+    settings.WindowWidth = layout.WindowWidth;
+}
+
+void SaveSettings(Program& program, const std::optional<ListLayout>& shown) {
     StartupState& startup = program.startup;
     const std::string section = SettingsSection(program);
-    if (program.view) program.view->CaptureLayout(program.settings);
+    if (shown) ApplyListLayout(program.settings, *shown);
     // Start from the file as it is now: other sections, keys added by hand
     // and another Kelvra's changes stay.
     if (!ReadSettingsFile(program)) {

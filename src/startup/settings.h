@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace kelvra {
@@ -13,6 +14,14 @@ struct StartupState;
 
 // Width of the main window as designed, in twips; the default of WindowWidth.
 constexpr int kMainWindowDesignWidth = 9120;
+
+// The list's column order and widths and the window width (twips), as the
+// settings keys hold them.
+struct ListLayout {
+    std::string ColumnOrder;
+    std::string ColumnWidth;
+    int WindowWidth = kMainWindowDesignWidth;
+};
 
 struct Settings {
     bool ShowWarnings;
@@ -77,11 +86,14 @@ std::string StoredValue(const StartupState& startup, const std::string& section,
                         const std::string& key, const std::string& def, int32_t& status);
 
 void LoadSettings(Program& program);
+// Takes the layout the window shows into the settings.
+void ApplyListLayout(Settings& settings, const ListLayout& layout);
 // Writes every settings key, the drive entries (once the drive table has been
 // scanned) and the autostart entry, into the file as it is on disk at that
 // moment, and replaces the file in one step. Writes nothing while the file
 // cannot be read, and leaves out the settings or the entries when they were
 // not read from it: defaults must not overwrite what the user stored.
-void SaveSettings(Program& program);
+// `shown`: the list layout the window has now, saved with the settings.
+void SaveSettings(Program& program, const std::optional<ListLayout>& shown = std::nullopt);
 
 }  // namespace kelvra

@@ -2,16 +2,17 @@
 // list's selection.
 #pragma once
 
-#include <functional>
+#include <optional>
 #include <vector>
 
 #include "mainwindow/main_view.h"
-#include "startup/settings.h"
 
 namespace kelvra::sim {
 
-class FakeMainView : public MainView {
+class FakeMainView : public NullMainView {
   public:
+    FakeMainView() : NullMainView(selected) {}
+
     DriveIndex selected = 0;
     RowViews rows{};
     bool autoSized = false;
@@ -19,14 +20,14 @@ class FakeMainView : public MainView {
     CommandView commands;
     int showCommandsCalls = 0;
     StatusView status;
-    std::vector<BusyMode> busy;
-    std::vector<bool> buttonBar;  // every EnableButtonBar call
-    bool menusEnabled = true;
+    // What the user sees of the busy state: indicator, button bar, focus.
+    bool busyShown = false;
+    bool buttonBarEnabled = true;
     int focusCalls = 0;
-    // Run by CaptureLayout, when set.
-    std::function<void(Settings&)> layout;
+    bool menusEnabled = true;
+    // Handed to every save, when set.
+    std::optional<ListLayout> layout;
 
-    DriveIndex SelectedRow() override { return selected; }
     void SelectRow(DriveIndex index) override { selected = index; }
     void FocusList() override { ++focusCalls; }
     void ShowRows(const RowViews& r, bool autoSize) override {
@@ -39,12 +40,10 @@ class FakeMainView : public MainView {
         ++showCommandsCalls;
     }
     void ShowStatus(const StatusView& s) override { status = s; }
-    void ShowBusy(BusyMode mode) override { busy.push_back(mode); }
-    void EnableButtonBar(bool enabled) override { buttonBar.push_back(enabled); }
+    void ShowBusy(BusyMode mode) override { busyShown = mode != BusyMode::Off; }
+    void EnableButtonBar(bool enabled) override { buttonBarEnabled = enabled; }
     void EnableMenus(bool enabled) override { menusEnabled = enabled; }
-    void CaptureLayout(Settings& settings) override {
-        if (layout) layout(settings);
-    }
+    std::optional<ListLayout> CaptureLayout() override { return layout; }
     int applyLayoutCalls = 0, gridLineCalls = 0, resizePolicyCalls = 0, languageCalls = 0;
     std::vector<bool> trayTimer;  // every SetTrayTimer call
     void ApplyLayout() override { ++applyLayoutCalls; }

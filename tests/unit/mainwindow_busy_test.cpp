@@ -21,18 +21,51 @@ class MainWindowLogic : public ::testing::Test {
     sim::FakeMainView view;
 };
 
-TEST_F(MainWindowLogic, BusyBracketDisablesButtonsAndReselectsAfterwards) {
-    view.selected = 3;
-    SetBusy(m.program, true);
-    EXPECT_TRUE(m.program.main.Busy);
-    SetBusy(m.program, false);
-    m.program.settings.ShowButtons = false;
-    SetBusy(m.program, false);
+// What the user sees of the busy state: indicator on and buttons off while a
+// command runs, both back afterwards, on whichever way it ends.
+TEST(BusyState, ShownWhileACommandRunsAndGoneAfterAnEarlyReturn) {
+    for (const bool showButtons : {true, false}) {
+        CommandMachine m;
+        Subst(m.sim, 'X', CommandMachine::kFolder);
+        m.program.settings.ShowButtons = showButtons;
+        m.program.settings.ShowWarnings = true;
+        DisplayRefresh(m.program);
+        m.Select('X');
+        bool busyWhileAsking = false, buttonsWhileAsking = true;
+        m.ui.WhileNextBoxIsOpen([&] {
+            busyWhileAsking = m.view.busyShown && m.program.main.Busy;
+            buttonsWhileAsking = m.view.buttonBarEnabled;
+        });
+        m.ui.QueueAnswer(mb::kIdNo);  // the question ends the command early
+        const int focusBefore = m.view.focusCalls;
+        cmdKill_Click(m.program);
+        EXPECT_TRUE(busyWhileAsking);
+        EXPECT_FALSE(buttonsWhileAsking);
+        EXPECT_FALSE(m.view.busyShown);
+        EXPECT_FALSE(m.program.main.Busy);
+        EXPECT_EQ(m.view.buttonBarEnabled, showButtons);
+        EXPECT_EQ(m.view.focusCalls, focusBefore + 1);
+        EXPECT_FALSE(m.Target('X').empty());  // the answer kept the drive
+    }
+}
+
+TEST(BusyState, NestedScopesEndItOnceTheLastCloses) {
+    CommandMachine m;
+    m.Select('C');
+    {
+        const BusyScope outer(m.program);
+        { const BusyScope inner(m.program); }
+        EXPECT_TRUE(m.view.busyShown);
+        EXPECT_FALSE(m.view.buttonBarEnabled);
+        EXPECT_TRUE(m.program.main.Busy);
+        EXPECT_EQ(m.view.focusCalls, 0);
+    }
+    EXPECT_FALSE(m.view.busyShown);
+    EXPECT_TRUE(m.view.buttonBarEnabled);
     EXPECT_FALSE(m.program.main.Busy);
-    EXPECT_EQ(view.buttonBar, (std::vector<bool>{false, true, false}));
-    EXPECT_EQ(view.busy, (std::vector<BusyMode>{BusyMode::On, BusyMode::Off, BusyMode::Off}));
-    EXPECT_EQ(view.focusCalls, 2);
-    EXPECT_EQ(view.showCommandsCalls, 2);
+    // The buttons follow the selection again.
+    EXPECT_EQ(m.program.main.SelectedDrive, DriveIndexOf('C'));
+    EXPECT_EQ(m.view.showCommandsCalls, 1);
 }
 
 TEST_F(MainWindowLogic, HintShownWhileItsFlagIsOne) {
@@ -71,14 +104,12 @@ TEST(HintFlags, UntickRestoresAndAHintBeyondTheTextPadsWithOnes) {
 
 TEST_F(MainWindowLogic, PollRefreshesOnlyOnAChangeNoRefreshHasShown) {
     // clang-format off
-    struct Case { const char* situation; bool normal, busy, refreshDone, change;
-                  bool refreshed, doneAfter; };
+    struct Case { const char* situation; bool normal, busy, change, refreshed; };
     const Case cases[] = {
-        {"Minimized", false, false, true, true, false, true},
-        {"Busy", true, true, true, true, false, true},
-        {"ChangedRightAfterARefresh", true, false, true, true, true, false},
-        {"Changed", true, false, false, true, true, false},
-        {"Unchanged", true, false, false, false, false, false},
+        {"Minimized", false, false, true, false},
+        {"Busy", true, true, true, false},
+        {"Changed", true, false, true, true},
+        {"Unchanged", true, false, false, false},
     };
     // clang-format on
     for (const Case& c : cases) {
@@ -89,10 +120,8 @@ TEST_F(MainWindowLogic, PollRefreshesOnlyOnAChangeNoRefreshHasShown) {
         if (!c.change) NetworkCheck(t.program);
         t.sim.ResetCalls();
         t.program.main.Busy = c.busy;
-        t.program.main.RefreshDone = c.refreshDone;
         PollTick(t.program, c.normal);
         EXPECT_EQ(v.showRowsCalls, c.refreshed ? 1 : 0);
-        EXPECT_EQ(t.program.main.RefreshDone, c.doneAfter);
         if (!c.normal || c.busy) {
             EXPECT_EQ(t.sim.TotalCalls(), 0);
         }
@@ -156,13 +185,10 @@ TEST(BusyState, EndsWhenACommandThrows) {
             m.Select('X');
             DisplayRefresh(m.program);
             m.sim.Throw(operation);
-            m.view.buttonBar.clear();
-            m.view.busy.clear();
             EXPECT_THROW(command(m.program), std::bad_alloc);
             EXPECT_FALSE(m.program.main.Busy);
-            ASSERT_FALSE(m.view.buttonBar.empty());
-            EXPECT_TRUE(m.view.buttonBar.back());
-            EXPECT_EQ(m.view.busy.back(), BusyMode::Off);
+            EXPECT_TRUE(m.view.buttonBarEnabled);
+            EXPECT_FALSE(m.view.busyShown);
             // The poll goes on.
             m.sim.Heal(operation);
             Subst(m.sim, 'Y', CommandMachine::kFolder);

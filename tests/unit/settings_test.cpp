@@ -6,7 +6,7 @@
 
 #include "drives/drive_entries.h"
 #include "platform/inireg.h"
-#include "sim/fake_main_view.h"
+#include "unit/commands_machine.h"
 #include "unit/test_machine.h"
 
 namespace kelvra {
@@ -277,20 +277,29 @@ TEST(Settings, UnwritableFileFailsSilently) {
     EXPECT_FALSE(m.sim.PathExists(TestMachine::kUserIni));
 }
 
-TEST(Settings, SaveTakesTheListLayoutFromTheWindowWhenThereIsOne) {
+TEST(Settings, SaveWritesTheListLayoutItIsGivenElseTheStoredOne) {
     TestMachine m;
     m.Started().settings.ColumnOrder = "2/1/3/4";
     SaveSettings(m.program);
     EXPECT_EQ(Read(m, "USER=TESTER", "ColumnOrder"), "2/1/3/4");
-    sim::FakeMainView view;
-    view.layout = [](Settings& s) {
-        s.ColumnOrder = "4/3/2/1";
-        s.WindowWidth = 7000;
-    };
-    m.program.view = &view;
-    SaveSettings(m.program);
+    SaveSettings(m.program, ListLayout{"4/3/2/1", "1000/1000/1000/1000", 7000});
     EXPECT_EQ(Read(m, "USER=TESTER", "ColumnOrder"), "4/3/2/1");
+    EXPECT_EQ(Read(m, "USER=TESTER", "ColumnWidth"), "1000/1000/1000/1000");
     EXPECT_EQ(Read(m, "USER=TESTER", "WindowWidth"), "7000");
+    EXPECT_EQ(m.program.settings.WindowWidth, 7000);
+}
+
+// A command's save carries the layout the window shows at that moment.
+TEST(Settings, CommandsSaveTheLayoutTheWindowShows) {
+    test::CommandMachine m;
+    m.view.layout = ListLayout{"3/1/2/4", "900/900/900/900", 8000};
+    m.Scan();
+    m.Select('X');
+    m.ui.QueueFolder(L"C:\\Other");
+    cmdNew_Click(m.program);
+    ASSERT_EQ(m.Row('X').Type, "SUBST (FIXED)");
+    EXPECT_EQ(Read(m, "USER=TESTER", "ColumnOrder"), "3/1/2/4");
+    EXPECT_EQ(Read(m, "USER=TESTER", "WindowWidth"), "8000");
 }
 
 }  // namespace

@@ -373,10 +373,10 @@ void FrmMain::ApplyGridLines() {
 void FrmMain::ApplyResizePolicy() {
     // Keep what the user arranged while resizing was allowed; SetResize
     // then applies the stored layout or the designed size.
-    if (program_.settings.AllowResize) CaptureLayout(program_.settings);
+    if (program_.settings.AllowResize) KeepLayout();
     SetResize(program_.settings.AllowResize);
     Display(program_);
-    CaptureLayout(program_.settings);
+    KeepLayout();
 }
 
 void FrmMain::SetTrayTimer(bool on) {
@@ -396,10 +396,16 @@ void FrmMain::ApplyLanguage() {
     SetWidthPos();
 }
 
-void FrmMain::CaptureLayout(Settings& settings) {
-    settings.ColumnOrder = ColumnOrderText(list_.ColumnOrder());
-    settings.ColumnWidth = ColumnWidthText(list_.ColumnWidths(), dpi_);
-    settings.WindowWidth = PixelsToTwips(WindowWidth(), dpi_);
+std::optional<ListLayout> FrmMain::CaptureLayout() {
+    return ListLayout{ColumnOrderText(list_.ColumnOrder()),
+                      ColumnWidthText(list_.ColumnWidths(), dpi_),
+                      PixelsToTwips(WindowWidth(), dpi_)};
+}
+
+// The settings hold the layout only as of the last save; this brings them up
+// to what the window shows.
+void FrmMain::KeepLayout() {
+    ApplyListLayout(program_.settings, *CaptureLayout());
 }
 
 // ---------------------------------------------------------------------------

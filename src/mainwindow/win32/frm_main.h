@@ -48,7 +48,7 @@ class FrmMain : public MainView, public win32::Window<FrmMain> {
     void ShowBusy(BusyMode mode) override;
     void EnableButtonBar(bool enabled) override;
     void EnableMenus(bool enabled) override;
-    void CaptureLayout(Settings& settings) override;
+    std::optional<ListLayout> CaptureLayout() override;
     void ApplyLayout() override;
     void ApplyGridLines() override;
     void ApplyResizePolicy() override;
@@ -92,6 +92,7 @@ class FrmMain : public MainView, public win32::Window<FrmMain> {
     void ApplyListStyles();
     void SetWidthPos();
     void SetResize(bool allowResize);
+    void KeepLayout();
     int WindowWidth() const;
 
     Program& program_;

@@ -61,7 +61,7 @@ void FrmMain::RunAction(KeyAction action) {
         }
         case KeyAction::Config:
             ShowConfigWindow(hwnd_, program_);
-            lsvView_ItemClick(program_);
+            UpdateCommands(program_);
             // The box "start at the last position" may have just been ticked.
             if (program_.settings.LastPos != "<center>") {
                 RECT r;

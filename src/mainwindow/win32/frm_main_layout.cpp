@@ -248,7 +248,7 @@ void FrmMain::OnDpiChanged(int dpi, const RECT* suggested) {
     // The layout goes along as the user left it, scaled: the settings hold
     // it only as of the last save. With resizing on, SetResize below applies
     // it from the settings.
-    if (program_.settings.AllowResize) CaptureLayout(program_.settings);
+    if (program_.settings.AllowResize) KeepLayout();
     dpi_ = dpi > 0 ? dpi : 96;
     CreateFonts();
     leds_.CreateIcons(dpi_);
