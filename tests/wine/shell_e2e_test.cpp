@@ -380,8 +380,12 @@ TEST_P(Help, ContentsAndKeyboardTopicOpenTheLanguagesHelpFile) {
         ASSERT_EQ(windows.size(), 1u);
         HWND window = windows.front();
         EXPECT_EQ(TitleUtf8(window), c.title);
-        HWND tree = ChildOfClass(window, "SysTreeView32");
-        ASSERT_NE(tree, nullptr) << "no contents";
+        // After a posted F1 the window can show before its contents pane.
+        HWND tree = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            tree = ChildOfClass(window, "SysTreeView32");
+            return tree && !TreeTopTexts(tree).empty();
+        })) << "no contents";
         // The navigation pane opens wide enough to read the contents.
         RECT pane = {};
         GetWindowRect(tree, &pane);
