@@ -234,14 +234,6 @@ std::string FileSystemName(Os& os, const std::string& drive) {
     return CleanVolumeName(fileSystem);
 }
 
-std::string LabelText(Program& program, DriveIndex index) {
-    return LabelTextOf(program, index, LetterConflict(program, index));
-}
-
-std::string FileSystemText(Program& program, DriveIndex index) {
-    return FileSystemTextOf(program, index);
-}
-
 RowView ComputeRow(Program& program, DriveIndex index) {
     QuietDriveErrors quiet(program.os);
     return BuildRow(program, index).view;

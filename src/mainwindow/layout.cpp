@@ -1,7 +1,6 @@
 #include "mainwindow/layout.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdlib>
 
 #include "mainwindow/main_view.h"
@@ -13,13 +12,6 @@ namespace {
 constexpr int kTwipsPerInch = 1440;
 // Widths beyond this are taken as broken values, not as wishes.
 constexpr int kMaxColumnPixels = 4096;
-
-int MulDivRound(long long a, long long b, long long c) {
-    if (c == 0) return 0;
-    long long n = a * b;
-    long long r = (n >= 0 ? n + c / 2 : n - c / 2) / c;
-    return static_cast<int>(std::clamp<long long>(r, INT_MIN, INT_MAX));
-}
 
 std::vector<std::string> Split(const std::string& s, char sep) {
     std::vector<std::string> parts;

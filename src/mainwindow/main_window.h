@@ -23,10 +23,6 @@ std::wstring TypeText(const LanguageState& language, const std::string& keyword)
 // empty when the query fails or the name is empty.
 std::string VolumeLabel(Os& os, const std::string& drive);
 std::string FileSystemName(Os& os, const std::string& drive);
-// " " + label, or empty.
-std::string LabelText(Program& program, DriveIndex index);
-// " [" + file system + "]", or empty.
-std::string FileSystemText(Program& program, DriveIndex index);
 // One row of the list computed from the main drive table.
 RowView ComputeRow(Program& program, DriveIndex index);
 // The status-bar panels and the path column's caption.

@@ -6,11 +6,17 @@
 
 namespace kelvra {
 
-// Rounded to the nearest pixel, halves away from zero, as MulDiv does.
-constexpr int Scale96(int pixels, int dpi) {
-    const long long n = static_cast<long long>(pixels) * dpi;
+// a * b / c rounded to the nearest integer, halves away from zero, as MulDiv
+// does; 0 for a zero divisor.
+constexpr int MulDivRound(long long a, long long b, long long c) {
+    if (c == 0) return 0;
+    const long long n = a * b;
     return static_cast<int>(
-        std::clamp<long long>((n >= 0 ? n + 48 : n - 48) / 96, INT_MIN, INT_MAX));
+        std::clamp<long long>((n >= 0 ? n + c / 2 : n - c / 2) / c, INT_MIN, INT_MAX));
+}
+
+constexpr int Scale96(int pixels, int dpi) {
+    return MulDivRound(pixels, dpi, 96);
 }
 
 }  // namespace kelvra

@@ -48,11 +48,8 @@ class FrmDebug : public win32::Window<FrmDebug> {
     HWND text1_ = nullptr;
     win32::UniqueFont font_;
     int dpi_ = 96;
-    // Text1's distances to the window's inner edges; it keeps them on resizing.
-    int left_ = kMargin;
-    int top_ = kMargin;
-    int rightGap_ = kMargin;
-    int bottomGap_ = kMargin;
+    // Text1's distance to every inner edge of the window, kept on resizing.
+    int margin_ = kMargin;
     bool closed_ = false;
 };
 
@@ -118,7 +115,7 @@ bool FrmDebug::OnCreate() {
 
 void FrmDebug::ApplyDpi(int dpi) {
     dpi_ = dpi;
-    left_ = top_ = rightGap_ = bottomGap_ = Scale96(kMargin, dpi);
+    margin_ = Scale96(kMargin, dpi);
     win32::UniqueFont font(CreateFontW(-MulDiv(kFontPoints, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE,
                                        FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
@@ -131,8 +128,8 @@ void FrmDebug::ApplyDpi(int dpi) {
 
 void FrmDebug::OnSize(int width, int height) {
     if (!text1_) return;
-    MoveWindow(text1_, left_, top_, std::max(width - left_ - rightGap_, 0),
-               std::max(height - top_ - bottomGap_, 0), TRUE);
+    MoveWindow(text1_, margin_, margin_, std::max(width - 2 * margin_, 0),
+               std::max(height - 2 * margin_, 0), TRUE);
 }
 
 void FrmDebug::OnDpiChanged(int dpi, const RECT& suggested) {

@@ -348,11 +348,8 @@ void FrmKonfig::FitWidth() {
     // Grown to the right, but not off the screen (a language switch while
     // the window is open).
     const int width = baseWindowWidth_ + excess;
-    int x = window.left;
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof monitor;
-    if (GetMonitorInfoW(MonitorFromWindow(hwnd_, MONITOR_DEFAULTTONEAREST), &monitor))
-        x = std::max<int>(monitor.rcWork.left, std::min<int>(x, monitor.rcWork.right - width));
+    const RECT work = win32::WorkArea(hwnd_);
+    const int x = std::max<int>(work.left, std::min<int>(window.left, work.right - width));
     SetWindowPos(hwnd_, nullptr, x, window.top, width, window.bottom - window.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
     InvalidateRect(hwnd_, nullptr, TRUE);

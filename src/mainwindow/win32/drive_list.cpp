@@ -110,20 +110,14 @@ void DriveList::ApplyStyles(bool gridLines) {
 }
 
 void DriveList::ApplyLanguage(const LanguageState& language) {
-    for (int c = 0; c < 4; ++c) {
-        std::wstring caption = Text(language, kColumnKeys[c]);
-        LVCOLUMNW column = {};
-        column.mask = LVCF_TEXT;
-        column.pszText = caption.data();
-        SendMessageW(list_, LVM_SETCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
-    }
+    for (int c = 0; c < 4; ++c) SetColumnCaption(c, Text(language, kColumnKeys[c]));
 }
 
-void DriveList::SetPathCaption(std::wstring caption) {
+void DriveList::SetColumnCaption(int c, std::wstring caption) {
     LVCOLUMNW column = {};
     column.mask = LVCF_TEXT;
     column.pszText = caption.data();
-    SendMessageW(list_, LVM_SETCOLUMNW, 3, reinterpret_cast<LPARAM>(&column));
+    SendMessageW(list_, LVM_SETCOLUMNW, c, reinterpret_cast<LPARAM>(&column));
 }
 
 std::wstring DriveList::ColumnCaption(int c) const {

@@ -26,7 +26,7 @@ class DriveList {
     // Grid lines on or off; the rows' height changes with them.
     void ApplyStyles(bool gridLines);
     void ApplyLanguage(const LanguageState& language);
-    void SetPathCaption(std::wstring caption);
+    void SetColumnCaption(int column, std::wstring caption);
     std::wstring ColumnCaption(int column) const;
 
     const RowView& Row(DriveIndex index) const { return rows_[index]; }

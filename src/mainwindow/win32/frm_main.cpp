@@ -327,7 +327,7 @@ void FrmMain::ShowStatus(const StatusView& status) {
     LayoutStatusParts();
     for (int i = 0; i < 5; ++i)
         SendMessageW(status_, SB_SETTEXTW, i, reinterpret_cast<LPARAM>(status.panels[i].c_str()));
-    if (!status.pathCaption.empty()) list_.SetPathCaption(status.pathCaption);
+    if (!status.pathCaption.empty()) list_.SetColumnCaption(3, status.pathCaption);
 }
 
 void FrmMain::ShowBusy(BusyMode mode) {

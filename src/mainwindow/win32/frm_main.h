@@ -6,7 +6,6 @@
 
 #include <array>
 #include <memory>
-#include <string>
 
 #include "mainwindow/layout.h"
 #include "mainwindow/main_view.h"

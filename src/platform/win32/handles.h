@@ -86,7 +86,6 @@ using UniqueFind = Owned<HANDLE, FindTraits>;
 using UniqueLocal = Owned<HLOCAL, LocalTraits>;
 using UniqueMenu = Owned<HMENU, MenuTraits>;
 using UniqueIcon = Owned<HICON, IconTraits>;
-using UniqueGdiObject = Owned<HGDIOBJ, GdiTraits<HGDIOBJ>>;
 using UniqueFont = Owned<HFONT, GdiTraits<HFONT>>;
 using UniqueBrush = Owned<HBRUSH, GdiTraits<HBRUSH>>;
 using UniqueBitmap = Owned<HBITMAP, GdiTraits<HBITMAP>>;

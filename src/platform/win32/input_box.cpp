@@ -55,8 +55,7 @@ void FitPrompt(HWND dialog, const std::wstring& prompt) {
 // language; user32 exports it from Windows 2000 on, plain English otherwise.
 const wchar_t* StandardButtonText(int id) {
     using GetString = LPCWSTR(WINAPI*)(UINT);
-    static const auto mbGetString = reinterpret_cast<GetString>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), "MB_GetString")));
+    static const auto mbGetString = win32::SystemFunction<GetString>(L"user32.dll", "MB_GetString");
     const wchar_t* text = mbGetString ? mbGetString(static_cast<UINT>(id - 1)) : nullptr;
     if (text && *text) return text;
     return id == IDOK ? L"OK" : L"Cancel";

@@ -90,11 +90,10 @@ bool Win32Os::GetVersionExtended(OsVersion& out) {
 
 // Both calls are missing from older systems' kernel32, so they are looked up
 // at run time instead of being imported.
-bool Win32Os::GetProductInfo(uint32_t osMajor, uint32_t osMinor, uint32_t spMajor,
-                             uint32_t spMinor, uint32_t& product) {
+bool Win32Os::GetProductInfo(uint32_t osMajor, uint32_t osMinor, uint32_t spMajor, uint32_t spMinor,
+                             uint32_t& product) {
     using Fn = BOOL(WINAPI*)(DWORD, DWORD, DWORD, DWORD, PDWORD);
-    const auto fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetProductInfo")));
+    const auto fn = win32::SystemFunction<Fn>(L"kernel32.dll", "GetProductInfo");
     if (!fn) return false;
     DWORD value = 0;
     if (!fn(osMajor, osMinor, spMajor, spMinor, &value)) return false;
@@ -104,8 +103,7 @@ bool Win32Os::GetProductInfo(uint32_t osMajor, uint32_t osMinor, uint32_t spMajo
 
 uint16_t Win32Os::NativeProcessorArchitecture() {
     using Fn = void(WINAPI*)(LPSYSTEM_INFO);
-    const auto native = reinterpret_cast<Fn>(reinterpret_cast<void*>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "GetNativeSystemInfo")));
+    const auto native = win32::SystemFunction<Fn>(L"kernel32.dll", "GetNativeSystemInfo");
     SYSTEM_INFO info{};
     if (native)
         native(&info);

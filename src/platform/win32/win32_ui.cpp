@@ -1,7 +1,5 @@
 #include "platform/win32/win32_ui.h"
 
-#include <shlobj.h>
-
 #include "platform/win32/frm_hint.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/input_box.h"

@@ -18,22 +18,40 @@
 
 namespace kelvra::win32 {
 
-// A window of a class of its own, registered with Proc as its procedure.
-// T defines LRESULT OnMessage(UINT, WPARAM, LPARAM) and leaves what it does
-// not handle to Default.
-template <typename T>
-class Window {
+// What windows and dialogs share: the handle, and `this` in the window
+// long at Slot.
+template <int Slot>
+class WindowHandle {
   public:
-    Window(const Window&) = delete;
-    Window& operator=(const Window&) = delete;
+    WindowHandle(const WindowHandle&) = delete;
+    WindowHandle& operator=(const WindowHandle&) = delete;
     HWND hwnd() const { return hwnd_; }
     // The DPI of the monitor the window is on.
     int Dpi() const { return WindowDpi(hwnd_); }
 
   protected:
-    Window() = default;
-    ~Window() { Destroy(); }
+    WindowHandle() = default;
+    ~WindowHandle() { Destroy(); }
 
+    // Destroys the window without T hearing of it, so that it is safe also
+    // from this base's destructor, when T is gone. A T whose controls use
+    // fonts it owns calls it in its own destructor, before the fonts go.
+    void Destroy() {
+        if (!hwnd_) return;
+        const HWND window = std::exchange(hwnd_, nullptr);
+        SetWindowLongPtrW(window, Slot, 0);
+        DestroyWindow(window);
+    }
+
+    HWND hwnd_ = nullptr;
+};
+
+// A window of a class of its own, registered with Proc as its procedure.
+// T defines LRESULT OnMessage(UINT, WPARAM, LPARAM) and leaves what it does
+// not handle to Default.
+template <typename T>
+class Window : public WindowHandle<GWLP_USERDATA> {
+  protected:
     // Registers the class, once, with Proc as its procedure.
     static bool Register(const wchar_t* className, const wchar_t* cursor, HICON icon = nullptr,
                          HICON smallIcon = nullptr) {
@@ -45,20 +63,9 @@ class Window {
         return CreateWindowExW(exStyle, className, title, style, x, y, width, height, parent, menu,
                                GetModuleHandleW(nullptr), static_cast<T*>(this)) != nullptr;
     }
-    // Destroys the window without T hearing of it, so that it is safe also
-    // from this base's destructor, when T is gone. A T whose controls use
-    // fonts it owns calls it in its own destructor, before the fonts go.
-    void Destroy() {
-        if (!hwnd_) return;
-        const HWND window = std::exchange(hwnd_, nullptr);
-        SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        DestroyWindow(window);
-    }
     LRESULT Default(UINT message, WPARAM wParam, LPARAM lParam) {
         return DefWindowProcW(hwnd_, message, wParam, lParam);
     }
-
-    HWND hwnd_ = nullptr;
 
   private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -91,18 +98,8 @@ class Window {
 // INT_PTR OnMessage(UINT, WPARAM, LPARAM), WM_INITDIALOG included, returning
 // FALSE for what it leaves to the dialog manager.
 template <typename T>
-class Dialog {
-  public:
-    Dialog(const Dialog&) = delete;
-    Dialog& operator=(const Dialog&) = delete;
-    HWND hwnd() const { return hwnd_; }
-    // The DPI of the monitor the dialog is on.
-    int Dpi() const { return WindowDpi(hwnd_); }
-
+class Dialog : public WindowHandle<DWLP_USER> {
   protected:
-    Dialog() = default;
-    ~Dialog() { Destroy(); }
-
     // Shows the dialog modally over `owner` (may be null) and returns the
     // value it ended with, or 0 or -1 when it could not be shown.
     INT_PTR RunDialog(const DialogTemplate& layout, HWND owner) {
@@ -116,18 +113,9 @@ class Dialog {
                                           reinterpret_cast<LPARAM>(static_cast<T*>(this))) !=
                nullptr;
     }
-    // Destroys a modeless dialog without T hearing of it.
-    void Destroy() {
-        if (!hwnd_) return;
-        const HWND window = std::exchange(hwnd_, nullptr);
-        SetWindowLongPtrW(window, DWLP_USER, 0);
-        DestroyWindow(window);
-    }
     // What the dialog does on an exception inside a message: a modal one
     // ends as cancelled. T may hide this with its own.
     void OnFailure() { EndDialog(hwnd_, IDCANCEL); }
-
-    HWND hwnd_ = nullptr;
 
   private:
     static INT_PTR CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

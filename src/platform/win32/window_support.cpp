@@ -6,27 +6,16 @@
 
 namespace kelvra::win32 {
 
-namespace {
-
-// Per-monitor DPI functions exist from Windows 10 on; they are looked up.
-template <typename Fn>
-Fn User32Function(const char* name) {
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    return user32 ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(user32, name)))
-                  : nullptr;
-}
-
-}  // namespace
-
 int SystemDpi() {
     const WindowDc screen(nullptr);
     const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSX) : 96;
     return dpi > 0 ? dpi : 96;
 }
 
+// The per-monitor DPI functions exist from Windows 10 on; they are looked up.
 int WindowDpi(HWND window) {
     using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
-    static const auto getDpi = User32Function<GetDpiForWindowFn>("GetDpiForWindow");
+    static const auto getDpi = SystemFunction<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
     if (getDpi && window) {
         const UINT dpi = getDpi(window);
         if (dpi > 0) return static_cast<int>(dpi);
@@ -37,7 +26,7 @@ int WindowDpi(HWND window) {
 RECT FrameForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, bool menu,
                     int dpi) {
     using AdjustFn = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
-    static const auto adjust = User32Function<AdjustFn>("AdjustWindowRectExForDpi");
+    static const auto adjust = SystemFunction<AdjustFn>(L"user32.dll", "AdjustWindowRectExForDpi");
     RECT r = {0, 0, clientWidth, clientHeight};
     if (adjust)
         adjust(&r, style, menu, exStyle, static_cast<UINT>(dpi));
@@ -48,7 +37,8 @@ RECT FrameForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyl
 
 void OwnDialogDpiScaling(HWND dialog) {
     using SetBehaviorFn = BOOL(WINAPI*)(HWND, int, int);
-    static const auto set = User32Function<SetBehaviorFn>("SetDialogDpiChangeBehavior");
+    static const auto set =
+        SystemFunction<SetBehaviorFn>(L"user32.dll", "SetDialogDpiChangeBehavior");
     constexpr int kDisableAll = 1;  // DDC_DISABLE_ALL
     if (set) set(dialog, kDisableAll, kDisableAll);
 }

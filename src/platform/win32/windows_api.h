@@ -79,3 +79,16 @@
 #undef ShellExecute
 #undef WNetCancelConnection2
 #undef WNetGetUser
+
+namespace kelvra::win32 {
+
+// A function of a loaded system DLL that older systems lack, looked up at
+// run time instead of imported; null where the system has none.
+template <typename Fn>
+Fn SystemFunction(const wchar_t* module, const char* name) {
+    const HMODULE loaded = GetModuleHandleW(module);
+    return loaded ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(loaded, name)))
+                  : nullptr;
+}
+
+}  // namespace kelvra::win32
