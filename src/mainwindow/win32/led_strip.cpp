@@ -16,10 +16,23 @@ struct Rgb {
     double r, g, b;
 };
 
-// In the order of Led: grey, red, green, cyan, blue, yellow.
-constexpr Rgb kLedColours[] = {{150, 150, 150}, {225, 30, 30}, {30, 185, 40},
-                               {0, 190, 215},   {40, 80, 240}, {240, 215, 0}};
-static_assert(std::size(kLedColours) == static_cast<std::size_t>(Led::Yellow) + 1);
+Rgb LedColour(Led led) {
+    switch (led) {
+        case Led::Grey:
+            return {150, 150, 150};
+        case Led::Red:
+            return {225, 30, 30};
+        case Led::Green:
+            return {30, 185, 40};
+        case Led::Cyan:
+            return {0, 190, 215};
+        case Led::Blue:
+            return {40, 80, 240};
+        case Led::Yellow:
+            return {240, 215, 0};
+    }
+    return {150, 150, 150};
+}
 
 }  // namespace
 
@@ -44,7 +57,7 @@ HICON CreateLedIcon(Led led, int size) {
 
     // A disc with a darker rim and a highlight towards the upper left,
     // anti-aliased at its edge; premultiplied alpha.
-    const Rgb base = kLedColours[static_cast<int>(led)];
+    const Rgb base = LedColour(led);
     const double c = size / 2.0;
     const double radius = size / 2.0 - 0.75;
     const double rim = std::max(1.0, size / 12.0);
