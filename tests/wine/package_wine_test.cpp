@@ -24,7 +24,7 @@ TEST_F(ReleasePackage, DISABLED_KelvraStartsFromTheUnpackedFolder) {
     // English from the shipped pack, read through the settings file beside
     // the program.
     WriteBytes(folder + "kelvra.ini", "[" + UserSection() + "]\r\nLanguage=English\r\n");
-    ASSERT_TRUE(Launch(folder + "Kelvra.exe"));
+    ASSERT_TRUE(LaunchWindow(folder + "Kelvra.exe"));
     EXPECT_EQ(WindowTitle(main_), kMainTitle);
     EXPECT_TRUE(WaitUntil([&] { return StatusText(status_, 2) == "Autostart: No "; }))
         << StatusText(status_, 2);

@@ -85,6 +85,13 @@ class ScratchProgramTest : public ::testing::Test {
 
     // A plain start: the main window shown, with the rows of the first scan.
     bool Launch(const std::string& exe = "") {
+        return LaunchWindow(exe) && WaitUntil([&] {
+                   return ListRowCount(list_) == 26 && !ListText(list_, 0, 0).empty();
+               });
+    }
+    // Only up to the visible main window: a 32-bit program's list rows
+    // cannot be read from this 64-bit driver (the item record differs).
+    bool LaunchWindow(const std::string& exe = "") {
         main_ = list_ = status_ = nullptr;
         // A Kelvra still saving from before would take the start over.
         if (!WaitUntil([] { return WindowsTitled("Kelvra V").empty(); })) {
@@ -97,8 +104,7 @@ class ScratchProgramTest : public ::testing::Test {
         if (!main_) return false;
         list_ = GetDlgItem(main_, kIdList);
         status_ = GetDlgItem(main_, kIdStatus);
-        return WaitUntil(
-            [&] { return ListRowCount(list_) == 26 && !ListText(list_, 0, 0).empty(); });
+        return true;
     }
     // Closes the main window as the user does; true when the program then
     // ended normally.
