@@ -1,5 +1,6 @@
 #include "drives/network.h"
 
+#include "drives/drive_tables.h"
 #include "util/text.h"
 
 namespace kelvra {
@@ -36,7 +37,7 @@ std::string ConnectionPath(Os& os, const std::string& path) {
 }
 
 bool IsNetworkPath(Os& os, const std::string& path) {
-    return text::StartsWith(ConnectionPath(os, path), "\\\\");
+    return IsSharePath(ConnectionPath(os, path));
 }
 
 }  // namespace kelvra

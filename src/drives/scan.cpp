@@ -215,7 +215,7 @@ bool LetterTakenByOtherDevice(Program& program, const std::string& drive) {
     const std::string device = Device(index);
     if (DriveTypeKeyword(os, device + "\\") == kw::kUnknown) return false;
     const bool disabledRemote = row.State == kw::kDisabled && IsRemote(program.drives, index);
-    if (disabledRemote && !text::StartsWith(ConnectionPath(os, device), "\\\\")) return true;
+    if (disabledRemote && !IsSharePath(ConnectionPath(os, device))) return true;
     return IsSubst(program.drives, index) && SubstTarget(os, device).empty();
 }
 

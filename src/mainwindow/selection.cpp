@@ -73,8 +73,7 @@ CommandView ComputeCommands(Program& program, DriveIndex index) {
              {Command::New, Command::Kill, Command::Deactivate, Command::DeactivatePerm})
             warn(c, view.enabled[static_cast<int>(c)] && !inactive);
         // Changing the permanence of a network drive reconnects it.
-        warn(Command::Fix,
-             text::StartsWith(path, "\\\\") && view.enabled[static_cast<int>(Command::Fix)]);
+        warn(Command::Fix, IsSharePath(path) && view.enabled[static_cast<int>(Command::Fix)]);
         warn(Command::Move, view.enabled[static_cast<int>(Command::Move)] && !inactive && !source);
     }
     return view;
