@@ -3,7 +3,6 @@
 
 #include <functional>
 #include <string>
-#include <string_view>
 
 #include "drives/drive_tables.h"
 #include "drives/keywords.h"
