@@ -85,8 +85,15 @@ class ConfigWindowTest : public ScratchProgramTest {
     }
     bool ShowTab(int index) {
         if (!FocusControl(config_, GetDlgItem(config_, kConfigTabsId))) return false;
-        for (int i = 0; i < 3 && CurrentTab() != index; ++i) PressKey(VK_TAB, {VK_CONTROL});
-        return WaitUntil([&] { return CurrentTab() == index; });
+        // One press at a time, each waited for: presses sent before the
+        // first has turned the tab would go round past the wanted one.
+        for (int i = 0; i < 3 && CurrentTab() != index; ++i) {
+            const int before = CurrentTab();
+            if (!PressKey(VK_TAB, {VK_CONTROL}) ||
+                !WaitUntil([&] { return CurrentTab() != before; }))
+                return false;
+        }
+        return CurrentTab() == index;
     }
     bool CloseConfig() {
         PostMessageW(config_, WM_CLOSE, 0, 0);
