@@ -77,7 +77,7 @@ void PollTick(Program& program, bool normalState) {
     bool changed;
     {
         QuietDriveErrors quiet(program.os);
-        changed = NetworkCheck(program);
+        changed = PollCheck(program);
     }
     // Every refresh brings the poll's record up to date, so a change seen
     // here is one the list does not show yet, even right after a refresh.

@@ -78,7 +78,7 @@ std::string HintFlagsAfterCheck(const std::string& showHints, int hintNumber, bo
 // saved entries reflect the current state, and saves.
 void ScanAndSaveAtUnload(Program& program);
 // One tick of the poll timer. `normalState`: the window is neither minimized
-// nor maximized. Refreshes when the cheap check saw a change.
+// nor maximized. Refreshes when the poll's check saw a change.
 void PollTick(Program& program, bool normalState);
 
 }  // namespace kelvra
