@@ -210,6 +210,36 @@ TEST(Poll, ShowsOutsideChangesWithinTheirPeriod) {
     }
 }
 
+// An announced change may be one no check sees (another disc in a drive): it
+// refreshes the list at once, or at the first tick that polls again.
+TEST(Poll, AnnouncedDriveChangeRefreshesOnceWhenTheListCanFollow) {
+    struct Case {
+        const char* situation;
+        bool normal, busy;
+    };
+    const Case cases[] = {
+        {"normal", true, false}, {"busy", true, true}, {"minimized", false, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.situation);
+        TestMachine t;
+        sim::FakeMainView v;
+        t.Started().view = &v;
+        DisplayRefresh(t.program);
+        v.showRowsCalls = 0;
+        t.program.main.Busy = c.busy;
+        DriveChangeAnnounced(t.program, c.normal);
+        const bool atOnce = c.normal && !c.busy;
+        EXPECT_EQ(v.showRowsCalls, atOnce ? 1 : 0);
+        PollTick(t.program, c.normal);  // still busy or minimized
+        EXPECT_EQ(v.showRowsCalls, atOnce ? 1 : 0);
+        t.program.main.Busy = 0;
+        PollTick(t.program, true);
+        EXPECT_EQ(v.showRowsCalls, 1);
+        PollTick(t.program, true);
+        EXPECT_EQ(v.showRowsCalls, 1);
+    }
+}
+
 TEST_F(MainWindowLogic, DeviceNameModeCyclesOnNtOnly) {
     const int cases[][3] = {{1, 0, 1}, {1, 1, 2}, {1, 2, 0}, {1, 7, 0}, {1, -1, 0}, {0, 1, 1}};
     for (const auto& [nt, from, to] : cases) {
