@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -26,6 +27,13 @@ struct SnapshotRecord {
     std::string Path;     // remote name of a network letter, else its subst folder
 };
 
+// What a snapshot row was asked for: the letter's DOS-device answer and, for
+// a subst letter, whether its folder was there.
+struct SnapshotBasis {
+    std::string Device;
+    bool FolderThere = false;
+};
+
 struct ListRecord {
     std::string Drive;
     std::string Permanent;
@@ -36,6 +44,11 @@ struct ListRecord {
 struct DriveTables {
     std::array<DriveRecord, kDriveRows> main;
     std::array<SnapshotRecord, kDriveRows> snapshot;
+    std::array<SnapshotBasis, kDriveRows> snapshotBasis;
+    // The drive list the snapshot was taken from (bit 0 is A:), and the poll
+    // checks made since.
+    uint32_t snapshotDrives = 0;
+    int checksSinceSnapshot = 0;
     std::array<ListRecord, kDriveRows> list;
     // True once a scan has filled the main table. Until then the table says
     // nothing about the stored drives, and saving must not rewrite them.

@@ -172,24 +172,78 @@ void RefreshAll(Program& program) {
     program.drives.scanned = true;
 }
 
-bool NetworkCheck(Program& program) {
-    Os& os = program.os;
+namespace {
+
+using DriveList = std::vector<std::pair<DriveIndex, std::string>>;
+
+uint32_t DriveBits(const DriveList& drives) {
+    uint32_t bits = 0;
+    for (const auto& drive : drives) bits |= 1u << (drive.first - 1);
+    return bits;
+}
+
+// A present letter's snapshot row and what it was asked for. The type query
+// and the long-name conversion are the dear part of the check, and neither
+// answer changes while the letter's device answer and its folder's presence
+// stay as `basis` has them. A lost connection changes neither, so a network
+// letter's connection is asked every time.
+SnapshotRecord LetterNow(Os& os, DriveIndex index, const std::string& root,
+                         const SnapshotRecord& known, SnapshotBasis& basis) {
+    const std::string device = Device(index);
+    SnapshotBasis now;
+    now.Device = DosDeviceAnswer(os, device);
+    const bool same = !known.RawType.empty() && basis.Device == now.Device;
+    SnapshotRecord row;
+    if (same && text::StartsWith(known.RawType, kw::kRemote)) {
+        row.RawType = known.RawType;
+        row.Path = ConnectionPath(os, device);
+        return row;
+    }
+    const std::string folder = MappedFolderOf(now.Device);
+    now.FolderThere = !folder.empty() && os.GetFileAttributes(folder) != kInvalidFileAttributes;
+    if (same && basis.FolderThere == now.FolderThere) return known;
+    basis = std::move(now);
+    row.RawType = DriveTypeKeyword(os, root);
+    row.Path = text::StartsWith(row.RawType, kw::kRemote) ? ConnectionPath(os, device)
+                                                          : LongPathName(os, folder);
+    return row;
+}
+
+bool CheckAgainstSnapshot(Program& program, const DriveList& drives) {
+    DriveTables& tables = program.drives;
     std::array<SnapshotRecord, kDriveRows> fresh;
-    for (const auto& [index, root] : LogicalDrives(os)) {
-        SnapshotRecord& row = fresh[index];
-        row.RawType = DriveTypeKeyword(os, root);
-        row.Path = text::StartsWith(row.RawType, kw::kRemote) ? ConnectionPath(os, Device(index))
-                                                              : SubstTarget(os, Device(index));
+    std::array<SnapshotBasis, kDriveRows> basis;
+    for (const auto& [index, root] : drives) {
+        basis[index] = tables.snapshotBasis[index];
+        fresh[index] = LetterNow(program.os, index, root, tables.snapshot[index], basis[index]);
     }
     bool changed = false;
     for (DriveIndex i = 1; i <= kDriveCount; ++i) {
-        SnapshotRecord& old = program.drives.snapshot[i];
+        SnapshotRecord& old = tables.snapshot[i];
         if (old.RawType != fresh[i].RawType || old.Path != fresh[i].Path) {
             old = fresh[i];
             changed = true;
         }
     }
+    tables.snapshotBasis = std::move(basis);
+    tables.snapshotDrives = DriveBits(drives);
+    tables.checksSinceSnapshot = 0;
     return changed;
+}
+
+}  // namespace
+
+bool NetworkCheck(Program& program) {
+    return CheckAgainstSnapshot(program, LogicalDrives(program.os));
+}
+
+bool PollCheck(Program& program) {
+    DriveTables& tables = program.drives;
+    const DriveList drives = LogicalDrives(program.os);
+    if (++tables.checksSinceSnapshot < kFullCheckTicks &&
+        DriveBits(drives) == tables.snapshotDrives)
+        return false;
+    return CheckAgainstSnapshot(program, drives);
 }
 
 bool LetterInUseNow(Os& os, DriveIndex index) {

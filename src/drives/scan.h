@@ -29,8 +29,19 @@ void ScanSubstDrives(Program& program, StoredLabels& labels);
 void ScanNetworkDrives(Program& program, const StoredLabels& labels);
 
 // True when a letter's raw drive type or path differs from the snapshot
-// table; brings the snapshot up to date in the same step.
+// table; brings the snapshot up to date in the same step. The type and path
+// of a letter whose DOS-device answer (and, for a subst letter, the presence
+// of its folder) is as it was are not asked again; a network letter's
+// connection always is.
 bool NetworkCheck(Program& program);
+
+// The poll timer's check, made every second. Only the drive list is asked,
+// unless it differs from the one of the snapshot or this is the
+// kFullCheckTicks-th call since the snapshot was taken: then NetworkCheck,
+// which also sees what the list does not (a folder deleted behind a subst
+// letter, a network connection gone). True when NetworkCheck saw a change.
+constexpr int kFullCheckTicks = 5;
+bool PollCheck(Program& program);
 
 // Index and root of each logical drive the system reports, in its order. A
 // failed call or an answer that did not fit yields none; an entry that is not

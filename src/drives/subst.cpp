@@ -76,6 +76,10 @@ std::string SubstTarget(Os& os, const std::string& device) {
     return LongPathName(os, MappedFolder(CurrentTarget(os, device)));
 }
 
+std::string MappedFolderOf(const std::string& dosDeviceAnswer) {
+    return MappedFolder(text::CutAtNul(dosDeviceAnswer));
+}
+
 std::string LongPathName(Os& os, const std::string& path) {
     return ConvertPath(os, path, &Os::GetLongPathName);
 }

@@ -29,6 +29,9 @@ bool IsSubstDevice(Os& os, const std::string& device);
 // The folder a letter currently stands for, in long-name form; empty when the
 // letter is not a subst drive or its folder no longer exists.
 std::string SubstTarget(Os& os, const std::string& device);
+// The folder or share a raw DOS-device answer maps its letter to, as written
+// there (not in long-name form); empty for a device target.
+std::string MappedFolderOf(const std::string& dosDeviceAnswer);
 
 // Long and short (8.3) form of an existing path; empty when it cannot be
 // formed, also when the converted form would not fit into 255 characters.

@@ -74,14 +74,25 @@ void ScanAndSaveAtUnload(Program& program) {
 void PollTick(Program& program, bool normalState) {
     MainState& main = program.main;
     if (!normalState || main.Busy) return;
-    bool changed;
-    {
+    bool changed = main.DrivesAnnounced;
+    if (!changed) {
         QuietDriveErrors quiet(program.os);
-        changed = NetworkCheck(program);
+        changed = PollCheck(program);
     }
     // Every refresh brings the poll's record up to date, so a change seen
     // here is one the list does not show yet, even right after a refresh.
+    main.DrivesAnnounced = false;
     if (changed) DisplayRefresh(program);
+}
+
+void DriveChangeAnnounced(Program& program, bool normalState) {
+    MainState& main = program.main;
+    // An announced change may be one no check sees (another medium in a
+    // drive): it is kept until the list can follow.
+    main.DrivesAnnounced = true;
+    if (!normalState || main.Busy) return;
+    main.DrivesAnnounced = false;
+    DisplayRefresh(program);
 }
 
 }  // namespace kelvra

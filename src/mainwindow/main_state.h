@@ -18,6 +18,8 @@ struct MainState {
     int Busy = 0;
     bool TrayIconShown = false;
     bool MinimizedToTray = false;
+    // The system announced a drive change the list has not followed yet.
+    bool DrivesAnnounced = false;
     bool MoveMode = false;
     DriveIndex MoveSource = -1;
     DriveIndex MoveTarget = -1;

@@ -78,7 +78,12 @@ std::string HintFlagsAfterCheck(const std::string& showHints, int hintNumber, bo
 // saved entries reflect the current state, and saves.
 void ScanAndSaveAtUnload(Program& program);
 // One tick of the poll timer. `normalState`: the window is neither minimized
-// nor maximized. Refreshes when the cheap check saw a change.
+// nor maximized. Refreshes when the poll's check saw a change, or when a
+// drive change was announced while the list could not follow it.
 void PollTick(Program& program, bool normalState);
+// The system announced that a volume came or went: the list follows at once,
+// or, while a command runs or the window is not in its normal state, at the
+// next tick that polls.
+void DriveChangeAnnounced(Program& program, bool normalState);
 
 }  // namespace kelvra

@@ -227,6 +227,7 @@ std::string SimulatedWindows::Resolve(const std::string& path, int depth) {
         if (!target.empty()) {
             key = Resolve(target, depth + 1);
         } else if (connections_.count(letter)) {
+            if (connections_[letter].lost) return {};
             key = Resolve(connections_[letter].remoteName, depth + 1);
         } else if (drives_.count(letter) || dosDevices_.count(letter)) {
             key = root;
@@ -1056,6 +1057,7 @@ uint32_t SimulatedWindows::WNetGetConnection(const std::string& localName,
     auto connection = connections_.find(letter);
     if (connection != connections_.end()) {
         remote = connection->second.remoteName;
+        if (connection->second.lost) rc = oserr::kConnectionUnavailable;
     } else {
         std::string remembered;
         if (!RegistryValue(kHkeyCurrentUser, NetworkKey(letter), "RemotePath", remembered))
@@ -1073,6 +1075,11 @@ uint32_t SimulatedWindows::WNetGetConnection(const std::string& localName,
 
 bool SimulatedWindows::IsConnected(char letter) {
     return connections_.count(text::UpperAscii(letter)) != 0;
+}
+
+void SimulatedWindows::LoseConnection(char letter) {
+    auto connection = connections_.find(text::UpperAscii(letter));
+    if (connection != connections_.end()) connection->second.lost = true;
 }
 
 // --- shell links ------------------------------------------------------------------

@@ -94,6 +94,10 @@ public:
     // terminator added; 0 when they do not fit), whatever else is defined.
     void PlantDosDeviceAnswer(char letter, const std::string& raw);
     bool IsConnected(char letter);
+    // The server behind a connected letter went away: the letter stays a
+    // network drive, but its connection answers as unavailable and nothing
+    // is reached through it.
+    void LoseConnection(char letter);
 
     // A shortcut file as CreateShellLink wrote it. False when no shortcut
     // was written to that file, or the file is gone.
@@ -213,6 +217,7 @@ private:
     };
     struct Connection {
         std::string remoteName;
+        bool lost = false;
     };
     struct RegValue {
         std::string name;

@@ -548,7 +548,8 @@ TEST(NetworkCheck, NothingToReportOnAMachineWithoutDrives) {
     EXPECT_FALSE(NetworkCheck(m.program));
 }
 
-TEST(NetworkCheck, MakesOnlyTheCallsItNeeds) {
+// Four present drives: C:, the subst D:, the CD E: and the network N:.
+TEST(PollCheck, MakesOnlyTheCallsItNeeds) {
     TestMachine m;
     m.Started();
     m.sim.AddFolder("C:\\Data");
@@ -556,17 +557,39 @@ TEST(NetworkCheck, MakesOnlyTheCallsItNeeds) {
     m.sim.AddDrive('E', kDriveCdrom);
     ASSERT_TRUE(Subst(m.sim, 'D', "C:\\Data"));
     ASSERT_TRUE(Connect(m.sim, 'N', "\\\\srv\\a"));
-    m.sim.ResetCalls();
-    NetworkCheck(m.program);
-    // Four present drives: one list call, one type query each, and one path
-    // query each (the connection query for N:, the DOS-device query for the
-    // rest); the subst folder's long form is part of D:'s path query.
-    EXPECT_EQ(m.sim.Calls("GetLogicalDriveStrings"), 1);
-    EXPECT_EQ(m.sim.Calls("GetDriveType"), 4);
-    EXPECT_EQ(m.sim.Calls("QueryDosDevice"), 3);
-    EXPECT_EQ(m.sim.Calls("WNetGetConnection"), 1);
-    EXPECT_EQ(m.sim.Calls("GetLongPathName"), 1);
-    EXPECT_EQ(m.sim.TotalCalls(), 10);
+    struct Step {
+        const char* name;
+        bool (*check)(Program&);
+        int list, device, type, attributes, longName, connection;
+    };
+    const Step steps[] = {
+        // Each drive's device answer and type; D:'s folder is there, and its
+        // long form is its path; N:'s connection is its path.
+        {"first check", NetworkCheck, 1, 4, 4, 1, 1, 1},
+        // The drive list alone, until the full check is due.
+        {"quiet tick 1", PollCheck, 1, 0, 0, 0, 0, 0},
+        {"quiet tick 2", PollCheck, 1, 0, 0, 0, 0, 0},
+        {"quiet tick 3", PollCheck, 1, 0, 0, 0, 0, 0},
+        {"quiet tick 4", PollCheck, 1, 0, 0, 0, 0, 0},
+        // Answers as before: only whether D:'s folder is there and N:'s
+        // connection are asked again.
+        {"fifth tick", PollCheck, 1, 4, 0, 1, 0, 1},
+        {"quiet tick after it", PollCheck, 1, 0, 0, 0, 0, 0},
+    };
+    for (const Step& s : steps) {
+        SCOPED_TRACE(s.name);
+        m.sim.ResetCalls();
+        // Only the first check, against the empty snapshot, sees a change.
+        EXPECT_EQ(s.check(m.program), &s == &steps[0]);
+        EXPECT_EQ(m.sim.Calls("GetLogicalDriveStrings"), s.list);
+        EXPECT_EQ(m.sim.Calls("QueryDosDevice"), s.device);
+        EXPECT_EQ(m.sim.Calls("GetDriveType"), s.type);
+        EXPECT_EQ(m.sim.Calls("GetFileAttributes"), s.attributes);
+        EXPECT_EQ(m.sim.Calls("GetLongPathName"), s.longName);
+        EXPECT_EQ(m.sim.Calls("WNetGetConnection"), s.connection);
+        EXPECT_EQ(m.sim.TotalCalls(),
+                  s.list + s.device + s.type + s.attributes + s.longName + s.connection);
+    }
 }
 
 TEST(RefreshAll, MakesOnlyTheCallsTheScanAsksFor) {

@@ -145,6 +145,101 @@ TEST_F(MainWindowLogic, PollSeesWhatChangedSinceTheLastRefreshAndNothingElse) {
     EXPECT_EQ(t.program.drives.main[DriveIndexOf('K')].Path, "C:\\Data");
 }
 
+// Ticks from the last refresh until the list shows a change made by another
+// program: a drive that comes or goes at the next tick; what the drive list
+// does not show (a folder deleted behind a subst letter, a lost connection,
+// a letter moved between two ticks) by the full check, at the fifth.
+TEST(Poll, ShowsOutsideChangesWithinTheirPeriod) {
+    using Sim = sim::SimulatedWindows;
+    struct Case {
+        const char* event;
+        void (*change)(Sim&);
+        char letter;
+        const char* type;
+        const char* path;  // of the letter's row once the list shows it
+        int ticks;
+    };
+    const Case cases[] = {
+        {"subst made", [](Sim& s) { Subst(s, 'K', "C:\\Other"); }, 'K', "SUBST (FIXED)",
+         "C:\\Other", 1},
+        {"subst removed", [](Sim& s) { s.DefineDosDevice(kDddRemoveDefinition, "D:", nullptr); },
+         'D', "FREE", "", 1},
+        {"connection made", [](Sim& s) { Connect(s, 'M', "\\\\srv\\b"); }, 'M', "REMOTE",
+         "\\\\srv\\b", 1},
+        {"connection cancelled", [](Sim& s) { s.WNetCancelConnection("N:", true); }, 'N', "FREE",
+         "", 1},
+        {"stick plugged in", [](Sim& s) { s.AddDrive('U', kDriveRemovable); }, 'U', "REMOVABLE", "",
+         1},
+        {"folder deleted behind a subst letter", [](Sim& s) { s.RemovePath("C:\\Data"); }, 'D',
+         "UNKNOWN", "", kFullCheckTicks},
+        {"server of a network drive gone", [](Sim& s) { s.LoseConnection('N'); }, 'N', "REMOTE", "",
+         kFullCheckTicks},
+        {"subst moved to another folder",
+         [](Sim& s) {
+             s.DefineDosDevice(kDddRemoveDefinition, "D:", nullptr);
+             Subst(s, 'D', "C:\\Other");
+         },
+         'D', "SUBST (FIXED)", "C:\\Other", kFullCheckTicks},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.event);
+        TestMachine t;
+        sim::FakeMainView v;
+        t.Started().view = &v;
+        t.sim.AddFolder("C:\\Data");
+        t.sim.AddFolder("C:\\Other");
+        t.sim.AddShare("\\\\srv\\a");
+        t.sim.AddShare("\\\\srv\\b");
+        ASSERT_TRUE(Subst(t.sim, 'D', "C:\\Data"));
+        ASSERT_TRUE(Connect(t.sim, 'N', "\\\\srv\\a"));
+        DisplayRefresh(t.program);
+        v.showRowsCalls = 0;
+        c.change(t.sim);
+        int ticks = 0;
+        while (v.showRowsCalls == 0 && ticks < 3 * kFullCheckTicks) {
+            PollTick(t.program, true);
+            ++ticks;
+        }
+        EXPECT_EQ(ticks, c.ticks);
+        const DriveRecord& row = t.program.drives.main[DriveIndexOf(c.letter)];
+        EXPECT_EQ(row.Type, c.type);
+        EXPECT_EQ(row.Path, c.path);
+        // Shown once: the refresh brought the poll's record up to date.
+        for (int i = 0; i < 2 * kFullCheckTicks; ++i) PollTick(t.program, true);
+        EXPECT_EQ(v.showRowsCalls, 1);
+    }
+}
+
+// An announced change may be one no check sees (another disc in a drive): it
+// refreshes the list at once, or at the first tick that polls again.
+TEST(Poll, AnnouncedDriveChangeRefreshesOnceWhenTheListCanFollow) {
+    struct Case {
+        const char* situation;
+        bool normal, busy;
+    };
+    const Case cases[] = {
+        {"normal", true, false}, {"busy", true, true}, {"minimized", false, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.situation);
+        TestMachine t;
+        sim::FakeMainView v;
+        t.Started().view = &v;
+        DisplayRefresh(t.program);
+        v.showRowsCalls = 0;
+        t.program.main.Busy = c.busy;
+        DriveChangeAnnounced(t.program, c.normal);
+        const bool atOnce = c.normal && !c.busy;
+        EXPECT_EQ(v.showRowsCalls, atOnce ? 1 : 0);
+        PollTick(t.program, c.normal);  // still busy or minimized
+        EXPECT_EQ(v.showRowsCalls, atOnce ? 1 : 0);
+        t.program.main.Busy = 0;
+        PollTick(t.program, true);
+        EXPECT_EQ(v.showRowsCalls, 1);
+        PollTick(t.program, true);
+        EXPECT_EQ(v.showRowsCalls, 1);
+    }
+}
+
 TEST_F(MainWindowLogic, DeviceNameModeCyclesOnNtOnly) {
     const int cases[][3] = {{1, 0, 1}, {1, 1, 2}, {1, 2, 0}, {1, 7, 0}, {1, -1, 0}, {0, 1, 1}};
     for (const auto& [nt, from, to] : cases) {

@@ -1,5 +1,6 @@
 #include "mainwindow/win32/frm_main.h"
 
+#include <dbt.h>
 #include <windowsx.h>
 
 #include <string>
@@ -19,6 +20,14 @@ namespace {
 // The start-up timer (hint, configuration on a first start), the one-second
 // poll, and the check that the tray icon is still there.
 constexpr UINT_PTR kTimerIds[3] = {1, 2, 3};
+
+// A volume came or went: a subst or a connection made elsewhere, a medium
+// inserted or taken out, a disk attached.
+bool AnnouncesVolume(WPARAM event, LPARAM data) {
+    if (event != DBT_DEVICEARRIVAL && event != DBT_DEVICEREMOVECOMPLETE) return false;
+    const auto* header = reinterpret_cast<const DEV_BROADCAST_HDR*>(data);
+    return header && header->dbch_devicetype == DBT_DEVTYP_VOLUME;
+}
 
 }  // namespace
 
@@ -128,6 +137,12 @@ LRESULT FrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_TIMER:
             OnTimer(wParam);
             return 0;
+        case WM_DEVICECHANGE:
+            // Only where the poll runs: a context command's hidden window
+            // keeps the table its command works on.
+            if (timerEnabled_[1] && AnnouncesVolume(wParam, lParam))
+                DriveChangeAnnounced(program_, !IsIconic(hwnd_) && !IsZoomed(hwnd_));
+            break;
         case WM_COMMAND:
             OnCommand(LOWORD(wParam));
             return 0;

@@ -8,13 +8,15 @@
 //   window_timing idle [seconds] [settle seconds] [wineserver unix pid]
 //       Prints the CPU time of every process of the prefix (and, given its
 //       Linux pid, of the Wine server) over `seconds` without Kelvra, then
-//       over `seconds` with Kelvra.exe idle on its main window.
+//       over `seconds` with Kelvra.exe idle on its main window; four subst
+//       drives stand defined throughout.
 //
 // Both run Kelvra.exe from a scratch program folder that holds a settings file
 // and the language packs, so a start is an ordinary one, not a first run.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -342,6 +344,26 @@ void PrintUsage(const Usage& quiet, const Usage& polling) {
                     share(polling.serverMs, polling.wallMs));
 }
 
+// Four subst drives onto folders of the scratch folder, defined for the
+// object's life: the idle list shows drives to check, as a user's does.
+class IdleDrives {
+  public:
+    explicit IdleDrives(const std::string& folder) {
+        for (int i = 0; i < 4; ++i) {
+            const char letter = FreeLetter();
+            const std::string target = folder + "idle" + std::to_string(i);
+            if (!letter || !CreateDirectoryA(target.c_str(), nullptr)) break;
+            drives_.push_back(std::make_unique<SubstDrive>(letter, target));
+            if (drives_.back()->ok()) letters_ += letter;
+        }
+    }
+    const std::string& letters() const { return letters_; }
+
+  private:
+    std::vector<std::unique_ptr<SubstDrive>> drives_;
+    std::string letters_;
+};
+
 // A window of `seconds` with no Kelvra running, then one with Kelvra idle on
 // its main window after `settle` seconds: the difference is what its poll
 // costs, in its own process and in the processes its calls reach.
@@ -351,6 +373,8 @@ int IdleCpu(int seconds, int settle, int wineserverPid) {
         std::printf("cannot set up the program folder %s\n", install.folder().c_str());
         return 1;
     }
+    const IdleDrives drives(install.folder());
+    std::printf("subst drives: %s\n", drives.letters().c_str());
     if (wineserverPid > 0 && LinuxCpuMs(wineserverPid) < 0)
         std::printf("wineserver: /proc/%d/stat not readable\n", wineserverPid);
     std::printf("%d s without Kelvra ...\n", seconds);
