@@ -65,8 +65,9 @@ void Report(benchmark::State& state, const sim::SimulatedWindows& sim) {
     state.counters["os_calls"] = benchmark::Counter(sim.TotalCalls(), perRun);
     for (const char* op :
          {"GetLogicalDriveStrings", "GetDriveType", "QueryDosDevice", "GetLongPathName",
-          "WNetGetConnection", "GetFileAttributes", "GetPrivateProfileString", "RegOpenKeyEx",
-          "RegQueryValueEx", "RegCloseKey", "GetVolumeInformation", "SetErrorMode"}) {
+          "WNetGetConnection", "GetFileAttributes", "GetPrivateProfileString", "ReadFileStatus",
+          "RegOpenKeyEx", "RegEnumKeyEx", "RegQueryValueEx", "RegCloseKey", "CharUpperBuff",
+          "GetVolumeInformation", "SetErrorMode"}) {
         if (sim.Calls(op) > 0) state.counters[op] = benchmark::Counter(sim.Calls(op), perRun);
     }
 }
