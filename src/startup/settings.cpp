@@ -246,6 +246,13 @@ std::string StoredValue(const StartupState& startup, const std::string& section,
 void LoadSettings(Program& program) {
     StartupState& startup = program.startup;
     startup.SettingsUnread = !ReadSettingsFile(program);
+    // Only the program folder's file can make every user share section GLOBAL.
+    if (startup.GlobalINI) {
+        std::string flag;
+        startup.GlobalProfile = startup.StoredFileExists &&
+                                startup.Stored.Get("GLOBAL", "dontusepersonalprofile", flag) &&
+                                text::LeadingNumber(flag) != 0.0;
+    }
     const std::string section = SettingsSection(program);
     for (const Key& key : kKeys) {
         // An unreadable file gives the defaults, which SettingsUnread keeps
