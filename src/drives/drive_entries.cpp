@@ -20,13 +20,13 @@ bool StoredFolderUnder(const IniText& ini, const std::string& section, const std
 
 }  // namespace
 
-int32_t LoadDriveEntry(Program& program, char letter, std::string& path, std::string& label) {
+int32_t LoadDriveEntry(Program& program, const std::string& section, char letter, std::string& path,
+                       std::string& label) {
     StartupState& startup = program.startup;
     if (!startup.StoredFileExists) {
         startup.LastStatus = kIniFailed;
         return kIniFailed;
     }
-    const std::string section = SettingsSection(program);
     const std::string upper(1, text::UpperAscii(letter));
     int32_t status = kIniFailed;
     path = StoredValue(startup, section, kPathKey + upper, "", status);

@@ -14,11 +14,13 @@ class IniText;
 inline constexpr const char* kPathKey = "SubstPath_";
 inline constexpr const char* kLabelKey = "SubstPathLabel_";
 
-// Reads the letter's two entries from the settings file as last read
-// (ReadSettingsFile). Returns 0 when the path entry holds a non-empty value,
-// else 2; when there was no settings file, returns 2 and leaves path and
-// label as they were passed.
-int32_t LoadDriveEntry(Program& program, char letter, std::string& path, std::string& label);
+// Reads the letter's two entries in `section` (SettingsSection, asked once
+// for all letters) from the settings file as last read (ReadSettingsFile).
+// Returns 0 when the path entry holds a non-empty value, else 2; when there
+// was no settings file, returns 2 and leaves path and label as they were
+// passed.
+int32_t LoadDriveEntry(Program& program, const std::string& section, char letter, std::string& path,
+                       std::string& label);
 
 // Sets or deletes the two entries of every letter from the main table in the
 // file's text. An entry naming a folder on a letter that is now a network

@@ -1,6 +1,7 @@
 #include "drives/network.h"
 
 #include "drives/drive_tables.h"
+#include "platform/inireg.h"
 #include "util/text.h"
 
 namespace kelvra {
@@ -22,6 +23,26 @@ bool ConnectNetworkDrive(Os& os, const std::string& remote, const std::string& l
 
 uint32_t DisconnectNetworkDrive(Os& os, const std::string& local) {
     return os.WNetCancelConnection(local, true);
+}
+
+std::map<char, std::string> RememberedConnections(Os& os, const std::string& keyPrefix) {
+    std::map<char, std::string> remembered;
+    std::string parent = keyPrefix;
+    if (text::EndsWith(parent, "\\")) parent.pop_back();
+    RegKey key = 0;
+    if (os.RegOpenKeyEx(kHkeyCurrentUser, parent, kRegReadAccess, key) != oserr::kSuccess)
+        return remembered;
+    std::string name;
+    for (uint32_t i = 0; os.RegEnumKeyEx(key, i, name) == oserr::kSuccess; ++i) {
+        const char letter = name.size() == 1 ? text::UpperAscii(name[0]) : '\0';
+        if (letter < 'A' || letter > 'Z') continue;
+        std::string path;
+        std::string typeName;
+        if (RegGetValue(os, key, name, "RemotePath", path, typeName) == oserr::kSuccess)
+            remembered[letter] = path;
+    }
+    os.RegCloseKey(key);
+    return remembered;
 }
 
 std::string ConnectionPath(Os& os, const std::string& path) {

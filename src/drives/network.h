@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <map>
 #include <string>
 
 #include "platform/os.h"
@@ -20,6 +21,14 @@ bool ConnectNetworkDrive(Os& os, const std::string& remote, const std::string& l
 // Cancels the connection of `local` ("K:"), even with files open. Returns the
 // system's result code, 0 on success.
 uint32_t DisconnectNetworkDrive(Os& os, const std::string& local);
+
+// The connections remembered in the user's profile, by upper-case letter:
+// the remote name ("RemotePath") each letter is restored to at the next
+// logon. `keyPrefix` is where the system keeps them below HKEY_CURRENT_USER
+// ("Network\" on NT, "Network\Persistent\" on Windows 9x). One pass over
+// the key's subkeys instead of one open per letter; a letter's key without
+// a readable "RemotePath" is not remembered.
+std::map<char, std::string> RememberedConnections(Os& os, const std::string& keyPrefix);
 
 // The path with its letter replaced by the remote name when the letter is a
 // connected network drive, else the path itself; in both cases with a

@@ -60,9 +60,11 @@ std::string DriveTypeKeyword(Os& os, const std::string& root) {
     }
 }
 
-void ScanLocalDrives(Program& program) {
+void ScanLocalDrives(Program& program, ScanFacts& facts) {
     auto& table = program.drives.main;
     const auto drives = LogicalDrives(program.os);
+    facts.listed.fill(false);
+    facts.listFailed = drives.empty();  // every machine has a drive
     for (DriveIndex i = 1; i <= kDriveCount; ++i) {
         DriveRecord& row = table[i];
         row.Drive = Device(i);
@@ -74,6 +76,7 @@ void ScanLocalDrives(Program& program) {
     const std::string programDrive = text::Upper(program.startup.ApplicationPath.substr(0, 2));
     for (const auto& [index, root] : drives) {
         DriveRecord& row = table[index];
+        facts.listed[index] = true;
         row.Type = DriveTypeKeyword(program.os, root);
         // Only ever set: a program once found on a local disk stays local.
         if (programDrive == text::Upper(row.Drive) && row.Type == kw::kFixed)
@@ -81,20 +84,22 @@ void ScanLocalDrives(Program& program) {
     }
 }
 
-void ScanSubstDrives(Program& program, StoredLabels& labels) {
+void ScanSubstDrives(Program& program, ScanFacts& facts) {
     // One read for all letters. A file that cannot be read now keeps the
     // entries of the last read, so that no stored drive reads as gone.
     ReadSettingsFile(program);
     program.startup.EntriesUnread = !program.startup.StoredRead;
+    const std::string section = SettingsSection(program);
     for (DriveIndex i = 1; i <= kDriveCount; ++i) {
         DriveRecord& row = program.drives.main[i];
         std::string stored;
-        std::string& label = labels[i];
+        std::string& label = facts.labels[i];
         label.clear();
-        const int32_t status = LoadDriveEntry(program, DriveLetter(i), stored, label);
+        const int32_t status = LoadDriveEntry(program, section, DriveLetter(i), stored, label);
         const bool disabled = text::StartsWith(stored, "!");
         if (disabled) stored.erase(0, 1);
-        const std::string folder = SubstTarget(program.os, row.Drive);
+        facts.dosAnswers[i] = DosDeviceAnswer(program.os, row.Drive);
+        const std::string folder = SubstTargetFromAnswer(program.os, facts.dosAnswers[i]);
         const bool remote = text::StartsWith(row.Type, kw::kRemote);
         // A subst onto a share shows as the network drive it is; a folder
         // stored for its letter is not its entry (the save keeps that as it is).
@@ -120,18 +125,11 @@ void ScanSubstDrives(Program& program, StoredLabels& labels) {
     }
 }
 
-void ScanNetworkDrives(Program& program, const StoredLabels& labels) {
+void ScanNetworkDrives(Program& program, const ScanFacts& facts) {
     Os& os = program.os;
+    const auto rememberedConnections = RememberedConnections(os, program.startup.NetworkKeyPrefix);
     for (DriveIndex i = 1; i <= kDriveCount; ++i) {
         DriveRecord& row = program.drives.main[i];
-        std::string remembered;
-        std::string typeName;
-        const bool isRemembered =
-            RegGetValue(os, kHkeyCurrentUser, program.startup.NetworkKeyPrefix + DriveLetter(i),
-                        "RemotePath", remembered, typeName) == oserr::kSuccess;
-        if (!isRemembered) remembered.clear();
-        // One connection query serves both the test and the path.
-        const std::string connection = ConnectionPath(os, row.Drive);
         // A subst row stands for its settings entry, mapped or not. A
         // connection remembered or live on the same letter must neither take
         // its path nor make it permanent: the next save would store the share
@@ -139,6 +137,13 @@ void ScanNetworkDrives(Program& program, const StoredLabels& labels) {
         // user's folder would be gone. A live connection there shows as a
         // conflict (LetterTakenByOtherDevice).
         if (IsSubst(program.drives, i)) continue;
+        const auto found = rememberedConnections.find(DriveLetter(i));
+        const bool isRemembered = found != rememberedConnections.end();
+        const std::string remembered = isRemembered ? found->second : std::string();
+        // Only a letter the system lists can be connected now; one
+        // connection query serves both the test and the path.
+        const std::string connection =
+            facts.listed[i] || facts.listFailed ? ConnectionPath(os, row.Drive) : std::string();
         if (isRemembered) {
             row.Path = remembered;
             row.Permanent = kw::kYes;
@@ -147,7 +152,7 @@ void ScanNetworkDrives(Program& program, const StoredLabels& labels) {
         if (!remembered.empty() && (row.Type == kw::kFree || row.Path.empty())) {
             row.Type = kw::kRemoteInactive;
             row.Path = remembered;
-            if (!labels[i].empty()) row.Label = labels[i];
+            if (!facts.labels[i].empty()) row.Label = facts.labels[i];
         }
         if (row.Type != kw::kRemote) continue;
 
@@ -157,7 +162,7 @@ void ScanNetworkDrives(Program& program, const StoredLabels& labels) {
         std::size_t p = row.Path.find("\\\\");
         if (p != std::string::npos) p = row.Path.find("\\\\", p + 2);
         const bool colon = row.Path.find(':') != std::string::npos;
-        const std::string targets = text::RemoveNuls(DosDeviceAnswer(os, row.Drive));
+        const std::string targets = text::RemoveNuls(facts.dosAnswers[i]);
         if ((p != std::string::npos && colon) || text::ContainsNoCase(targets, "VMFolderSharing"))
             row.Type = kw::kRemoteVpc;
         if (text::ContainsNoCase(targets, "VBoxMiniRdr")) row.Type = kw::kRemoteVbox;
@@ -165,10 +170,10 @@ void ScanNetworkDrives(Program& program, const StoredLabels& labels) {
 }
 
 void RefreshAll(Program& program) {
-    StoredLabels labels;
-    ScanLocalDrives(program);
-    ScanSubstDrives(program, labels);
-    ScanNetworkDrives(program, labels);
+    ScanFacts facts;
+    ScanLocalDrives(program, facts);
+    ScanSubstDrives(program, facts);
+    ScanNetworkDrives(program, facts);
     program.drives.scanned = true;
 }
 

@@ -20,13 +20,21 @@ struct Program;
 // what the earlier ones wrote. Marks the table scanned; may set Local.
 void RefreshAll(Program& program);
 
-// The three passes, called by RefreshAll in this order. The subst pass hands
-// the stored labels on, so that a letter the network pass turns into an
+// What one scan learns once and hands from pass to pass: which letters the
+// system lists, each letter's DOS-device answer (asked once per scan), and
+// the stored labels, so that a letter the network pass turns into an
 // inactive network row keeps its label too.
-using StoredLabels = std::array<std::string, kDriveRows>;
-void ScanLocalDrives(Program& program);
-void ScanSubstDrives(Program& program, StoredLabels& labels);
-void ScanNetworkDrives(Program& program, const StoredLabels& labels);
+struct ScanFacts {
+    std::array<bool, kDriveRows> listed{};
+    bool listFailed = false;  // no drive list: any letter may hold a drive
+    std::array<std::string, kDriveRows> dosAnswers;
+    std::array<std::string, kDriveRows> labels;
+};
+
+// The three passes, called by RefreshAll in this order.
+void ScanLocalDrives(Program& program, ScanFacts& facts);
+void ScanSubstDrives(Program& program, ScanFacts& facts);
+void ScanNetworkDrives(Program& program, const ScanFacts& facts);
 
 // True when a letter's raw drive type or path differs from the snapshot
 // table; brings the snapshot up to date in the same step. The type and path

@@ -73,7 +73,11 @@ bool IsSubstDevice(Os& os, const std::string& device) {
 }
 
 std::string SubstTarget(Os& os, const std::string& device) {
-    return LongPathName(os, MappedFolder(CurrentTarget(os, device)));
+    return SubstTargetFromAnswer(os, DosDeviceAnswer(os, device));
+}
+
+std::string SubstTargetFromAnswer(Os& os, const std::string& answer) {
+    return LongPathName(os, MappedFolderOf(answer));
 }
 
 std::string MappedFolderOf(const std::string& dosDeviceAnswer) {

@@ -29,6 +29,9 @@ bool IsSubstDevice(Os& os, const std::string& device);
 // The folder a letter currently stands for, in long-name form; empty when the
 // letter is not a subst drive or its folder no longer exists.
 std::string SubstTarget(Os& os, const std::string& device);
+// The same from a DOS-device answer already asked (DosDeviceAnswer), so that
+// a scan asks each letter once.
+std::string SubstTargetFromAnswer(Os& os, const std::string& answer);
 // The folder or share a raw DOS-device answer maps its letter to, as written
 // there (not in long-name form); empty for a device target.
 std::string MappedFolderOf(const std::string& dosDeviceAnswer);

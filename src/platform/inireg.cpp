@@ -82,42 +82,37 @@ int32_t RegGetValue(Os& os, RegKey root, const std::string& subkey, const std::s
     RegKey key = 0;
     int32_t rc = os.RegOpenKeyEx(root, subkey, kRegReadAccess, key);
     if (rc != oserr::kSuccess) return rc;
+    // Read at once into a buffer that fits the values this program reads;
+    // only a larger one needs a second read at the size reported.
     uint32_t type = kRegNone;
-    uint32_t size = 0;
-    rc = os.RegQueryValueEx(key, name, &type, nullptr, &size);
+    uint32_t size = kRegReadBufferSize;
+    std::string data;
+    rc = os.RegQueryValueEx(key, name, &type, &data, &size);
+    if (rc == oserr::kMoreData) rc = os.RegQueryValueEx(key, name, &type, &data, &size);
     if (rc == oserr::kSuccess) {
-        std::string data;
+        data.resize(std::min<std::size_t>(size, data.size()));
         switch (type) {
             case kRegSz:
-                rc = os.RegQueryValueEx(key, name, &type, &data, &size);
-                if (rc == oserr::kSuccess) {
-                    // Cut at the terminator rather than dropping the last
-                    // byte, so a value stored without one keeps its text.
-                    data.resize(std::min<std::size_t>(size, data.size()));
-                    value = text::CutAtNul(data);
-                    typeName = "SZ";
-                }
+                // Cut at the terminator rather than dropping the last byte,
+                // so a value stored without one keeps its text.
+                value = text::CutAtNul(data);
+                typeName = "SZ";
                 break;
             case kRegBinary:
-                rc = os.RegQueryValueEx(key, name, &type, &data, &size);
-                if (rc == oserr::kSuccess) {
-                    data.resize(std::min<std::size_t>(size, data.size()));
-                    value = data;
-                    typeName = "BINARY";
-                }
+                value = data;
+                typeName = "BINARY";
                 break;
-            case kRegDword: {
-                size = 4;
-                rc = os.RegQueryValueEx(key, name, &type, &data, &size);
-                if (rc == oserr::kSuccess && data.size() >= 4) {
+            case kRegDword:
+                if (data.size() == 4) {
                     uint32_t number = 0;
                     for (int i = 3; i >= 0; --i)
                         number = (number << 8) | static_cast<unsigned char>(data[i]);
                     value = std::to_string(number);
                     typeName = "DWORD";
+                } else {
+                    rc = data.size() > 4 ? oserr::kMoreData : rc;
                 }
                 break;
-            }
             default:
                 break;
         }

@@ -14,6 +14,7 @@ constexpr int32_t kIniOk = 0;
 constexpr int32_t kIniFailed = 2;  // nothing read, or the write failed
 
 constexpr uint32_t kIniBufferSize = 1024;
+constexpr uint32_t kRegReadBufferSize = 1024;
 constexpr uint32_t kRegReadAccess = kKeyQueryValue | kKeyEnumerateSubKeys | kKeyNotify;  // 0x19
 constexpr uint32_t kRegWriteAccess = kKeyQueryValue | kKeySetValue | kKeyCreateSubKey |
                                      kKeyEnumerateSubKeys | kKeyNotify | kKeyCreateLink;  // 0x3F

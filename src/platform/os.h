@@ -28,6 +28,7 @@ constexpr int32_t kAlreadyAssigned = 85;
 constexpr int32_t kInvalidParameter = 87;
 constexpr int32_t kDiskFull = 112;
 constexpr int32_t kMoreData = 234;
+constexpr int32_t kNoMoreItems = 259;
 constexpr int32_t kBadDevice = 1200;
 constexpr int32_t kConnectionUnavailable = 1201;
 constexpr int32_t kDeviceAlreadyRemembered = 1202;
@@ -204,6 +205,10 @@ class Os {
     // *size bytes; kMoreData (size set to what is needed) when they do not fit.
     virtual int32_t RegQueryValueEx(RegKey key, const std::string& name, uint32_t* type,
                                     std::string* data, uint32_t* size) = 0;
+    // The name of an open key's subkey number `index` (from 0), as stored;
+    // kNoMoreItems once the index is past the last one. The order is the
+    // registry's own. `name` is left unchanged on failure.
+    virtual int32_t RegEnumKeyEx(RegKey key, uint32_t index, std::string& name) = 0;
     virtual int32_t RegDeleteKey(RegKey root, const std::string& subkey) = 0;
     virtual int32_t RegDeleteValue(RegKey key, const std::string& name) = 0;
     virtual int32_t RegFlushKey(RegKey key) = 0;

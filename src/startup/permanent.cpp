@@ -22,10 +22,11 @@ void RestorePermanentDrives(Program& program, DriveIndex index) {
     // Every entry is read before any letter is defined, so that no definition
     // can change where the settings file path leads.
     std::vector<std::pair<DriveIndex, std::string>> stored;
+    const std::string section = SettingsSection(program);
     for (DriveIndex i = first; i <= last; ++i) {
         std::string path;
         std::string label;
-        if (LoadDriveEntry(program, DriveLetter(i), path, label) != kIniOk) continue;
+        if (LoadDriveEntry(program, section, DriveLetter(i), path, label) != kIniOk) continue;
         // "!" marks a deactivated drive; "\\" a network drive, which Windows
         // restores itself and which must never become a subst mapping.
         if (text::StartsWith(path, "!") || IsSharePath(path)) continue;
@@ -56,20 +57,33 @@ std::string AutostartCommand(const Program& program) {
 void UpdateAutostartEntry(Program& program) {
     StartupState& startup = program.startup;
     if (!startup.Local) return;
+    const bool wanted = HasActivePermanentSubst(program.drives) || program.settings.PermAutostart;
+    // An unscanned table knows nothing of the stored drives: removing the
+    // value then could cost the user the restore at the next logon.
+    if (!wanted && !program.drives.scanned) return;
     Os& os = program.os;
-    startup.LastStatus = RegKeyOpenable(os, kHkeyCurrentUser, kRunKey);
-    if (startup.LastStatus != oserr::kSuccess)
-        startup.LastStatus =
-            static_cast<int32_t>(RegCreateKey(os, kHkeyCurrentUser, kRunKey, false));
-    if (!HasActivePermanentSubst(program.drives) && !program.settings.PermAutostart) {
-        // An unscanned table knows nothing of the stored drives: removing the
-        // value then could cost the user the restore at the next logon.
-        if (!program.drives.scanned) return;
-        startup.LastStatus = RegDeleteValue(os, kHkeyCurrentUser, kRunKey, kRunValue);
-        return;
-    }
+    RegKey key = 0;
+    uint32_t disposition = 0;
+    // Opens the Run key, or makes it where it is missing.
     startup.LastStatus =
-        RegSetValue(os, kHkeyCurrentUser, kRunKey, kRunValue, AutostartCommand(program), false);
+        os.RegCreateKeyEx(kHkeyCurrentUser, kRunKey, kRegWriteAccess, key, disposition);
+    if (startup.LastStatus != oserr::kSuccess) return;
+    if (wanted) {
+        // Every save comes here: a value that already holds the command is
+        // left as it is rather than written again.
+        const std::string command = AutostartCommand(program) + '\0';
+        std::string stored;
+        uint32_t type = kRegNone;
+        uint32_t size = static_cast<uint32_t>(command.size());
+        const bool same =
+            os.RegQueryValueEx(key, kRunValue, &type, &stored, &size) == oserr::kSuccess &&
+            type == kRegSz && stored == command;
+        if (!same) startup.LastStatus = os.RegSetValueEx(key, kRunValue, kRegSz, command);
+    } else {
+        os.RegDeleteValue(key, kRunValue);
+    }
+    const int32_t closed = os.RegCloseKey(key);
+    if (startup.LastStatus == oserr::kSuccess) startup.LastStatus = closed;
 }
 
 }  // namespace kelvra

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <map>
+#include <memory>
 #include <string_view>
 
 #include "drives/drive_entries.h"
@@ -202,8 +204,20 @@ bool ReadSettingsFile(Program& program) {
     startup.Stored = IniText(bytes);
     // An earlier version wrote the user's section with only the ASCII letters
     // in capitals ("USER=JöRG"); the system's own case rules find it.
+    // A scan looks up every letter's entries: each name is put into
+    // capitals once per read, not once per lookup.
     Os& os = program.os;
-    startup.Stored.MatchSectionsWith([&os](std::string_view a, std::string_view b) {
+    auto capitals = std::make_shared<std::map<std::string, std::string, std::less<>>>();
+    const auto upper = [&os, capitals](std::string_view s) -> const std::string& {
+        auto it = capitals->find(s);
+        if (it == capitals->end()) {
+            std::string text(s);
+            os.CharUpperBuff(text);
+            it = capitals->emplace(std::string(s), std::move(text)).first;
+        }
+        return it->second;
+    };
+    startup.Stored.MatchSectionsWith([upper](std::string_view a, std::string_view b) {
         if (a.size() != b.size()) return false;
         if (text::EqualsNoCase(a, b)) return true;
         const auto ascii = [](std::string_view s) {
@@ -211,10 +225,7 @@ bool ReadSettingsFile(Program& program) {
                                [](char c) { return static_cast<unsigned char>(c) < 0x80; });
         };
         if (ascii(a) && ascii(b)) return false;
-        std::string upperA(a), upperB(b);
-        os.CharUpperBuff(upperA);
-        os.CharUpperBuff(upperB);
-        return upperA == upperB;
+        return upper(a) == upper(b);
     });
     startup.StoredRead = true;
     startup.StoredFileExists = !missing;
@@ -235,6 +246,13 @@ std::string StoredValue(const StartupState& startup, const std::string& section,
 void LoadSettings(Program& program) {
     StartupState& startup = program.startup;
     startup.SettingsUnread = !ReadSettingsFile(program);
+    // Only the program folder's file can make every user share section GLOBAL.
+    if (startup.GlobalINI) {
+        std::string flag;
+        startup.GlobalProfile = startup.StoredFileExists &&
+                                startup.Stored.Get("GLOBAL", "dontusepersonalprofile", flag) &&
+                                text::LeadingNumber(flag) != 0.0;
+    }
     const std::string section = SettingsSection(program);
     for (const Key& key : kKeys) {
         // An unreadable file gives the defaults, which SettingsUnread keeps

@@ -85,6 +85,9 @@ bool ReadSettingsFile(Program& program);
 std::string StoredValue(const StartupState& startup, const std::string& section,
                         const std::string& key, const std::string& def, int32_t& status);
 
+// Reads the settings file once and takes every setting from it; with the
+// program folder's file (GlobalINI) also whether all users share its section
+// GLOBAL (GlobalProfile).
 void LoadSettings(Program& program);
 // Takes the layout the window shows into the settings.
 void ApplyListLayout(Settings& settings, const ListLayout& layout);

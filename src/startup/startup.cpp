@@ -100,13 +100,9 @@ Dispatch RunStartup(Program& program) {
         RegGetValue(os, kHkeyCurrentUser, kShellFoldersKey, "AppData", appData, typeName);
     s.AppDataPath = text::WithBackslash(appData);
 
-    // Which settings file, and whether a global profile replaces the personal one.
+    // Which settings file. Whether a global profile replaces the personal
+    // one is read with the settings (LoadSettings), from the one read of the file.
     ChooseSettingsFile(program);
-    int32_t status = 0;
-    const std::string profile = ReadIniString(os, s.ApplicationPath + kIniName, "GLOBAL",
-                                              "dontusepersonalprofile", "0", status);
-    s.LastStatus = status;
-    s.GlobalProfile = text::LeadingNumber(profile) != 0.0;
     s.NoINIAtStart = !FileExists(os, s.IniFilePath);
 
     // One instance: a second start brings the first to the front. Context

@@ -1,3 +1,5 @@
+#include <set>
+
 #include "contract/contract.h"
 #include "platform/inireg.h"
 
@@ -175,6 +177,32 @@ TEST_F(ContractTest, RegistryDeniedKeyRefusesNewKeysBelowIt) {
     env->DenyRegistryWrites(kHkeyCurrentUser, key);
     EXPECT_EQ(RegCreateKey(os(), kHkeyCurrentUser, key + "\\Below", true), 0u);
     EXPECT_EQ(RegKeyOpenable(os(), kHkeyCurrentUser, key + "\\Below"), oserr::kFileNotFound);
+}
+
+TEST_F(ContractTest, RegistryListsTheSubkeysOfAKeyByTheirNamesAsStored) {
+    const std::string key = env->ScratchKey();
+    for (const char* sub : {"N", "z", "Two Words", "N\\Deeper"})
+        ASSERT_EQ(RegCreateKey(os(), kHkeyCurrentUser, key + "\\" + sub, true), kRegCreatedNewKey);
+    ASSERT_EQ(RegSetValue(os(), kHkeyCurrentUser, key, "Value", 1u), oserr::kSuccess);
+    RegKey handle = 0;
+    ASSERT_EQ(os().RegOpenKeyEx(kHkeyCurrentUser, key, kRegReadAccess, handle), oserr::kSuccess);
+    std::multiset<std::string> names;
+    std::string name;
+    uint32_t index = 0;
+    for (; os().RegEnumKeyEx(handle, index, name) == oserr::kSuccess && index < 10; ++index)
+        names.insert(name);
+    // Only the key's own subkeys, each once, in the letter case they were made in.
+    EXPECT_EQ(names, (std::multiset<std::string>{"N", "Two Words", "z"}));
+    name = "unchanged";
+    EXPECT_EQ(os().RegEnumKeyEx(handle, index, name), oserr::kNoMoreItems);
+    EXPECT_EQ(os().RegEnumKeyEx(handle, 1000, name), oserr::kNoMoreItems);
+    EXPECT_EQ(name, "unchanged");
+    os().RegCloseKey(handle);
+
+    ASSERT_EQ(os().RegOpenKeyEx(kHkeyCurrentUser, key + "\\z", kRegReadAccess, handle),
+              oserr::kSuccess);
+    EXPECT_EQ(os().RegEnumKeyEx(handle, 0, name), oserr::kNoMoreItems);
+    os().RegCloseKey(handle);
 }
 
 }  // namespace kelvra::contract

@@ -703,15 +703,28 @@ bool SimulatedWindows::RegParentDenied(const std::string& path) {
     return parent && parent->denyWrites;
 }
 
+void SimulatedWindows::MakeRegKeys(RegKey root, const std::string& subkey) {
+    std::string path = RegPath(root, "");
+    if (path.empty()) return;
+    registry_[path];
+    std::string part;
+    for (char c : subkey + "\\") {
+        if (c != '\\') {
+            part.push_back(c);
+            continue;
+        }
+        if (part.empty()) continue;
+        path += "\\" + Upper(part);
+        RegNode& node = registry_[path];
+        if (node.name.empty()) node.name = part;
+        part.clear();
+    }
+}
+
 void SimulatedWindows::SetRegistryString(RegKey root, const std::string& subkey,
                                          const std::string& name, const std::string& value) {
-    std::string path = RegPath(root, subkey);
-    std::string partial;
-    for (std::size_t pos = 0; pos != std::string::npos;) {
-        pos = path.find('\\', pos + 1);
-        registry_[path.substr(0, pos)];
-    }
-    registry_[path].values[Upper(name)] = RegValue{name, kRegSz, value + '\0'};
+    MakeRegKeys(root, subkey);
+    registry_[RegPath(root, subkey)].values[Upper(name)] = RegValue{name, kRegSz, value + '\0'};
 }
 
 bool SimulatedWindows::RegistryValue(RegKey root, const std::string& subkey,
@@ -729,12 +742,8 @@ bool SimulatedWindows::RegistryKeyExists(RegKey root, const std::string& subkey)
 }
 
 void SimulatedWindows::DenyRegistryWrites(RegKey root, const std::string& subkey) {
-    std::string path = RegPath(root, subkey);
-    for (std::size_t pos = 0; pos != std::string::npos;) {
-        pos = path.find('\\', pos + 1);
-        registry_[path.substr(0, pos)];
-    }
-    registry_[path].denyWrites = true;
+    MakeRegKeys(root, subkey);
+    registry_[RegPath(root, subkey)].denyWrites = true;
 }
 
 int32_t SimulatedWindows::RegOpenKeyEx(RegKey root, const std::string& subkey, uint32_t access,
@@ -769,7 +778,7 @@ int32_t SimulatedWindows::RegCreateKeyEx(RegKey root, const std::string& subkey,
             p = p.substr(0, p.rfind('\\'));
         }
         if (RegParentDenied(missing.back())) return oserr::kAccessDenied;
-        for (const std::string& p : missing) registry_[p];
+        MakeRegKeys(root, subkey);
         disposition = kRegCreatedNewKey;
     }
     out = nextKey_++;
@@ -817,6 +826,29 @@ int32_t SimulatedWindows::RegQueryValueEx(RegKey key, const std::string& name, u
     *data = value->second.data;
     *size = needed;
     return oserr::kSuccess;
+}
+
+int32_t SimulatedWindows::RegEnumKeyEx(RegKey key, uint32_t index, std::string& name) {
+    if (Call("RegEnumKeyEx")) return oserr::kAccessDenied;
+    std::string path;
+    if (key == kHkeyClassesRoot || key == kHkeyCurrentUser || key == kHkeyLocalMachine) {
+        path = RegPath(key, "");
+    } else {
+        auto it = openKeys_.find(key);
+        if (it == openKeys_.end()) return oserr::kInvalidHandle;
+        path = it->second.path;
+    }
+    if (!FindRegNode(path)) return oserr::kInvalidHandle;
+    const std::string prefix = path + "\\";
+    uint32_t n = 0;
+    for (auto it = registry_.lower_bound(prefix);
+         it != registry_.end() && text::StartsWith(it->first, prefix); ++it) {
+        if (it->first.find('\\', prefix.size()) != std::string::npos) continue;  // deeper
+        if (n++ != index) continue;
+        name = it->second.name.empty() ? it->first.substr(prefix.size()) : it->second.name;
+        return oserr::kSuccess;
+    }
+    return oserr::kNoMoreItems;
 }
 
 int32_t SimulatedWindows::RegDeleteKey(RegKey root, const std::string& subkey) {

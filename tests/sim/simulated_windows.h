@@ -157,6 +157,8 @@ public:
                           const std::string& data) override;
     int32_t RegQueryValueEx(RegKey key, const std::string& name, uint32_t* type,
                             std::string* data, uint32_t* size) override;
+    // Subkeys in the order of their names in capitals.
+    int32_t RegEnumKeyEx(RegKey key, uint32_t index, std::string& name) override;
     int32_t RegDeleteKey(RegKey root, const std::string& subkey) override;
     int32_t RegDeleteValue(RegKey key, const std::string& name) override;
     int32_t RegFlushKey(RegKey key) override;
@@ -227,6 +229,7 @@ private:
     struct RegNode {
         std::map<std::string, RegValue> values;  // by upper-cased name
         bool denyWrites = false;
+        std::string name;  // as first written; empty for a root
     };
     struct OpenKey {
         std::string path;
@@ -256,6 +259,8 @@ private:
     std::string RegPath(RegKey root, const std::string& subkey);
     RegNode* FindRegNode(const std::string& path);
     bool RegParentDenied(const std::string& path);
+    // Makes the keys of a path that are missing, each named as written.
+    void MakeRegKeys(RegKey root, const std::string& subkey);
     bool LetterInUse(char letter);
     // True for a path on a removable or CD drive without a medium, followed
     // through subst letters; counts the box the query would raise.

@@ -592,26 +592,97 @@ TEST(PollCheck, MakesOnlyTheCallsItNeeds) {
     }
 }
 
+// The calls of one scan, per machine. A scan cannot do with fewer than one
+// drive list, one type query per listed drive, one DOS-device query per
+// letter, one pass over the remembered connections and one read of the
+// settings file; it stays within twice that.
 TEST(RefreshAll, MakesOnlyTheCallsTheScanAsksFor) {
-    TestMachine m;
-    m.Started();
-    m.sim.AddFolder("C:\\Data");
-    m.sim.AddShare("\\\\srv\\a");
-    StoreDriveEntry(m.sim, 'F', "C:\\Data");
-    ASSERT_TRUE(Subst(m.sim, 'D', "C:\\Data"));
-    ASSERT_TRUE(Connect(m.sim, 'N', "\\\\srv\\a", true));
-    m.sim.ResetCalls();
-    RefreshAll(m.program);
-    EXPECT_EQ(m.sim.Calls("GetLogicalDriveStrings"), 1);
-    EXPECT_EQ(m.sim.Calls("GetDriveType"), 3);         // C:, D:, N:
-    EXPECT_EQ(m.sim.Calls("ReadFileStatus"), 1);       // the settings file, once
-    EXPECT_EQ(m.sim.Calls("QueryDosDevice"), 26 + 1);  // each letter; N: is live
-    EXPECT_EQ(m.sim.Calls("GetLongPathName"), 1);      // D:'s folder
-    EXPECT_EQ(m.sim.Calls("RegOpenKeyEx"), 26);        // one remembered connection:
-    EXPECT_EQ(m.sim.Calls("RegQueryValueEx"), 2);      // size, then value
-    EXPECT_EQ(m.sim.Calls("RegCloseKey"), 1);
-    EXPECT_EQ(m.sim.Calls("WNetGetConnection"), 26);
-    EXPECT_EQ(m.sim.TotalCalls(), 1 + 3 + 1 + 27 + 1 + 26 + 2 + 1 + 26);
+    struct Counts {
+        int types;
+        int longNames;
+        int open, enumerate, query, close;  // registry
+        int connections;  // WNetGetConnection: listed letters that are no subst drive
+        int capitals;     // CharUpperBuff
+    };
+    struct Case {
+        const char* name;
+        Counts calls;
+        void (*build)(TestMachine&);
+    };
+    const Case cases[] = {
+        {"six drives, three stored entries",
+         {6, 1, 2, 2, 1, 2, 5, 0},
+         [](TestMachine& m) {
+             // C: fixed, D: subst, E: CD-ROM, U: stick, N: persistent share,
+             // V: VirtualBox share; stored D:, F: and a deactivated K:.
+             m.sim.AddFolder("C:\\Data");
+             m.sim.AddDrive('E', kDriveCdrom);
+             m.sim.AddDrive('U', kDriveRemovable);
+             m.sim.AddShare("\\\\srv\\share");
+             m.sim.AddShare("\\\\vboxsvr\\shared", "\\Device\\VBoxMiniRdr");
+             Subst(m.sim, 'D', "C:\\Data");
+             Connect(m.sim, 'N', "\\\\srv\\share", true);
+             Connect(m.sim, 'V', "\\\\vboxsvr\\shared");
+             StoreDriveEntry(m.sim, 'D', "C:\\Data");
+             StoreDriveEntry(m.sim, 'F', "C:\\Data");
+             StoreDriveEntry(m.sim, 'K', "!\\\\srv\\old");
+         }},
+        {"no remembered connection, no settings file",
+         {1, 0, 1, 0, 0, 0, 1, 0},
+         [](TestMachine&) {}},
+        {"four remembered connections, none connected",
+         {1, 0, 5, 6, 4, 5, 1, 0},
+         [](TestMachine& m) {
+             for (char letter : {'G', 'H', 'I', 'J'}) RememberConnection(m.sim, letter, "\\\\s\\x");
+             m.sim.SetRegistryString(kHkeyCurrentUser, "Network\\Not a letter", "RemotePath",
+                                     "\\\\s\\y");
+         }},
+        {"Windows 98",
+         {1, 0, 2, 2, 1, 2, 1, 0},
+         [](TestMachine& m) {
+             m.sim.PlayWindows98();
+             m.program.startup.NetworkKeyPrefix = "Network\\Persistent\\";
+             RememberConnection(m.sim, 'J', "\\\\srv\\docs", "Network\\Persistent\\");
+             RememberConnection(m.sim, 'K', "\\\\srv\\nt-only");
+         }},
+        {"drive list fails: any letter may be connected",
+         {0, 0, 1, 0, 0, 0, 26, 0},
+         [](TestMachine& m) { m.sim.Fail("GetLogicalDriveStrings"); }},
+        // A Cyrillic name in a section another program wrote in small
+        // letters: the user's name, and each spelling of the section once.
+        {"section named in other letter case",
+         {1, 0, 1, 0, 0, 0, 1, 3},
+         [](TestMachine& m) {
+             m.sim.SetCodePage(1251);
+             m.program.startup.User = "\xC2\xE0\xED\xFF";
+             m.sim.AddFile(TestMachine::kUserIni,
+                           "[USER=\xC2\xE0\xED\xFF]\r\nSubstPath_F=C:\\\r\n");
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMachine m;
+        m.Started();
+        c.build(m);
+        m.sim.ResetCalls();
+        RefreshAll(m.program);
+        const Counts& n = c.calls;
+        EXPECT_EQ(m.sim.Calls("GetLogicalDriveStrings"), 1);
+        EXPECT_EQ(m.sim.Calls("GetDriveType"), n.types);
+        EXPECT_EQ(m.sim.Calls("QueryDosDevice"), 26);
+        EXPECT_EQ(m.sim.Calls("ReadFileStatus"), 1);
+        EXPECT_EQ(m.sim.Calls("GetLongPathName"), n.longNames);
+        EXPECT_EQ(m.sim.Calls("RegOpenKeyEx"), n.open);
+        EXPECT_EQ(m.sim.Calls("RegEnumKeyEx"), n.enumerate);
+        EXPECT_EQ(m.sim.Calls("RegQueryValueEx"), n.query);
+        EXPECT_EQ(m.sim.Calls("RegCloseKey"), n.close);
+        EXPECT_EQ(m.sim.Calls("WNetGetConnection"), n.connections);
+        EXPECT_EQ(m.sim.Calls("CharUpperBuff"), n.capitals);
+        const int total = 1 + n.types + 26 + 1 + n.longNames + n.open + n.enumerate + n.query +
+                          n.close + n.connections + n.capitals;
+        EXPECT_EQ(m.sim.TotalCalls(), total);
+        EXPECT_LE(total, 2 * (1 + n.types + 26 + 1 + 1));
+    }
 }
 
 }  // namespace

@@ -30,7 +30,7 @@ TEST(DriveEntry, LoadReportsPresenceAndLeavesArgumentsWithoutAFile) {
     TestMachine m;
     Program& p = m.Started();
     std::string path = "keep", label = "keep";
-    EXPECT_EQ(LoadDriveEntry(p, 'd', path, label), kIniFailed);
+    EXPECT_EQ(LoadDriveEntry(p, SettingsSection(p), 'd', path, label), kIniFailed);
     EXPECT_EQ(path, "keep");
     EXPECT_EQ(label, "keep");
     EXPECT_EQ(p.startup.LastStatus, kIniFailed);
@@ -39,13 +39,13 @@ TEST(DriveEntry, LoadReportsPresenceAndLeavesArgumentsWithoutAFile) {
                   "[USER=TESTER]\r\nSubstPath_D=C:\\Data\r\nSubstPathLabel_D=Work\r\n"
                   "SubstPath_E=\r\nSubstPathLabel_E=Only a label\r\n");
     ASSERT_TRUE(ReadSettingsFile(p));  // as every scan does first
-    EXPECT_EQ(LoadDriveEntry(p, 'd', path, label), kIniOk);
+    EXPECT_EQ(LoadDriveEntry(p, SettingsSection(p), 'd', path, label), kIniOk);
     EXPECT_EQ(path, "C:\\Data");
     EXPECT_EQ(label, "Work");
-    EXPECT_EQ(LoadDriveEntry(p, 'E', path, label), kIniFailed);
+    EXPECT_EQ(LoadDriveEntry(p, SettingsSection(p), 'E', path, label), kIniFailed);
     EXPECT_EQ(path, "");
     EXPECT_EQ(label, "Only a label");
-    EXPECT_EQ(LoadDriveEntry(p, 'F', path, label), kIniFailed);
+    EXPECT_EQ(LoadDriveEntry(p, SettingsSection(p), 'F', path, label), kIniFailed);
 }
 
 TEST(DriveEntry, RestoreDefinesOnlyStoredActiveSubstDrives) {
@@ -264,6 +264,50 @@ TEST(Autostart, TheOnlyPermanentDriveMadeTemporaryLosesEntryAndRunValue) {
     SaveSettings(p);
     EXPECT_EQ(Read(m, "SubstPath_D"), "<missing>");
     EXPECT_FALSE(m.sim.RegistryValue(kHkeyCurrentUser, kRunKey, kRunValue, value));
+}
+
+// Every save keeps the autostart entry up: one open of the Run key, and a
+// write only where the value is not what it must be.
+TEST(Autostart, ASaveWritesTheRunValueOnlyWhenItDiffers) {
+    const std::string command = "\"C:\\Program Files\\Kelvra\\Kelvra.exe\" /autostart";
+    struct Case {
+        const char* name;
+        bool wanted;          // PermAutostart
+        const char* before;   // the Run value; nullptr: none
+        int query, set, del;  // RegQueryValueEx, RegSetValueEx, RegDeleteValue
+    };
+    const Case cases[] = {
+        {"holds the command", true, command.c_str(), 1, 0, 0},
+        {"holds another command", true, "\"D:\\Old\\Kelvra.exe\" /autostart", 1, 1, 0},
+        {"missing", true, nullptr, 1, 1, 0},
+        {"not wanted", false, command.c_str(), 0, 0, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TestMachine m;
+        Program& p = LocalAndScanned(m);
+        p.settings.PermAutostart = c.wanted;
+        if (c.before) m.sim.SetRegistryString(kHkeyCurrentUser, kRunKey, kRunValue, c.before);
+        m.sim.ResetCalls();
+        SaveSettings(p);
+        EXPECT_EQ(m.sim.Calls("RegSetValueEx"), c.set);
+        EXPECT_EQ(m.sim.Calls("RegDeleteValue"), c.del);
+        // The next save finds the value as it must be.
+        m.sim.ResetCalls();
+        p.settings.GridLines = !p.settings.GridLines;
+        SaveSettings(p);
+        EXPECT_EQ(m.sim.Calls("ReadFileStatus"), 1);
+        EXPECT_EQ(m.sim.Calls("ReplaceFileContents"), 1);
+        EXPECT_EQ(m.sim.Calls("RegCreateKeyEx"), 1);
+        EXPECT_EQ(m.sim.Calls("RegQueryValueEx"), c.query);
+        EXPECT_EQ(m.sim.Calls("RegCloseKey"), 1);
+        EXPECT_EQ(m.sim.TotalCalls(), 4 + c.query + c.del);
+        std::string value;
+        EXPECT_EQ(m.sim.RegistryValue(kHkeyCurrentUser, kRunKey, kRunValue, value), c.wanted);
+        if (c.wanted) {
+            EXPECT_EQ(value, command);
+        }
+    }
 }
 
 }  // namespace

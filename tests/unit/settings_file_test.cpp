@@ -167,7 +167,7 @@ TEST(SettingsFile, ASectionWithLowerCaseLettersOfTheCodePageIsTheUsers) {
     LoadSettings(m.program);
     EXPECT_FALSE(m.program.settings.GridLines);
     std::string path, label;
-    EXPECT_EQ(LoadDriveEntry(m.program, 'K', path, label), kIniOk);
+    EXPECT_EQ(LoadDriveEntry(m.program, SettingsSection(m.program), 'K', path, label), kIniOk);
     m.program.settings.GridLines = true;
     SaveSettings(m.program);
     const std::string contents = m.sim.FileContents(TestMachine::kUserIni);

@@ -148,7 +148,7 @@ TEST(Settings, CyrillicUserFindsAndKeepsTheirSection) {
     LoadSettings(p);
     EXPECT_FALSE(p.settings.GridLines);
     std::string path, label;
-    EXPECT_EQ(LoadDriveEntry(p, 'K', path, label), kIniOk);
+    EXPECT_EQ(LoadDriveEntry(p, SettingsSection(p), 'K', path, label), kIniOk);
     EXPECT_EQ(path, "C:\\Data");
 
     p.settings.Language = "English";

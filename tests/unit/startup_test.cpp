@@ -100,6 +100,11 @@ TEST(Startup, GlobalProfileComesOnlyFromTheProgramFolderFile) {
     EXPECT_TRUE(shared.program.startup.GlobalProfile);
     EXPECT_EQ(shared.program.startup.User, "<Global>");
     EXPECT_FALSE(shared.program.settings.GridLines);  // read from section GLOBAL
+    // Both from the one read of the file, not key by key.
+    for (TestMachine* m : {&perUser, &shared}) {
+        EXPECT_EQ(m->sim.Calls("GetPrivateProfileString"), 0);
+        EXPECT_EQ(m->sim.Calls("ReadFileStatus"), 1);
+    }
 }
 
 TEST(Startup, UnreadableAppDataGivesABackslash) {

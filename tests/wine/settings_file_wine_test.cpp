@@ -98,8 +98,8 @@ TEST_F(SettingsFileWine, AReaderNeverSeesAHalfWrittenFileWhileSavesRun) {
     Preset();
     LoadSettings(program_);
     // The stored drives as a scan leaves them: inactive permanent subst rows.
-    StoredLabels labels;
-    ScanSubstDrives(program_, labels);
+    ScanFacts facts;
+    ScanSubstDrives(program_, facts);
     program_.drives.scanned = true;
     ASSERT_FALSE(program_.startup.EntriesUnread);
 

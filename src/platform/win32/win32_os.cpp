@@ -303,6 +303,16 @@ int32_t Win32Os::RegQueryValueEx(RegKey key, const std::string& name, uint32_t* 
     return rc;
 }
 
+int32_t Win32Os::RegEnumKeyEx(RegKey key, uint32_t index, std::string& name) {
+    // A key name has at most 255 characters; in a double-byte code page
+    // that can be twice as many bytes.
+    char buffer[2 * 256];
+    DWORD size = sizeof(buffer);
+    LONG rc = RegEnumKeyExA(ToHkey(key), index, buffer, &size, nullptr, nullptr, nullptr, nullptr);
+    if (rc == ERROR_SUCCESS) name.assign(buffer, std::min<DWORD>(size, sizeof(buffer)));
+    return rc;
+}
+
 int32_t Win32Os::RegDeleteKey(RegKey root, const std::string& subkey) {
     return RegDeleteKeyA(ToHkey(root), subkey.c_str());
 }

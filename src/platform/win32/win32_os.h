@@ -38,6 +38,7 @@ class Win32Os : public Os {
                           const std::string& data) override;
     int32_t RegQueryValueEx(RegKey key, const std::string& name, uint32_t* type, std::string* data,
                             uint32_t* size) override;
+    int32_t RegEnumKeyEx(RegKey key, uint32_t index, std::string& name) override;
     int32_t RegDeleteKey(RegKey root, const std::string& subkey) override;
     int32_t RegDeleteValue(RegKey key, const std::string& name) override;
     int32_t RegFlushKey(RegKey key) override;
