@@ -170,6 +170,7 @@ void RefreshAll(Program& program) {
     ScanSubstDrives(program, labels);
     ScanNetworkDrives(program, labels);
     program.drives.scanned = true;
+    ++program.drives.scans;
 }
 
 bool NetworkCheck(Program& program) {
