@@ -7,6 +7,7 @@
 #include "drives/drive_tables.h"
 #include "language/language.h"
 #include "mainwindow/main_state.h"
+#include "mainwindow/row_answers.h"
 #include "platform/os.h"
 #include "platform/ui.h"
 #include "startup/context_state.h"
@@ -46,6 +47,9 @@ struct Program {
     LanguageState language;
     MainState main;
     ContextState context;
+    // Volume and path answers of the drives that can stall, asked off the
+    // window thread.
+    RowAnswers answers{os};
     // The main window while it exists; the null view before it is loaded and
     // in runs that never load it (autostart without /stay).
     ViewSlot view{main.SelectedDrive};

@@ -53,6 +53,8 @@ struct DriveTables {
     // True once a scan has filled the main table. Until then the table says
     // nothing about the stored drives, and saving must not rewrite them.
     bool scanned = false;
+    // Counts the scans; answers asked for one scan belong to it alone.
+    uint64_t scans = 0;
 };
 
 // Letter for an index 1..26; '\0' for anything else.

@@ -175,6 +175,7 @@ void RefreshAll(Program& program) {
     ScanSubstDrives(program, facts);
     ScanNetworkDrives(program, facts);
     program.drives.scanned = true;
+    ++program.drives.scans;
 }
 
 namespace {

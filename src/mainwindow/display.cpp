@@ -1,5 +1,7 @@
 // The drive list and the status bar: what each of the 26 rows shows, in which
 // colours and with which LED, computed from the main drive table.
+#include <array>
+#include <functional>
 #include <memory>
 #include <utility>
 
@@ -66,41 +68,123 @@ bool QueryVolume(Os& os, const std::string& drive, std::string& label, std::stri
     return os.GetVolumeInformation(std::string(1, drive[0]) + ":\\", label, fileSystem);
 }
 
+bool StallingType(const std::string& type) {
+    return text::ContainsNoCase(type, kw::kRemote) || text::ContainsNoCase(type, kw::kRemovable) ||
+           text::ContainsNoCase(type, kw::kCdrom);
+}
+
+// Drives whose queries can wait for many seconds: network drives (also
+// remembered ones, which Windows tries to reconnect), removable and optical
+// drives. A subst row counts as its folder does, whether the letter is
+// active or not: it stalls when the folder is a share or lies on such a
+// drive, since its label and its long path name are asked of that drive.
+// Fixed drives, RAM disks and free letters answer at once and stay on the
+// window thread, which keeps the list whole in one pass for them.
+bool CanStall(const Program& program, DriveIndex index) {
+    const DriveRecord& row = RowOf(program, index);
+    if (StallingType(row.Type)) return true;
+    if (!IsSubst(program.drives, index)) return false;
+    if (IsSharePath(row.Path)) return true;
+    const DriveIndex on = row.Path.empty() ? 0 : DriveIndexOf(row.Path[0]);
+    return on != 0 && on != index && StallingType(RowOf(program, on).Type);
+}
+
+// Where the volume and path facts of a row being built come from: asked at
+// once, or, for a drive that can stall while a view can be woken, the
+// worker's answers of the current scan. Such a row collects what it needs,
+// and what is not in hand is asked after the row is built.
+class RowSource {
+  public:
+    RowSource(Program& program, DriveIndex index, const std::function<void()>& wake)
+        : program_(program),
+          index_(index),
+          wake_(wake),
+          deferred_(wake && CanStall(program, index)),
+          answer_(program.answers.rows[index]),
+          current_(answer_.scan == program.drives.scans) {}
+
+    std::string Label() {
+        if (!deferred_) return VolumeLabel(program_.os, Device(index_));
+        question_.volume = true;
+        return Answered() && answer_.volume ? CleanVolumeName(answer_.label) : std::string();
+    }
+    std::string FileSystem() {
+        if (!deferred_) return FileSystemName(program_.os, Device(index_));
+        question_.volume = true;
+        return Answered() && answer_.volume ? CleanVolumeName(answer_.fileSystem) : std::string();
+    }
+    std::string LongPath(const std::string& path) {
+        if (!deferred_) return LongPathName(program_.os, path);
+        question_.path = path;
+        return Answered() && answer_.path == path ? answer_.longPath : std::string();
+    }
+
+    // Asks what the row needed unless this scan asked it already: at most
+    // one question per row and scan, whatever became of it.
+    void AskMissing() {
+        if (!deferred_ || (!question_.volume && question_.path.empty())) return;
+        const bool asked = current_ && answer_.state != RowAnswer::State::None &&
+                           (!question_.volume || answer_.volume) &&
+                           (question_.path.empty() || question_.path == answer_.path);
+        if (asked) return;
+        answer_ = RowAnswer{};
+        answer_.state = RowAnswer::State::Asked;
+        answer_.scan = program_.drives.scans;
+        answer_.volume = question_.volume;
+        answer_.path = question_.path;
+        question_.index = index_;
+        question_.generation = answer_.scan;
+        question_.askedAt = program_.answers.queries.Now();
+        program_.answers.queries.Ask(question_, wake_);
+    }
+
+  private:
+    bool Answered() const { return current_ && answer_.state == RowAnswer::State::Answered; }
+
+    Program& program_;
+    DriveIndex index_;
+    const std::function<void()>& wake_;
+    bool deferred_;
+    RowAnswer& answer_;
+    bool current_;
+    DriveQuestion question_;
+};
+
 // A free letter has no volume to ask about: the query could only fail.
-std::string LabelTextOf(Program& program, DriveIndex index, bool conflict) {
+std::string LabelTextOf(Program& program, DriveIndex index, bool conflict, RowSource& source) {
     const DriveRecord& row = RowOf(program, index);
     std::string label;
     if (!row.Label.empty() && !conflict)
         label = row.Label;
     else if (row.Type != kw::kFree)
-        label = VolumeLabel(program.os, Device(index));
+        label = source.Label();
     return label.empty() ? std::string() : " " + label;
 }
 
-std::string FileSystemTextOf(Program& program, DriveIndex index) {
+std::string FileSystemTextOf(Program& program, DriveIndex index, RowSource& source) {
     const DriveRecord& row = RowOf(program, index);
     if (row.Type == kw::kFree) return {};
     // Network drives are not asked on Windows 9x.
     if (IsRemote(program.drives, index) && program.startup.IsWin9x) return {};
-    const std::string name = FileSystemName(program.os, Device(index));
+    const std::string name = source.FileSystem();
     return name.empty() ? std::string() : " [" + name + "]";
 }
 
-std::string LabelPart(Program& program, DriveIndex index, bool conflict) {
+std::string LabelPart(Program& program, DriveIndex index, bool conflict, RowSource& source) {
     const Settings& s = program.settings;
     if (!s.ShowDrivelabels) return {};
     // A and B are mostly floppy drives, asked only on their own settings.
     if (index == 1 && !s.ShowDrivelabelA) return {};
     if (index == 2 && !s.ShowDrivelabelB) return {};
     std::string part = index > 2 ? " " : "";
-    part += LabelTextOf(program, index, conflict);
-    if (s.ShowFilesystem) part += FileSystemTextOf(program, index);
+    part += LabelTextOf(program, index, conflict, source);
+    if (s.ShowFilesystem) part += FileSystemTextOf(program, index, source);
     return part;
 }
 
 // The path column: the long form of the path, or with device names on, what
 // the letter stands for in the DOS-device table.
-std::string PathText(Program& program, DriveIndex index, bool conflict) {
+std::string PathText(Program& program, DriveIndex index, bool conflict, RowSource& source) {
     const DriveRecord& row = RowOf(program, index);
     Os& os = program.os;
     const bool free = row.Type == kw::kFree;
@@ -116,7 +200,7 @@ std::string PathText(Program& program, DriveIndex index, bool conflict) {
     // A share name has no short form, and asking an unreachable server for
     // the long one would stall the list.
     if (remote) return row.Path;
-    std::string path = LongPathName(os, row.Path);
+    std::string path = source.LongPath(row.Path);
     return path.empty() ? row.Path : path;
 }
 
@@ -125,7 +209,7 @@ struct ShownRow {
     ListRecord list;
 };
 
-ShownRow BuildRow(Program& program, DriveIndex index) {
+ShownRow BuildRow(Program& program, DriveIndex index, const std::function<void()>& wake) {
     const DriveRecord& row = RowOf(program, index);
     const LanguageState& language = program.language;
     Os& os = program.os;
@@ -138,11 +222,13 @@ ShownRow BuildRow(Program& program, DriveIndex index) {
     ListRecord& list = shown.list;
     RowView& view = shown.view;
 
-    list.Drive = row.Drive + LabelPart(program, index, conflict);
+    RowSource source(program, index, wake);
+    list.Drive = row.Drive + LabelPart(program, index, conflict, source);
     // With a conflict the type column says what occupies the letter now.
     const std::string type = conflict ? DriveTypeKeyword(os, Device(index) + "\\") : row.Type;
     view.texts[2] = TypeText(language, type);
-    list.Path = PathText(program, index, conflict);
+    list.Path = PathText(program, index, conflict, source);
+    source.AskMissing();
 
     if (!conflict) {
         if (row.State == kw::kDisabled)
@@ -236,7 +322,7 @@ std::string FileSystemName(Os& os, const std::string& drive) {
 
 RowView ComputeRow(Program& program, DriveIndex index) {
     QuietDriveErrors quiet(program.os);
-    return BuildRow(program, index).view;
+    return BuildRow(program, index, {}).view;
 }
 
 StatusView ComputeStatus(Program& program) {
@@ -281,12 +367,13 @@ StatusView ComputeStatus(Program& program) {
 }
 
 void Display(Program& program) {
-    RowViews rows{};
+    RowViews& rows = program.answers.shown;
     {
         QuietDriveErrors quiet(program.os);
+        const std::function<void()> wake = program.view->AnswerWaker();
         program.drives.list[0] = ListRecord{};
         for (DriveIndex i = 1; i <= kDriveCount; ++i) {
-            ShownRow shown = BuildRow(program, i);
+            ShownRow shown = BuildRow(program, i, wake);
             rows[i] = std::move(shown.view);
             program.drives.list[i] = std::move(shown.list);
         }
@@ -294,6 +381,46 @@ void Display(Program& program) {
     program.view->ShowRows(rows, !program.settings.AllowResize);
     UpdateCommands(program);
     DisplayStatus(program);
+}
+
+void ShowDriveAnswers(Program& program) {
+    RowAnswers& answers = program.answers;
+    std::array<bool, kDriveRows> changed{};
+    bool any = false;
+    for (DriveAnswer& answer : answers.queries.TakeAnswers()) {
+        const DriveQuestion& question = answer.question;
+        if (!ValidDriveIndex(question.index)) continue;
+        RowAnswer& row = answers.rows[question.index];
+        // Only the question the row holds now is answered: an older scan's,
+        // or one the row has replaced, would overwrite what a newer
+        // refresh drew.
+        if (row.state != RowAnswer::State::Asked || question.generation != row.scan ||
+            row.scan != program.drives.scans || question.volume != row.volume ||
+            question.path != row.path)
+            continue;
+        if (answer.answeredAt - question.askedAt > kAnswerGiveUp) {
+            row.state = RowAnswer::State::GivenUp;
+            continue;
+        }
+        row.state = RowAnswer::State::Answered;
+        row.volumeFound = answer.volumeFound;
+        row.label = std::move(answer.label);
+        row.fileSystem = std::move(answer.fileSystem);
+        row.longPath = std::move(answer.longPath);
+        changed[question.index] = any = true;
+    }
+    if (!any) return;
+    {
+        QuietDriveErrors quiet(program.os);
+        const std::function<void()> wake = program.view->AnswerWaker();
+        for (DriveIndex i = 1; i <= kDriveCount; ++i) {
+            if (!changed[i]) continue;
+            ShownRow shown = BuildRow(program, i, wake);
+            answers.shown[i] = std::move(shown.view);
+            program.drives.list[i] = std::move(shown.list);
+        }
+    }
+    program.view->ShowRows(answers.shown, !program.settings.AllowResize);
 }
 
 void DisplayStatus(Program& program) {

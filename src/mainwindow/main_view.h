@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -93,6 +94,11 @@ class MainView {
     virtual void SetTrayTimer(bool /*on*/) {}
     // Menu, column and button texts from the current text table.
     virtual void ApplyLanguage() {}
+    // A call that makes the window run ShowDriveAnswers soon, on its own
+    // thread. It may be called from any thread, at any time, also after the
+    // window is gone. None (the default): the view cannot be woken, and
+    // the list asks every drive at once, as a list without worker threads.
+    virtual std::function<void()> AnswerWaker() { return {}; }
 };
 
 // Stands in where there is no main window (a run that never loads it, or

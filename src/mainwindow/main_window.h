@@ -32,6 +32,10 @@ StatusView ComputeStatus(Program& program);
 // shown texts), runs UpdateCommands, then DisplayStatus.
 void Display(Program& program);
 void DisplayStatus(Program& program);
+// Takes the answers the workers sent and shows the rows of the current scan
+// they complete; an answer of an older scan, or one later than
+// kAnswerGiveUp, is dropped. The window calls it when woken.
+void ShowDriveAnswers(Program& program);
 // Scans with the busy indicator on, then Display.
 void DisplayRefresh(Program& program);
 // Next device-name mode (0, 1, 2, 0 ...) and Display, inside a BusyScope; does

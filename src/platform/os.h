@@ -258,6 +258,11 @@ class Os {
     // The process's error mode (kSemFailCriticalErrors, ...); returns the
     // previous mode.
     virtual uint32_t SetErrorMode(uint32_t mode) = 0;
+    // The calling thread's own error mode (SetThreadErrorMode, Windows 7 on),
+    // beside the process's: a drive query raises no "no disk" box when
+    // either says kSemFailCriticalErrors. `previous` gets the thread's mode
+    // before the call; false (nothing changed) for a mode the call refuses.
+    virtual bool SetThreadErrorMode(uint32_t mode, uint32_t& previous) = 0;
     // A null target with kDddRemoveDefinition removes the latest definition.
     virtual bool DefineDosDevice(uint32_t flags, const std::string& device,
                                  const std::string* target) = 0;

@@ -41,4 +41,16 @@ TEST_F(ContractTest, DriveTypesAndVolumes) {
     EXPECT_EQ(fileSystem, "");
 }
 
+TEST_F(ContractTest, ThreadErrorModeIsTheThreadsOwn) {
+    const uint32_t process = os().SetErrorMode(0);
+    uint32_t previous = 0xFFFF;
+    ASSERT_TRUE(os().SetThreadErrorMode(kSemFailCriticalErrors, previous));
+    EXPECT_EQ(previous & kSemFailCriticalErrors, 0u);
+    uint32_t was = 0;
+    EXPECT_FALSE(os().SetThreadErrorMode(0x0004, was));  // not a thread mode
+    EXPECT_TRUE(os().SetThreadErrorMode(previous, was));
+    EXPECT_EQ(was, kSemFailCriticalErrors);
+    EXPECT_EQ(os().SetErrorMode(process), 0u);  // the process's mode stayed
+}
+
 }  // namespace kelvra::contract

@@ -2,6 +2,11 @@
 // list's selection.
 #pragma once
 
+#include <chrono>
+#include <condition_variable>
+#include <functional>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -51,6 +56,30 @@ class FakeMainView : public NullMainView {
     void ApplyResizePolicy() override { ++resizePolicyCalls; }
     void SetTrayTimer(bool on) override { trayTimer.push_back(on); }
     void ApplyLanguage() override { ++languageCalls; }
+
+    // Made wakeable like the window (Wakeable()): the wake calls are
+    // counted, from whatever thread they come.
+    struct Wakes {
+        std::mutex mutex;
+        std::condition_variable cv;
+        int count = 0;
+    };
+    std::shared_ptr<Wakes> wakes;
+    void Wakeable() { wakes = std::make_shared<Wakes>(); }
+    std::function<void()> AnswerWaker() override {
+        if (!wakes) return {};
+        return [w = wakes] {
+            std::lock_guard<std::mutex> lock(w->mutex);
+            ++w->count;
+            w->cv.notify_all();
+        };
+    }
+    // Waits (at most 10 s) until the view was woken `count` times in all.
+    bool AwaitWakes(int count) {
+        std::unique_lock<std::mutex> lock(wakes->mutex);
+        return wakes->cv.wait_for(lock, std::chrono::seconds(10),
+                                  [&] { return wakes->count >= count; });
+    }
 };
 
 }  // namespace kelvra::sim

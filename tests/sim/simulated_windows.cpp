@@ -114,6 +114,7 @@ void SimulatedWindows::SetExecutable(const std::string& path, FileVersion versio
 }
 
 bool SimulatedWindows::Call(const char* operation) {
+    const Guard guard(mutex_);
     ++calls_[operation];
     if (throwing_.count(operation)) throw std::bad_alloc();
     auto times = failTimes_.find(operation);
@@ -125,11 +126,18 @@ bool SimulatedWindows::Call(const char* operation) {
 }
 
 int SimulatedWindows::Calls(const std::string& operation) const {
+    const Guard guard(mutex_);
     auto it = calls_.find(operation);
     return it == calls_.end() ? 0 : it->second;
 }
 
+void SimulatedWindows::ResetCalls() {
+    const Guard guard(mutex_);
+    calls_.clear();
+}
+
 int SimulatedWindows::TotalCalls() const {
+    const Guard guard(mutex_);
     int total = 0;
     for (const auto& [name, count] : calls_) total += count;
     return total;
@@ -271,6 +279,7 @@ std::string SimulatedWindows::MakeShortName(const std::string& parentKey,
 
 void SimulatedWindows::PutNode(const std::string& path, bool folder, const std::string& contents,
                                const std::string& shortName) {
+    const Guard guard(mutex_);
     std::string root;
     std::vector<std::string> parts;
     if (!SplitPath(path, root, parts)) return;
@@ -293,6 +302,7 @@ void SimulatedWindows::PutNode(const std::string& path, bool folder, const std::
 
 void SimulatedWindows::AddDrive(char letter, uint32_t type, const std::string& label,
                                 const std::string& fileSystem, const std::string& device) {
+    const Guard guard(mutex_);
     letter = text::UpperAscii(letter);
     const int number = static_cast<int>(drives_.size()) + 1;
     drives_[letter] = Drive{type, label, fileSystem,
@@ -302,6 +312,7 @@ void SimulatedWindows::AddDrive(char letter, uint32_t type, const std::string& l
 }
 
 void SimulatedWindows::RemoveDrive(char letter) {
+    const Guard guard(mutex_);
     letter = text::UpperAscii(letter);
     drives_.erase(letter);
     RemovePath(std::string(1, letter) + ":");
@@ -317,6 +328,7 @@ void SimulatedWindows::AddFile(const std::string& path, const std::string& conte
 }
 
 void SimulatedWindows::RemovePath(const std::string& path) {
+    const Guard guard(mutex_);
     std::string root;
     std::vector<std::string> parts;
     if (!SplitPath(path, root, parts)) return;
@@ -342,11 +354,13 @@ std::string SimulatedWindows::FileContents(const std::string& path) {
 }
 
 void SimulatedWindows::SetFolderReadOnly(const std::string& path, bool readOnly) {
+    const Guard guard(mutex_);
     std::string key = Resolve(path);
     if (!key.empty()) nodes_[key].readOnly = readOnly;
 }
 
 void SimulatedWindows::HoldFile(const std::string& path, bool held) {
+    const Guard guard(mutex_);
     std::string key = Resolve(path);
     if (!key.empty()) nodes_[key].held = held;
 }
@@ -375,7 +389,7 @@ bool SimulatedWindows::OnEmptyDrive(const std::string& path, int depth) {
     if (drive == drives_.end() || !drive->second.fileSystem.empty() ||
         (drive->second.type != kDriveRemovable && drive->second.type != kDriveCdrom))
         return false;
-    if (!(errorMode_ & kSemFailCriticalErrors)) ++noDiskBoxes_;
+    if (!QuietErrors()) ++noDiskBoxes_;
     return true;
 }
 
@@ -387,6 +401,7 @@ uint32_t SimulatedWindows::GetFileAttributes(const std::string& path) {
 }
 
 bool SimulatedWindows::CreateDirectory(const std::string& path) {
+    const Guard guard(mutex_);
     if (Call("CreateDirectory")) return false;
     if (!Resolve(path).empty()) return false;  // already exists
     std::size_t slash = path.find_last_of("\\/");
@@ -424,6 +439,7 @@ std::string SimulatedWindows::ConvertPath(const std::string& path, bool toShort)
 uint32_t SimulatedWindows::GetLongPathName(const std::string& path, std::string& out,
                                            uint32_t size) {
     out.clear();
+    const Guard guard(mutex_);
     if (Call("GetLongPathName") || OnEmptyDrive(path)) return 0;
     std::string converted = ConvertPath(path, false);
     if (converted.empty()) return 0;
@@ -472,6 +488,7 @@ int32_t SimulatedWindows::ReadFileStatus(const std::string& path, std::string& b
 }
 
 int32_t SimulatedWindows::ReplaceFileContents(const std::string& path, const std::string& bytes) {
+    const Guard guard(mutex_);
     if (Call("ReplaceFileContents")) return oserr::kDiskFull;
     std::string key = Resolve(path);
     if (key.empty()) {
@@ -608,6 +625,7 @@ bool SimulatedWindows::WritePrivateProfileString(const std::string& section,
                                                  const std::string& key,
                                                  const std::string* value,
                                                  const std::string& file) {
+    const Guard guard(mutex_);
     if (Call("WritePrivateProfileString")) return false;
     std::string fileKey = Resolve(file);
     if (fileKey.empty()) {
@@ -905,6 +923,7 @@ uint32_t SimulatedWindows::GetLogicalDriveStrings(uint32_t size, std::string& ou
 }
 
 uint32_t SimulatedWindows::GetDriveType(const std::string& root) {
+    const Guard guard(mutex_);
     if (Call("GetDriveType")) return kDriveUnknown;
     if (root.empty()) return kDriveNoRootDir;
     const char letter = text::UpperAscii(root[0]);
@@ -926,6 +945,13 @@ uint32_t SimulatedWindows::GetDriveType(const std::string& root) {
 
 bool SimulatedWindows::GetVolumeInformation(const std::string& root, std::string& label,
                                             std::string& fileSystem) {
+    WaitWhileBlocked(root);
+    const Guard guard(mutex_);
+    return VolumeInformation(root, label, fileSystem);
+}
+
+bool SimulatedWindows::VolumeInformation(const std::string& root, std::string& label,
+                                         std::string& fileSystem) {
     label.clear();
     fileSystem.clear();
     if (Call("GetVolumeInformation") || root.size() < 2) return false;
@@ -937,7 +963,7 @@ bool SimulatedWindows::GetVolumeInformation(const std::string& root, std::string
         if (drive->second.type == kDriveRemovable || drive->second.type == kDriveCdrom) {
             // An empty drive has no volume to describe.
             if (drive->second.fileSystem.empty()) {
-                if (!(errorMode_ & kSemFailCriticalErrors)) ++noDiskBoxes_;
+                if (!QuietErrors()) ++noDiskBoxes_;
                 return false;
             }
         }
@@ -949,18 +975,73 @@ bool SimulatedWindows::GetVolumeInformation(const std::string& root, std::string
         fileSystem = "NTFS";
         return true;
     }
-    return GetVolumeInformation(key.substr(0, 2) + "\\", label, fileSystem);
+    return VolumeInformation(key.substr(0, 2) + "\\", label, fileSystem);
 }
 
 uint32_t SimulatedWindows::SetErrorMode(uint32_t mode) {
     Call("SetErrorMode");
-    const uint32_t previous = errorMode_;
-    errorMode_ = mode;
-    return previous;
+    return errorMode_.exchange(mode);
+}
+
+bool SimulatedWindows::SetThreadErrorMode(uint32_t mode, uint32_t& previous) {
+    const Guard guard(mutex_);
+    if (Call("SetThreadErrorMode")) return false;
+    // Windows takes only these three modes for a thread.
+    constexpr uint32_t kThreadModes = kSemFailCriticalErrors | 0x0002 | 0x8000;
+    if (mode & ~kThreadModes) return false;
+    uint32_t& current = threadErrorModes_[std::this_thread::get_id()];
+    previous = current;
+    current = mode;
+    return true;
+}
+
+bool SimulatedWindows::QuietErrors() {
+    const Guard guard(mutex_);
+    auto thread = threadErrorModes_.find(std::this_thread::get_id());
+    const uint32_t own = thread == threadErrorModes_.end() ? 0 : thread->second;
+    return ((errorMode_ | own) & kSemFailCriticalErrors) != 0;
+}
+
+char SimulatedWindows::VolumeLetter(std::string path) {
+    for (int depth = 0; depth < 8 && path.size() >= 2 && path[1] == ':'; ++depth) {
+        const char letter = text::UpperAscii(path[0]);
+        const std::string target = LetterTarget(letter);
+        if (target.empty()) return letter;
+        path = target;
+    }
+    return 0;
+}
+
+void SimulatedWindows::WaitWhileBlocked(const std::string& path) {
+    std::unique_lock<std::recursive_mutex> lock(mutex_);
+    auto blocked = [&] { return blockedDrives_.count(VolumeLetter(path)) != 0; };
+    if (!blocked()) return;
+    ++blockedQueries_;
+    queriesReleased_.notify_all();
+    queriesReleased_.wait(lock, [&] { return !blocked(); });
+    --blockedQueries_;
+}
+
+void SimulatedWindows::BlockVolumeQueries(char letter) {
+    const Guard guard(mutex_);
+    blockedDrives_.insert(text::UpperAscii(letter));
+}
+
+void SimulatedWindows::ReleaseVolumeQueries(char letter) {
+    const Guard guard(mutex_);
+    blockedDrives_.erase(text::UpperAscii(letter));
+    queriesReleased_.notify_all();
+}
+
+bool SimulatedWindows::AwaitBlockedQueries(int count) {
+    std::unique_lock<std::recursive_mutex> lock(mutex_);
+    return queriesReleased_.wait_for(lock, std::chrono::seconds(10),
+                                     [&] { return blockedQueries_ >= count; });
 }
 
 bool SimulatedWindows::DefineDosDevice(uint32_t flags, const std::string& device,
                                        const std::string* target) {
+    const Guard guard(mutex_);
     if (Call("DefineDosDevice")) return false;
     if (device.size() != 2 || device[1] != ':') return false;
     const char letter = text::UpperAscii(device[0]);
@@ -1047,6 +1128,7 @@ std::string SimulatedWindows::NetworkKey(char letter) const {
 
 uint32_t SimulatedWindows::WNetAddConnection2(const NetResource& resource, const std::string*,
                                               const std::string*, uint32_t flags) {
+    const Guard guard(mutex_);
     if (Call("WNetAddConnection2")) return oserr::kNoNetwork;
     if (resource.type != kResourceTypeDisk || resource.localName.size() != 2 ||
         resource.localName[1] != ':')
@@ -1067,6 +1149,7 @@ uint32_t SimulatedWindows::WNetAddConnection2(const NetResource& resource, const
 }
 
 uint32_t SimulatedWindows::WNetCancelConnection(const std::string& name, bool) {
+    const Guard guard(mutex_);
     if (Call("WNetCancelConnection")) return oserr::kNoNetwork;
     if (name.size() != 2 || name[1] != ':') return oserr::kNotConnected;
     const char letter = text::UpperAscii(name[0]);

@@ -4,11 +4,20 @@
 // connections; a registry; INI files with private-profile semantics; the
 // version record; top-level windows. Failures can be injected per operation,
 // and every call is counted.
+//
+// The calls a worker thread makes (the volume and long-path queries, the
+// thread error mode) may run beside the test's own thread: they, the call
+// counters and everything that changes drives, folders, DOS devices and
+// connections hold one lock.
 #pragma once
 
+#include <atomic>
+#include <condition_variable>
 #include <map>
+#include <mutex>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/os.h"
@@ -128,7 +137,14 @@ public:
     // box on Windows.
     int NoDiskBoxes() const { return noDiskBoxes_; }
     uint32_t ErrorMode() const { return errorMode_; }
-    void ResetCalls() { calls_.clear(); }
+    void ResetCalls();
+
+    // Volume queries on the drive (also through a subst letter onto it) wait
+    // until released, as on a drive whose server is away.
+    void BlockVolumeQueries(char letter);
+    void ReleaseVolumeQueries(char letter);
+    // Waits (at most 10 s) until `count` queries wait on blocked drives.
+    bool AwaitBlockedQueries(int count);
 
     // --- Os -------------------------------------------------------------------
     bool GetVersionEx(OsVersion& out) override;
@@ -178,6 +194,7 @@ public:
     bool GetVolumeInformation(const std::string& root, std::string& label,
                               std::string& fileSystem) override;
     uint32_t SetErrorMode(uint32_t mode) override;
+    bool SetThreadErrorMode(uint32_t mode, uint32_t& previous) override;
     bool DefineDosDevice(uint32_t flags, const std::string& device,
                          const std::string* target) override;
     uint32_t QueryDosDevice(const std::string& device, std::string& out, uint32_t size) override;
@@ -240,7 +257,15 @@ private:
         std::string exeName;
     };
 
+    using Guard = std::lock_guard<std::recursive_mutex>;
     bool Call(const char* operation);  // counts; true when the call must fail
+    // Critical errors fail quietly for the calling thread: its own mode or
+    // the process's says so.
+    bool QuietErrors();
+    // The drive letter a path's volume is asked of, through subst letters.
+    char VolumeLetter(std::string path);
+    void WaitWhileBlocked(const std::string& path);
+    bool VolumeInformation(const std::string& root, std::string& label, std::string& fileSystem);
     // Canonical key ("C:\DATA\SUB", "\\SRV\SHARE\X") of an existing path,
     // following subst and network letters; empty when it does not exist.
     std::string Resolve(const std::string& path, int depth = 0);
@@ -295,8 +320,13 @@ private:
     RegKey nextKey_ = 0x1000;
     std::vector<Window> windows_;
     std::vector<std::uintptr_t> activated_;
-    uint32_t errorMode_ = 0;
-    int noDiskBoxes_ = 0;
+    std::atomic<uint32_t> errorMode_{0};
+    std::map<std::thread::id, uint32_t> threadErrorModes_;
+    std::atomic<int> noDiskBoxes_{0};
+    mutable std::recursive_mutex mutex_;
+    std::condition_variable_any queriesReleased_;
+    std::set<char> blockedDrives_;
+    int blockedQueries_ = 0;
     std::set<std::string> failing_;
     std::set<std::string> throwing_;
     std::map<std::string, int> failTimes_;

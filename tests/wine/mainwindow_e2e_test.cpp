@@ -434,6 +434,35 @@ TEST_F(MainWindowTest, NoSplashWhenSwitchedOff) {
     EXPECT_TRUE(Close());
 }
 
+// The removable drive's volume is asked off the window thread: its row fills
+// in a moment after the list shows, and the debug dump's list with it. (Wine
+// gives such a drive no label, but a file-system name.)
+TEST_F(MainWindowTest, TheRemovableDrivesFileSystemFillsItsRowIn) {
+    ASSERT_EQ(GetDriveTypeA("R:\\"), static_cast<UINT>(DRIVE_REMOVABLE))
+        << "the test prefix has no removable drive R: (set up by scripts/lib.sh)";
+    char fileSystem[MAX_PATH + 1] = {};
+    ASSERT_TRUE(GetVolumeInformationA("R:\\", nullptr, 0, nullptr, nullptr, nullptr, fileSystem,
+                                      sizeof fileSystem));
+    ASSERT_STRNE(fileSystem, "");
+    const std::string shown = std::string("R:  [") + fileSystem + "]";
+    WriteSettings("ShowFilesystem=1\r\n");
+    ASSERT_TRUE(Launch());
+    EXPECT_TRUE(WaitForRow('R', 0, [&](const std::string& t) { return t == shown; }))
+        << RowText('R');
+    ASSERT_TRUE(FocusControl(main_, list_));
+    ASSERT_TRUE(PressKey('D', {VK_CONTROL}));
+    HWND debug = WaitForVisibleWindow(Pid(), "", kMainTitle + " - Debug Infos");
+    ASSERT_NE(debug, nullptr);
+    HWND edit = ChildOfClass(debug, "Edit");
+    ASSERT_NE(edit, nullptr);
+    const std::string dump = LongWindowText(edit);
+    EXPECT_NE(dump.find("0>" + shown + " 1>"), std::string::npos) << dump;
+    ASSERT_TRUE(FocusControl(debug, edit));
+    ASSERT_TRUE(PressKey(VK_ESCAPE));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(debug); }));
+    EXPECT_TRUE(Close());
+}
+
 // Off the fixed disk: the splash stands during the first scan, then hint 1
 // comes; ticking its box is saved.
 TEST_F(MainWindowTest, StartFromARemovableDriveShowsSplashAndHintOne) {

@@ -197,6 +197,9 @@ LRESULT FrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         case kFitListMessage:
             FitListHeight();
             return 0;
+        case kDriveAnswersMessage:
+            ShowDriveAnswers(program_);
+            return 0;
         case WM_QUERYENDSESSION:
             return TRUE;
         case WM_ENDSESSION:
@@ -331,6 +334,13 @@ void FrmMain::ShowRows(const RowViews& rows, bool autoSize) {
         FitListHeight();
     InvalidateRect(list_.hwnd(), nullptr, FALSE);
     leds_.Invalidate();
+}
+
+std::function<void()> FrmMain::AnswerWaker() {
+    // Posting is safe from any thread; to a window that is gone it fails.
+    HWND window = hwnd_;
+    if (!window) return {};
+    return [window] { PostMessageW(window, kDriveAnswersMessage, 0, 0); };
 }
 
 void FrmMain::ShowCommands(const CommandView& commands) {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 
 #include "mainwindow/layout.h"
@@ -53,12 +54,15 @@ class FrmMain : public MainView, public win32::Window<FrmMain> {
     void ApplyResizePolicy() override;
     void SetTrayTimer(bool on) override;
     void ApplyLanguage() override;
+    std::function<void()> AnswerWaker() override;
 
   private:
     friend class win32::Window<FrmMain>;
     // Posted when the user changed a column's width: the list may now need
     // (or no longer need) room for its horizontal scroll bar.
     static constexpr UINT kFitListMessage = WM_APP + 2;
+    // Posted by a worker thread: answers about slow drives are in.
+    static constexpr UINT kDriveAnswersMessage = WM_APP + 3;
     LRESULT OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
     void OnCreate();
     void OnResize(WPARAM state);

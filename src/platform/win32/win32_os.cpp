@@ -507,6 +507,13 @@ uint32_t Win32Os::SetErrorMode(uint32_t mode) {
     return ::SetErrorMode(mode);
 }
 
+bool Win32Os::SetThreadErrorMode(uint32_t mode, uint32_t& previous) {
+    DWORD old = 0;
+    const bool ok = ::SetThreadErrorMode(mode, &old) != 0;
+    previous = old;
+    return ok;
+}
+
 bool Win32Os::DefineDosDevice(uint32_t flags, const std::string& device,
                               const std::string* target) {
     return DefineDosDeviceA(flags, device.c_str(), OrNull(target)) != 0;

@@ -59,6 +59,7 @@ class Win32Os : public Os {
     bool GetVolumeInformation(const std::string& root, std::string& label,
                               std::string& fileSystem) override;
     uint32_t SetErrorMode(uint32_t mode) override;
+    bool SetThreadErrorMode(uint32_t mode, uint32_t& previous) override;
     bool DefineDosDevice(uint32_t flags, const std::string& device,
                          const std::string* target) override;
     uint32_t QueryDosDevice(const std::string& device, std::string& out, uint32_t size) override;

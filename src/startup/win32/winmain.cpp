@@ -28,7 +28,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 
-    kelvra::Win32Os os;
+    // Never destroyed: a worker still waiting on a drive whose server went
+    // away uses it while the process ends (its thread is detached, so it
+    // keeps nothing from ending).
+    kelvra::Win32Os& os = *new kelvra::Win32Os;
     kelvra::Win32Ui ui;
     kelvra::Program program(os, ui);
     const kelvra::Dispatch dispatch = kelvra::RunStartup(program);

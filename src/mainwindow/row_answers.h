@@ -1,0 +1,34 @@
+// What the list knows of the drives whose volume and path queries run on a
+// worker thread: per row, the question of the current scan and its answer,
+// and the rows last handed to the view, so an answer redraws only its row.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "drives/drive_tables.h"
+#include "drives/volume_queries.h"
+#include "mainwindow/main_view.h"
+#include "platform/os.h"
+
+namespace kelvra {
+
+struct RowAnswer {
+    enum class State { None, Asked, Answered, GivenUp };
+    State state = State::None;
+    uint64_t scan = 0;  // the scan the question belongs to
+    bool volume = false;
+    std::string path;  // what was asked
+    bool volumeFound = false;
+    std::string label, fileSystem, longPath;
+};
+
+struct RowAnswers {
+    explicit RowAnswers(Os& os) : queries(os) {}
+    VolumeQueries queries;
+    std::array<RowAnswer, kDriveRows> rows;
+    RowViews shown{};
+};
+
+}  // namespace kelvra
