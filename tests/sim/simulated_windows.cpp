@@ -1193,6 +1193,7 @@ bool SimulatedWindows::IsConnected(char letter) {
 }
 
 void SimulatedWindows::LoseConnection(char letter) {
+    const Guard guard(mutex_);
     auto connection = connections_.find(text::UpperAscii(letter));
     if (connection != connections_.end()) connection->second.lost = true;
 }
