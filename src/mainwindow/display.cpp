@@ -127,11 +127,17 @@ class RowSource {
                            (!question_.volume || answer_.volume) &&
                            (question_.path.empty() || question_.path == answer_.path);
         if (asked) return;
-        answer_ = RowAnswer{};
+        RowAnswer next;
+        if (Answered() && answer_.volume == question_.volume && answer_.path == question_.path) {
+            next = std::move(answer_);
+            next.stale = true;
+        }
+        answer_ = std::move(next);
         answer_.state = RowAnswer::State::Asked;
         answer_.scan = program_.drives.scans;
         answer_.volume = question_.volume;
         answer_.path = question_.path;
+        answer_.drive = DriveNow();
         question_.index = index_;
         question_.generation = answer_.scan;
         question_.askedAt = program_.answers.queries.Now();
@@ -139,7 +145,20 @@ class RowSource {
     }
 
   private:
-    bool Answered() const { return current_ && answer_.state == RowAnswer::State::Answered; }
+    // This scan's answer, or the last one to the same question about the
+    // same drive while this scan's is on its way.
+    bool Answered() const {
+        if (current_ && answer_.state == RowAnswer::State::Answered) return true;
+        return Known() && answer_.drive == DriveNow();
+    }
+    bool Known() const {
+        return answer_.state == RowAnswer::State::Answered ||
+               (answer_.state == RowAnswer::State::Asked && answer_.stale);
+    }
+    std::string DriveNow() const {
+        const DriveRecord& row = RowOf(program_, index_);
+        return row.Type + '\n' + row.Path;
+    }
 
     Program& program_;
     DriveIndex index_;
@@ -399,7 +418,9 @@ void ShowDriveAnswers(Program& program) {
             question.path != row.path)
             continue;
         if (answer.answeredAt - question.askedAt > kAnswerGiveUp) {
+            // The last answer shown meanwhile is not this drive's any more.
             row.state = RowAnswer::State::GivenUp;
+            if (row.stale) changed[question.index] = any = true;
             continue;
         }
         row.state = RowAnswer::State::Answered;

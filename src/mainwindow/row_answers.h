@@ -22,6 +22,11 @@ struct RowAnswer {
     std::string path;  // what was asked
     bool volumeFound = false;
     std::string label, fileSystem, longPath;
+    // Asked again by a newer scan: the fields above still hold the last
+    // answer to the same question, shown until the new one comes, so a
+    // refresh does not blank the labels of every network drive for a moment.
+    bool stale = false;
+    std::string drive;  // type and path of the row when asked
 };
 
 struct RowAnswers {

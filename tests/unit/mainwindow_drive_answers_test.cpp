@@ -69,6 +69,12 @@ TEST_F(DriveAnswers, WindowGoesOnWhileADriveHangsAndTheRowFillsInLater) {
     Display(m.program);
     EXPECT_EQ(Shown('R'), L"R:  STICK");
     EXPECT_EQ(m.sim.Calls("GetVolumeInformation"), 5);
+    // A new scan shows the last answer until its own comes, not a blank.
+    RefreshAll(m.program);
+    m.sim.BlockVolumeQueries('R');
+    Display(m.program);
+    ASSERT_TRUE(m.sim.AwaitBlockedQueries(1));
+    EXPECT_EQ(Shown('R'), L"R:  STICK");
 }
 
 TEST_F(DriveAnswers, AnAnswerOlderThanTheRowNeverOverwritesIt) {
@@ -105,14 +111,17 @@ TEST_F(DriveAnswers, AnAnswerOlderThanTheRowNeverOverwritesIt) {
 
 TEST_F(DriveAnswers, AnAnswerLaterThanOneSecondIsGivenUpForThisScan) {
     // clang-format off
-    struct Case { long long after; const wchar_t* shown; };
-    const Case cases[] = {{900, L"R:  STICK"}, {1001, L"R: "}};
+    // The second round shows the first round's answer while it waits, and
+    // drops it when its own answer is given up.
+    struct Case { long long after; const wchar_t* waiting; const wchar_t* shown; };
+    const Case cases[] = {{900, L"R: ", L"R:  STICK"}, {1001, L"R:  STICK", L"R: "}};
     // clang-format on
     for (const Case& c : cases) {
         RefreshAll(m.program);
         m.sim.BlockVolumeQueries('R');
         Display(m.program);
         ASSERT_TRUE(m.sim.AwaitBlockedQueries(1));
+        EXPECT_EQ(Shown('R'), c.waiting) << c.after;
         now += c.after;
         m.sim.ReleaseVolumeQueries('R');
         AnswersIn();
