@@ -20,6 +20,9 @@ namespace {
 // poll, and the check that the tray icon is still there.
 constexpr UINT_PTR kTimerIds[3] = {1, 2, 3};
 
+// A first scan that ends sooner shows no splash: too short to be read.
+constexpr DWORD kSplashDelayMs = 300;
+
 }  // namespace
 
 FrmMain::FrmMain(Program& program) : program_(program) {}
@@ -337,17 +340,15 @@ void FrmMain::ShowBusy(BusyMode mode) {
     busyCursor_ = busy;
     SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(busy ? 32514 : 32512)));
     if (!program_.settings.DontShowBusySplash) {
-        if (mode == BusyMode::Init && !splash_) {
-            splash_ = std::make_unique<FrmSplash>();
-            splash_->Show(Text(program_.language, TextKey::splash_netsplash), dpi_);
-        } else if (mode == BusyMode::Off) {
+        if (mode == BusyMode::Init && !splash_)
+            splash_ = std::make_unique<DelayedSplash>(
+                Text(program_.language, TextKey::splash_netsplash), dpi_, kSplashDelayMs);
+        else if (mode == BusyMode::Off)
             splash_.reset();
-        }
     }
     // Paint the change now; other pending messages (a close, a timer) wait
     // for the message loop, so nothing runs inside a scan half done.
     UpdateWindow(status_);
-    if (splash_) splash_->Paint();
 }
 
 void FrmMain::EnableButtonBar(bool enabled) {

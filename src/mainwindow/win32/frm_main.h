@@ -20,7 +20,7 @@
 namespace kelvra {
 
 struct Program;
-class FrmSplash;
+class DelayedSplash;
 
 class FrmMain : public MainView, public win32::Window<FrmMain> {
   public:
@@ -102,7 +102,7 @@ class FrmMain : public MainView, public win32::Window<FrmMain> {
     HWND status_ = nullptr;  // stbMain
     MainMenu menu_;
     TrayIcon tray_;
-    std::unique_ptr<FrmSplash> splash_;
+    std::unique_ptr<DelayedSplash> splash_;
     win32::UniqueFont font_;
 
     bool fittingHeight_ = false;
