@@ -56,9 +56,11 @@ bool FrmMain::Load(HINSTANCE instance) {
     ShowWindow(leds_.hwnd(), settings.ShowLEDs ? SW_SHOWNA : SW_HIDE);
     buttons_.SetVisible(settings.ShowButtons);
     program_.main.MoveSource = -1;
-    ApplyLanguage();
+    // Texts and grid lines first (they set the buttons' width and the rows'
+    // height), so that the size policy lays the window out once.
+    list_.ApplyStyles(settings.GridLines);
+    ApplyTexts();
     SetResize(settings.AllowResize);
-    ApplyListStyles();
 
     // The first row starts selected, so the keyboard has a row to work on.
     SelectRow(1);
@@ -183,6 +185,7 @@ LRESULT FrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnTrayMessage(lParam);
             return 0;
         case kFitListMessage:
+            fitListPosted_ = false;
             FitListHeight();
             return 0;
         case WM_QUERYENDSESSION:
@@ -310,7 +313,10 @@ void FrmMain::FocusList() {
 }
 
 void FrmMain::ShowRows(const RowViews& rows, bool autoSize) {
+    // The list repaints once, below, not once per cell.
+    SendMessageW(list_.hwnd(), WM_SETREDRAW, FALSE, 0);
     list_.ShowRows(rows);
+    SendMessageW(list_.hwnd(), WM_SETREDRAW, TRUE, 0);
     // A column without a stored width was fitted before the first rows were
     // there; it is fitted once more to what they hold.
     if (autoSize)
@@ -390,11 +396,15 @@ void FrmMain::SetTrayTimer(bool on) {
 // The texts of menus, columns and buttons from the text table; the sizes
 // follow them.
 void FrmMain::ApplyLanguage() {
+    ApplyTexts();
+    ComputeDesignSize();
+    SetWidthPos();
+}
+
+void FrmMain::ApplyTexts() {
     menu_.ApplyLanguage(program_.language);
     list_.ApplyLanguage(program_.language);
     buttons_.ApplyLanguage(program_.language);
-    ComputeDesignSize();
-    SetWidthPos();
 }
 
 std::optional<ListLayout> FrmMain::CaptureLayout() {

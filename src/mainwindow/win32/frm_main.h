@@ -89,6 +89,8 @@ class FrmMain : public MainView, public win32::Window<FrmMain> {
     void LayoutVertical();
     void LayoutStatusParts();
     void ApplyListStyles();
+    // Menu, column and button texts alone, without the layout they change.
+    void ApplyTexts();
     void SetWidthPos();
     void SetResize(bool allowResize);
     void KeepLayout();
@@ -106,6 +108,7 @@ class FrmMain : public MainView, public win32::Window<FrmMain> {
     win32::UniqueFont font_;
 
     bool fittingHeight_ = false;
+    bool fitListPosted_ = false;  // a kFitListMessage is on its way
     int dpi_ = 96;
     int designWidth_ = 0;
     int designHeight_ = 0;
