@@ -54,6 +54,9 @@ void DriveList::Create(HWND parent, HGDIOBJ font, int dpi) {
         item.pszText = const_cast<wchar_t*>(L"");
         SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
     }
+    // Every cell is empty, as in rows_: the first rows set only the cells
+    // that hold a text.
+    showRowsDone_ = true;
 
     // One tool over the list, moved to the cell under the pointer; it shows
     // the whole text of a cell its column cuts.
