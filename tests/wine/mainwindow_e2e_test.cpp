@@ -463,9 +463,9 @@ TEST_F(MainWindowTest, TheRemovableDrivesFileSystemFillsItsRowIn) {
     EXPECT_TRUE(Close());
 }
 
-// Off the fixed disk: the splash stands during the first scan, then hint 1
-// comes; ticking its box is saved.
-TEST_F(MainWindowTest, StartFromARemovableDriveShowsSplashAndHintOne) {
+// Off the fixed disk: hint 1 comes after the first scan; ticking its box is
+// saved.
+TEST_F(MainWindowTest, StartFromARemovableDriveShowsHintOne) {
     ASSERT_EQ(GetDriveTypeA("R:\\"), static_cast<UINT>(DRIVE_REMOVABLE))
         << "the test prefix has no removable drive R: (set up by scripts/lib.sh)";
     const std::string removable =
@@ -480,10 +480,8 @@ TEST_F(MainWindowTest, StartFromARemovableDriveShowsSplashAndHintOne) {
     const std::string ini = removable + "kelvra.ini";
     WriteBytes(ini, "[" + UserSection() + "]\r\nShowHints=11\r\n");
 
-    WindowCreationLog log;
-    ASSERT_TRUE(log.ok());
     ASSERT_TRUE(Launch(removable + "Kelvra.exe"));
-    EXPECT_TRUE(log.Seen(Pid(), kSplashClass)) << "no splash during the first scan";
+    // A splash shows only for a first scan that takes long; none stays.
     EXPECT_TRUE(VisibleWindowsOf(Pid(), kSplashClass, "").empty())
         << "the splash outlived the first scan";
 

@@ -2,6 +2,7 @@
 
 #include "auxwindows/info.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/shell_launch.h"
 #include "platform/win32/window.h"
 #include "program.h"
 
@@ -43,6 +44,7 @@ class FrmInfo : public win32::Dialog<FrmInfo> {
         const WORD id = LOWORD(wParam);
         if (id == kIdCmdWebsite && HIWORD(wParam) == BN_CLICKED) {
             // The desktop as parent: the browser must not close with this window.
+            win32::StartOle();
             ShellExecuteW(GetDesktopWindow(), L"open", kWebsiteUrl, nullptr, nullptr,
                           SW_SHOWNORMAL);
             return TRUE;

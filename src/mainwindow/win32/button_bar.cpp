@@ -92,8 +92,7 @@ void ButtonBar::LayoutVertical(int top, int height, int gap, int step) {
         RECT r;
         GetWindowRect(buttons_[i], &r);
         MapWindowPoints(nullptr, GetParent(buttons_[i]), reinterpret_cast<POINT*>(&r), 2);
-        SetWindowPos(buttons_[i], nullptr, r.left, y, r.right - r.left, height,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        win32::PlaceChild(buttons_[i], r.left, y, r.right - r.left, height);
         y += height + step;
     }
 }
@@ -103,7 +102,7 @@ void ButtonBar::LayoutHorizontal(HWND parent, int left, int width, int height) {
         RECT r;
         GetWindowRect(b, &r);
         MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
-        SetWindowPos(b, nullptr, left, r.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+        win32::PlaceChild(b, left, r.top, width, height);
     }
 }
 

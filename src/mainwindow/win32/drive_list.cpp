@@ -54,25 +54,32 @@ void DriveList::Create(HWND parent, HGDIOBJ font, int dpi) {
         item.pszText = const_cast<wchar_t*>(L"");
         SendMessageW(list_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
     }
+    // Every cell is empty, as in rows_: the first rows set only the cells
+    // that hold a text.
+    showRowsDone_ = true;
 
-    // One tool over the list, moved to the cell under the pointer; it shows
-    // the whole text of a cell its column cuts.
-    tooltip_ =
-        CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                        WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                        CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, instance, nullptr);
-    if (tooltip_) {
-        TTTOOLINFOW tool = {};
-        tool.cbSize = TTTOOLINFOW_V2_SIZE;
-        tool.uFlags = TTF_SUBCLASS;
-        tool.hwnd = list_;
-        tool.uId = 1;
-        tool.lpszText = LPSTR_TEXTCALLBACKW;
-        SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-        SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN));
-        SetWindowSubclass(list_, &DriveList::SubclassProc, kListSubclassId,
-                          reinterpret_cast<DWORD_PTR>(this));
-    }
+    SetWindowSubclass(list_, &DriveList::SubclassProc, kListSubclassId,
+                      reinterpret_cast<DWORD_PTR>(this));
+}
+
+// One tool over the list, moved to the cell under the pointer; it shows the
+// whole text of a cell its column cuts. Made when the pointer first comes
+// over the list: a window of its own that the first screen does not need.
+void DriveList::CreateTooltip() {
+    const HWND parent = GetParent(list_);
+    tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                               WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    if (!tooltip_) return;
+    TTTOOLINFOW tool = {};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = list_;
+    tool.uId = 1;
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, GetSystemMetrics(SM_CXVIRTUALSCREEN));
 }
 
 HWND DriveList::Header() const {
@@ -319,7 +326,8 @@ LRESULT CALLBACK DriveList::SubclassProc(HWND hwnd, UINT message, WPARAM wParam,
     auto* self = reinterpret_cast<DriveList*>(data);
     try {
         if (message == WM_MOUSEMOVE) {
-            self->TrackTipCell(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            if (!self->tooltip_) self->CreateTooltip();
+            if (self->tooltip_) self->TrackTipCell(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
         } else if (message == WM_NOTIFY) {
             auto* header = reinterpret_cast<NMHDR*>(lParam);
             if (header->hwndFrom == self->tooltip_ && header->code == TTN_GETDISPINFOW) {

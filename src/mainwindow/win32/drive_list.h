@@ -63,6 +63,7 @@ class DriveList {
                                          UINT_PTR id, DWORD_PTR data);
     void FitColumn(int column);
     void ApplyRowImages();
+    void CreateTooltip();
     void TrackTipCell(int x, int y);
     std::wstring CutCellText() const;
 

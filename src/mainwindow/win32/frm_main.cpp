@@ -29,6 +29,9 @@ bool AnnouncesVolume(WPARAM event, LPARAM data) {
     return header && header->dbch_devicetype == DBT_DEVTYP_VOLUME;
 }
 
+// A first scan that ends sooner shows no splash: too short to be read.
+constexpr DWORD kSplashDelayMs = 300;
+
 }  // namespace
 
 FrmMain::FrmMain(Program& program) : program_(program) {}
@@ -62,9 +65,11 @@ bool FrmMain::Load(HINSTANCE instance) {
     ShowWindow(leds_.hwnd(), settings.ShowLEDs ? SW_SHOWNA : SW_HIDE);
     buttons_.SetVisible(settings.ShowButtons);
     program_.main.MoveSource = -1;
-    ApplyLanguage();
+    // Texts and grid lines first (they set the buttons' width and the rows'
+    // height), so that the size policy lays the window out once.
+    list_.ApplyStyles(settings.GridLines);
+    ApplyTexts();
     SetResize(settings.AllowResize);
-    ApplyListStyles();
 
     // The first row starts selected, so the keyboard has a row to work on.
     SelectRow(1);
@@ -195,6 +200,7 @@ LRESULT FrmMain::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
             OnTrayMessage(lParam);
             return 0;
         case kFitListMessage:
+            fitListPosted_ = false;
             FitListHeight();
             return 0;
         case kDriveAnswersMessage:
@@ -325,7 +331,10 @@ void FrmMain::FocusList() {
 }
 
 void FrmMain::ShowRows(const RowViews& rows, bool autoSize) {
+    // The list repaints once, below, not once per cell.
+    SendMessageW(list_.hwnd(), WM_SETREDRAW, FALSE, 0);
     list_.ShowRows(rows);
+    SendMessageW(list_.hwnd(), WM_SETREDRAW, TRUE, 0);
     // A column without a stored width was fitted before the first rows were
     // there; it is fitted once more to what they hold.
     if (autoSize)
@@ -362,17 +371,15 @@ void FrmMain::ShowBusy(BusyMode mode) {
     busyCursor_ = busy;
     SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(busy ? 32514 : 32512)));
     if (!program_.settings.DontShowBusySplash) {
-        if (mode == BusyMode::Init && !splash_) {
-            splash_ = std::make_unique<FrmSplash>();
-            splash_->Show(Text(program_.language, TextKey::splash_netsplash), dpi_);
-        } else if (mode == BusyMode::Off) {
+        if (mode == BusyMode::Init && !splash_)
+            splash_ = std::make_unique<DelayedSplash>(
+                Text(program_.language, TextKey::splash_netsplash), dpi_, kSplashDelayMs);
+        else if (mode == BusyMode::Off)
             splash_.reset();
-        }
     }
     // Paint the change now; other pending messages (a close, a timer) wait
     // for the message loop, so nothing runs inside a scan half done.
     UpdateWindow(status_);
-    if (splash_) splash_->Paint();
 }
 
 void FrmMain::EnableButtonBar(bool enabled) {
@@ -414,11 +421,15 @@ void FrmMain::SetTrayTimer(bool on) {
 // The texts of menus, columns and buttons from the text table; the sizes
 // follow them.
 void FrmMain::ApplyLanguage() {
+    ApplyTexts();
+    ComputeDesignSize();
+    SetWidthPos();
+}
+
+void FrmMain::ApplyTexts() {
     menu_.ApplyLanguage(program_.language);
     list_.ApplyLanguage(program_.language);
     buttons_.ApplyLanguage(program_.language);
-    ComputeDesignSize();
-    SetWidthPos();
 }
 
 std::optional<ListLayout> FrmMain::CaptureLayout() {

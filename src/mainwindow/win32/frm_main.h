@@ -21,7 +21,7 @@
 namespace kelvra {
 
 struct Program;
-class FrmSplash;
+class DelayedSplash;
 
 class FrmMain : public MainView, public win32::Window<FrmMain> {
   public:
@@ -93,6 +93,8 @@ class FrmMain : public MainView, public win32::Window<FrmMain> {
     void LayoutVertical();
     void LayoutStatusParts();
     void ApplyListStyles();
+    // Menu, column and button texts alone, without the layout they change.
+    void ApplyTexts();
     void SetWidthPos();
     void SetResize(bool allowResize);
     void KeepLayout();
@@ -106,10 +108,11 @@ class FrmMain : public MainView, public win32::Window<FrmMain> {
     HWND status_ = nullptr;  // stbMain
     MainMenu menu_;
     TrayIcon tray_;
-    std::unique_ptr<FrmSplash> splash_;
+    std::unique_ptr<DelayedSplash> splash_;
     win32::UniqueFont font_;
 
     bool fittingHeight_ = false;
+    bool fitListPosted_ = false;  // a kFitListMessage is on its way
     int dpi_ = 96;
     int designWidth_ = 0;
     int designHeight_ = 0;

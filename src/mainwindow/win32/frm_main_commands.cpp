@@ -154,7 +154,9 @@ LRESULT FrmMain::OnNotify(NMHDR* header) {
     }
     if (header->hwndFrom == list_.Header() &&
         (header->code == HDN_ITEMCHANGEDW || header->code == HDN_ITEMCHANGEDA)) {
-        PostMessageW(hwnd_, kFitListMessage, 0, 0);
+        // Fitting columns changes several widths in a row: one fit after
+        // them all is enough.
+        if (!fitListPosted_) fitListPosted_ = PostMessageW(hwnd_, kFitListMessage, 0, 0);
         return 0;
     }
     if (header->code == NM_CUSTOMDRAW && buttons_.Owns(header->hwndFrom))

@@ -165,8 +165,7 @@ void FrmMain::LayoutVertical() {
         GetWindowRect(control, &r);
         MapWindowPoints(nullptr, hwnd_, reinterpret_cast<POINT*>(&r), 2);
         const int width = control == leds_.hwnd() ? LedSize(dpi_) : r.right - r.left;
-        SetWindowPos(control, nullptr, r.left, gap, width, listHeight_,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
+        win32::PlaceChild(control, r.left, gap, width, listHeight_);
     }
     buttons_.LayoutVertical(gap, buttonHeight_, gap, Scale96(4, dpi_));
 }
@@ -187,10 +186,9 @@ void FrmMain::SetWidthPos() {
     const WidthPos w =
         ComputeWidthPos(width, barWidth_, frameRoom_, s.ShowLEDs, s.ShowButtons, dpi_);
     const int gap = Scale96(8, dpi_);
-    SetWindowPos(list_.hwnd(), nullptr, w.listLeft, gap, w.listWidth, listHeight_,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(leds_.hwnd(), nullptr, w.listLeft - LedSize(dpi_) - Scale96(4, dpi_), gap,
-                 LedSize(dpi_), listHeight_, SWP_NOZORDER | SWP_NOACTIVATE);
+    win32::PlaceChild(list_.hwnd(), w.listLeft, gap, w.listWidth, listHeight_);
+    win32::PlaceChild(leds_.hwnd(), w.listLeft - LedSize(dpi_) - Scale96(4, dpi_), gap,
+                      LedSize(dpi_), listHeight_);
     buttons_.LayoutHorizontal(hwnd_, w.barLeft + gap, barWidth_ - gap, buttonHeight_);
     EnableButtonBar(w.barEnabled && !program_.main.Busy);
     leds_.Invalidate();
@@ -201,9 +199,10 @@ void FrmMain::SetWidthPos() {
 void FrmMain::SetResize(bool allowResize) {
     const bool develop = program_.startup.Develop;
     limitsOn_ = false;
-    LONG_PTR style = GetWindowLongPtrW(hwnd_, GWL_STYLE);
-    style = allowResize || develop ? (style | WS_THICKFRAME) : (style & ~WS_THICKFRAME);
-    SetWindowLongPtrW(hwnd_, GWL_STYLE, style);
+    const LONG_PTR before = GetWindowLongPtrW(hwnd_, GWL_STYLE);
+    const LONG_PTR style =
+        allowResize || develop ? (before | WS_THICKFRAME) : (before & ~WS_THICKFRAME);
+    if (style != before) SetWindowLongPtrW(hwnd_, GWL_STYLE, style);
     ComputeDesignSize();  // the frame's thickness enters the outer height
 
     const int screenWidth = GetSystemMetrics(SM_CXVIRTUALSCREEN) > 0
@@ -214,8 +213,11 @@ void FrmMain::SetResize(bool allowResize) {
                                                            program_.settings.ColumnWidth, dpi_));
     const int width =
         InitialWindowWidth(allowResize, program_.settings.WindowWidth, limits_, designWidth_, dpi_);
+    // The frame is computed anew for a changed style or DPI; the window
+    // being loaded has the frame it was made with.
+    const bool newFrame = style != before || positioned_;
     SetWindowPos(hwnd_, nullptr, 0, 0, width, designHeight_,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | (newFrame ? SWP_FRAMECHANGED : 0));
     limitsOn_ = !develop;
     SetWidthPos();
 }

@@ -1,6 +1,7 @@
 #include "mainwindow/win32/frm_splash.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/dpi.h"
 
@@ -63,6 +64,44 @@ void FrmSplash::Paint() {
     if (!hwnd_) return;
     RedrawWindow(hwnd_, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME | RDW_ERASE);
+}
+
+DelayedSplash::DelayedSplash(std::wstring text, int dpi, DWORD delayMs)
+    : text_(std::move(text)),
+      dpi_(dpi),
+      delayMs_(delayMs),
+      ended_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    if (ended_) thread_.Reset(CreateThread(nullptr, 0, &DelayedSplash::Run, this, 0, nullptr));
+}
+
+DelayedSplash::~DelayedSplash() {
+    if (!thread_) return;
+    SetEvent(ended_.get());
+    // Messages the splash's thread sends to this one (activation, focus)
+    // are answered while it ends; nothing else runs here meanwhile.
+    HANDLE thread = thread_.get();
+    while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) ==
+           WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
+}
+
+DWORD WINAPI DelayedSplash::Run(void* self) {
+    auto* splash = static_cast<DelayedSplash*>(self);
+    HANDLE ended = splash->ended_.get();
+    if (WaitForSingleObject(ended, splash->delayMs_) != WAIT_TIMEOUT) return 0;
+    FrmSplash window;
+    window.Show(splash->text_, splash->dpi_);
+    while (MsgWaitForMultipleObjects(1, &ended, FALSE, INFINITE, QS_ALLINPUT) ==
+           WAIT_OBJECT_0 + 1) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    return 0;  // the window goes with `window`, on the thread that made it
 }
 
 }  // namespace kelvra

@@ -2,6 +2,11 @@
 
 namespace kelvra::win32 {
 
+void StartOle() {
+    static const bool started = SUCCEEDED(OleInitialize(nullptr));
+    (void)started;
+}
+
 // HTML Help is loaded when first needed.
 void OpenHtmlHelp(HWND owner, const std::wstring& file, const wchar_t* topic) {
     using HtmlHelpFn = HWND(WINAPI*)(HWND, LPCWSTR, UINT, DWORD_PTR);
@@ -10,6 +15,7 @@ void OpenHtmlHelp(HWND owner, const std::wstring& file, const wchar_t* topic) {
                                               GetProcAddress(module, "HtmlHelpW")))
                                         : nullptr;
     if (!htmlHelp || file.empty()) return;
+    StartOle();
     std::wstring target = file;
     if (topic) target += std::wstring(L"::/") + topic;
     // The help's own window definition, with its navigation pane open.
@@ -18,6 +24,7 @@ void OpenHtmlHelp(HWND owner, const std::wstring& file, const wchar_t* topic) {
 }
 
 void OpenDocument(const std::wstring& path) {
+    StartOle();
     const auto result = reinterpret_cast<INT_PTR>(
         ShellExecuteW(GetDesktopWindow(), L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     // A system without a viewer for plain text (a bare setup) still has

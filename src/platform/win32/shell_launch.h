@@ -1,4 +1,5 @@
-// Opening help and documents with the programs the system has for them.
+// Opening help and documents with the programs the system has for them,
+// and the OLE they need.
 #pragma once
 
 #include <string>
@@ -6,6 +7,12 @@
 #include "platform/win32/windows_api.h"
 
 namespace kelvra::win32 {
+
+// OLE on the calling thread (the window thread) from the first call to the
+// end of the run. The folder chooser, HTML Help and the shell's launching
+// want it; they start it, not the program's start: the first screen needs
+// none of it, and loading OLE would cost every start its time.
+void StartOle();
 
 // The compiled help file at a topic (or its contents for none), in the
 // help's own window definition. A system without HTML Help shows nothing.

@@ -3,6 +3,7 @@
 #include "platform/win32/frm_hint.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/input_box.h"
+#include "platform/win32/shell_launch.h"
 
 namespace kelvra {
 
@@ -22,6 +23,7 @@ std::wstring Win32Ui::BrowseForFolder(const std::wstring& title) {
     info.pszDisplayName = displayName;
     info.lpszTitle = title.c_str();
     info.ulFlags = BIF_RETURNONLYFSDIRS | BIF_EDITBOX;  // 0x11
+    win32::StartOle();
     const win32::UniqueItemList item(SHBrowseForFolderW(&info));
     if (!item) return {};
     wchar_t path[MAX_PATH + 1] = {};

@@ -117,4 +117,13 @@ void RunModalLoop(const bool& closed, const std::function<bool(MSG&)>& filter) {
     }
 }
 
+void PlaceChild(HWND child, int x, int y, int width, int height) {
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    if (r.left == x && r.top == y && r.right - r.left == width && r.bottom - r.top == height)
+        return;
+    SetWindowPos(child, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 }  // namespace kelvra::win32

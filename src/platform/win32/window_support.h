@@ -30,6 +30,11 @@ std::wstring WindowText(HWND window);
 bool RegisterWindowClass(const wchar_t* name, WNDPROC procedure, const wchar_t* cursor,
                          HICON icon = nullptr, HICON smallIcon = nullptr);
 
+// Gives a child window this place in its parent's client area, unless it
+// has it already: a move to where it is still costs a round of messages
+// (and under Wine calls to the server), and layouts repeat most moves.
+void PlaceChild(HWND child, int x, int y, int width, int height);
+
 // The work area of the monitor a window is on (the nearest one).
 RECT WorkArea(HWND window);
 // Gives `window` this size, centred over `owner` (over the work area when

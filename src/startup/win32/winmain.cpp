@@ -1,30 +1,13 @@
 // Kelvra.exe: runs the start-up procedure, then whatever it chose.
-#include "platform/win32/windows_api.h"
-// (first: the Windows headers below need it)
-#include <objbase.h>
-
 #include "mainwindow/win32/frm_main.h"
 #include "platform/win32/win32_os.h"
 #include "platform/win32/win32_ui.h"
+#include "platform/win32/windows_api.h"
 #include "program.h"
 #include "startup/context.h"
 #include "startup/startup.h"
 
-namespace {
-
-// OLE for the shell calls (the folder chooser, ...) for the whole run,
-// however it ends.
-struct OleScope {
-    const bool initialised = SUCCEEDED(OleInitialize(nullptr));
-    ~OleScope() {
-        if (initialised) OleUninitialize();
-    }
-};
-
-}  // namespace
-
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    const OleScope ole;
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
 

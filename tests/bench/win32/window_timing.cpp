@@ -1,10 +1,11 @@
 // Start time and idle CPU time of the real Kelvra.exe, driven from outside the
 // way a user starts it. Not a test: it passes or fails nothing.
 //
-//   window_timing start [starts]
+//   window_timing start [starts] [rounds]
 //       Alternates starts of Kelvra.exe and bare_window.exe (both beside this
 //       program) and prints, per start and as medians, the milliseconds from
-//       CreateProcess to a visible main window that answers a message.
+//       CreateProcess to a visible main window that answers a message; with
+//       rounds, each round's medians and ratio, then those of all rounds.
 //   window_timing idle [seconds] [settle seconds] [wineserver unix pid]
 //       Prints the CPU time of every process of the prefix (and, given its
 //       Linux pid, of the Wine server) over `seconds` without Kelvra, then
@@ -171,7 +172,27 @@ bool TimedStart(Install& install, bool kelvra, Samples& samples) {
     return true;
 }
 
-int StartTimes(int starts) {
+void PrintMedians(const char* heading, const Samples& bare, const Samples& kelvra) {
+    const double b = Median(bare.answer), k = Median(kelvra.answer);
+    std::printf("%s (ms)        input idle  visible  answers\n", heading);
+    std::printf("  bare window   %8.1f %8.1f %8.1f\n", Median(bare.idle), Median(bare.visible), b);
+    std::printf("  Kelvra        %8.1f %8.1f %8.1f\n", Median(kelvra.idle), Median(kelvra.visible),
+                k);
+    // The two starts of a pair ran back to back, under much the same load.
+    std::vector<double> paired;
+    for (std::size_t i = 0; i < bare.answer.size() && i < kelvra.answer.size(); ++i)
+        if (bare.answer[i] > 0) paired.push_back(kelvra.answer[i] / bare.answer[i]);
+    std::printf("  ratio Kelvra / bare (answers) %.2f, median of the pairs' ratios %.2f\n",
+                b > 0 ? k / b : 0.0, Median(paired));
+}
+
+void Append(Samples& to, const Samples& from) {
+    to.idle.insert(to.idle.end(), from.idle.begin(), from.idle.end());
+    to.visible.insert(to.visible.end(), from.visible.begin(), from.visible.end());
+    to.answer.insert(to.answer.end(), from.answer.begin(), from.answer.end());
+}
+
+int StartTimes(int starts, int rounds) {
     Install install;
     if (!install.ok()) {
         std::printf("cannot set up the program folder %s\n", install.folder().c_str());
@@ -184,28 +205,37 @@ int StartTimes(int starts) {
     if (!TimedStart(install, true, warmUp) || !TimedStart(install, false, warmUp)) return 1;
     install.KeepSavedSettings();
 
-    Samples bare, kelvra;
-    for (int i = 0; i < starts; ++i) {
-        std::printf("start %d\n", i + 1);
-        // ABBA order, so a drift in the machine's load hits both alike.
-        const bool kelvraFirst = i % 2 == 1;
-        for (int k = 0; k < 2; ++k) {
-            const bool isKelvra = (k == 0) == kelvraFirst;
-            if (!TimedStart(install, isKelvra, isKelvra ? kelvra : bare)) return 1;
+    Samples allBare, allKelvra;
+    std::vector<double> roundRatios;
+    for (int r = 0; r < rounds; ++r) {
+        Samples bare, kelvra;
+        for (int i = 0; i < starts; ++i) {
+            std::printf("round %d, start %d\n", r + 1, i + 1);
+            // ABBA order, so a drift in the machine's load hits both alike.
+            const bool kelvraFirst = i % 2 == 1;
+            for (int k = 0; k < 2; ++k) {
+                const bool isKelvra = (k == 0) == kelvraFirst;
+                if (!TimedStart(install, isKelvra, isKelvra ? kelvra : bare)) return 1;
+            }
         }
+        char heading[64];
+        std::snprintf(heading, sizeof heading, "\nround %d: medians of %d starts each", r + 1,
+                      starts);
+        PrintMedians(heading, bare, kelvra);
+        const double b = Median(bare.answer);
+        roundRatios.push_back(b > 0 ? Median(kelvra.answer) / b : 0.0);
+        Append(allBare, bare);
+        Append(allKelvra, kelvra);
     }
-    const double b = Median(bare.answer), k = Median(kelvra.answer);
-    std::printf("\nmedians of %d starts each (ms)   input idle  visible  answers\n", starts);
-    std::printf("  bare window                    %8.1f %8.1f %8.1f\n", Median(bare.idle),
-                Median(bare.visible), b);
-    std::printf("  Kelvra                         %8.1f %8.1f %8.1f\n", Median(kelvra.idle),
-                Median(kelvra.visible), k);
-    std::printf("ratio Kelvra / bare (answers): %.2f\n", b > 0 ? k / b : 0.0);
-    // The two starts of a round ran back to back, under much the same load.
-    std::vector<double> paired;
-    for (std::size_t i = 0; i < bare.answer.size() && i < kelvra.answer.size(); ++i)
-        if (bare.answer[i] > 0) paired.push_back(kelvra.answer[i] / bare.answer[i]);
-    std::printf("median of the per-round ratios: %.2f\n", Median(paired));
+    if (rounds > 1) {
+        char heading[64];
+        std::snprintf(heading, sizeof heading, "\nall %d rounds: medians of %d starts each", rounds,
+                      starts * rounds);
+        PrintMedians(heading, allBare, allKelvra);
+    }
+    std::printf("\nratio per round:");
+    for (double ratio : roundRatios) std::printf(" %.2f", ratio);
+    std::printf("  (highest %.2f)\n", *std::max_element(roundRatios.begin(), roundRatios.end()));
     return 0;
 }
 
@@ -400,8 +430,10 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "start";
     auto number = [&](int i, int fallback) { return argc > i ? std::atoi(argv[i]) : fallback; };
     setvbuf(stdout, nullptr, _IONBF, 0);
-    if (mode == "start") return StartTimes(std::max(1, number(2, 11)));
+    if (mode == "start") return StartTimes(std::max(1, number(2, 11)), std::max(1, number(3, 1)));
     if (mode == "idle") return IdleCpu(std::max(1, number(2, 60)), number(3, 10), number(4, 0));
-    std::printf("usage: window_timing start [starts] | idle [seconds] [settle] [wineserver pid]\n");
+    std::printf(
+        "usage: window_timing start [starts] [rounds] | idle [seconds] [settle] [wineserver "
+        "pid]\n");
     return 2;
 }
