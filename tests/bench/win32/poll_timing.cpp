@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/win32/cpu_times.h"
 #include "drives/scan.h"
 #include "platform/win32/win32_os.h"
 #include "platform/win32/windows_api.h"
@@ -21,35 +22,15 @@
 
 namespace {
 
-using namespace kelvra::e2e;
+using kelvra::bench::FileTimeMs;
+using kelvra::bench::LinuxCpuMs;
 
-double FileTimeMs(const FILETIME& t) {
-    ULARGE_INTEGER v;
-    v.LowPart = t.dwLowDateTime;
-    v.HighPart = t.dwHighDateTime;
-    return static_cast<double>(v.QuadPart) / 10000.0;
-}
+using namespace kelvra::e2e;
 
 double OwnCpuMs() {
     FILETIME created, ended, kernel, user;
     if (!GetProcessTimes(GetCurrentProcess(), &created, &ended, &kernel, &user)) return -1;
     return FileTimeMs(kernel) + FileTimeMs(user);
-}
-
-// utime + stime of a Linux process, read through drive Z:, in milliseconds.
-double LinuxCpuMs(int unixPid) {
-    if (unixPid <= 0) return -1;
-    const std::string stat = ReadBytes("Z:\\proc\\" + std::to_string(unixPid) + "\\stat");
-    const std::size_t close = stat.rfind(')');
-    if (close == std::string::npos) return -1;
-    std::vector<std::string> fields;
-    for (std::size_t pos = close + 2; pos < stat.size();) {
-        const std::size_t end = std::min(stat.find(' ', pos), stat.size());
-        fields.push_back(stat.substr(pos, end - pos));
-        pos = end + 1;
-    }
-    if (fields.size() < 13) return -1;
-    return (std::atof(fields[11].c_str()) + std::atof(fields[12].c_str())) * 10.0;
 }
 
 // Runs `body` `runs` times; prints microseconds per run in this process and

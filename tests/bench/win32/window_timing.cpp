@@ -21,9 +21,13 @@
 #include <string>
 #include <vector>
 
+#include "bench/win32/cpu_times.h"
 #include "wine/e2e_support.h"
 
 namespace {
+
+using kelvra::bench::FileTimeMs;
+using kelvra::bench::LinuxCpuMs;
 
 using namespace kelvra::e2e;
 
@@ -241,13 +245,6 @@ int StartTimes(int starts, int rounds) {
 
 // ---- idle CPU -------------------------------------------------------------
 
-double FileTimeMs(const FILETIME& t) {
-    ULARGE_INTEGER v;
-    v.LowPart = t.dwLowDateTime;
-    v.HighPart = t.dwHighDateTime;
-    return static_cast<double>(v.QuadPart) / 10000.0;
-}
-
 // CPU time (kernel + user) of every process, as the sum over its threads.
 // Wine answers GetThreadTimes of another process's thread from the thread's
 // Linux accounting; GetProcessTimes of another process is of no use there (it
@@ -264,24 +261,6 @@ struct CpuSnapshot {
         return total;
     }
 };
-
-// utime + stime of a Linux process from /proc, reached through drive Z:, in
-// milliseconds (the fields count 1/100 s); -1 when unreadable.
-double LinuxCpuMs(int unixPid) {
-    if (unixPid <= 0) return -1;
-    const std::string stat = ReadBytes("Z:\\proc\\" + std::to_string(unixPid) + "\\stat");
-    const std::size_t close = stat.rfind(')');
-    if (close == std::string::npos) return -1;
-    // After the name: state is field 3, utime field 14, stime field 15.
-    std::vector<std::string> fields;
-    for (std::size_t pos = close + 2; pos < stat.size();) {
-        const std::size_t end = std::min(stat.find(' ', pos), stat.size());
-        fields.push_back(stat.substr(pos, end - pos));
-        pos = end + 1;
-    }
-    if (fields.size() < 13) return -1;
-    return (std::atof(fields[11].c_str()) + std::atof(fields[12].c_str())) * 10.0;
-}
 
 CpuSnapshot TakeSnapshot(int wineserverPid) {
     CpuSnapshot snapshot;
