@@ -102,6 +102,17 @@ void BM_NetworkCheck(benchmark::State& state) {
 }
 BENCHMARK(BM_NetworkCheck);
 
+// The poll's tick with nothing changing: the drive list alone, and the full
+// pass every fifth tick.
+void BM_PollTick(benchmark::State& state) {
+    Machine m;
+    NetworkCheck(m.program);
+    m.sim.ResetCalls();
+    for (auto _ : state) benchmark::DoNotOptimize(PollCheck(m.program));
+    Report(state, m.sim);
+}
+BENCHMARK(BM_PollTick);
+
 // The rows computed from a scanned table with the default settings (drive
 // labels on), without a window.
 void BM_Display(benchmark::State& state) {
