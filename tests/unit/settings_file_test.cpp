@@ -228,7 +228,6 @@ TEST(SettingsFile, ALanguageWhosePackCannotBeUsedIsNamedAtStart) {
     }
 }
 
-
 DriveRecord& RowOf(Program& program, char letter) {
     return program.drives.main[DriveIndexOf(letter)];
 }
