@@ -298,11 +298,10 @@ void SaveSettings(Program& program, const std::optional<ListLayout>& shown) {
         return;
     }
     EntriesBasis& basis = program.drives.entriesBasis;
-    const std::optional<std::string> before =
-        startup.StoredFileExists ? std::optional(startup.StoredBytes) : std::nullopt;
     // Changed by another program since the table's scan: the list must still
     // be refreshed after this save, so the basis keeps the older file.
-    const bool inStep = before == basis.file;
+    const bool inStep =
+        startup.StoredFileExists ? basis.file && *basis.file == startup.StoredBytes : !basis.file;
     // A table scanned while no read of the file had succeeded holds no
     // stored entries; writing it would delete them all.
     const bool entries = program.drives.scanned && !startup.EntriesUnread;
