@@ -89,10 +89,10 @@ void ScanSubstDrives(Program& program, ScanFacts& facts) {
     // One read for all letters. A file that cannot be read now keeps the
     // entries of the last read, so that no stored drive reads as gone.
     ReadSettingsFile(program);
-    const StartupState& startup = program.startup;
-    program.startup.EntriesUnread = !startup.StoredRead;
+    StartupState& startup = program.startup;
+    startup.EntriesUnread = !startup.StoredRead;
     const std::string section = SettingsSection(program);
-    // The entries as the table was last in step with them, and as they are now.
+    // The entries the table was in step with until now, and those of this read.
     EntriesBasis& basis = program.drives.entriesBasis;
     const bool taken = basis.taken;
     const std::array<StoredEntries, kDriveRows> before = basis.letters;
