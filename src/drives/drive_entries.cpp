@@ -36,8 +36,30 @@ int32_t LoadDriveEntry(Program& program, const std::string& section, char letter
     return status;
 }
 
-void WriteDriveEntries(Program& program, IniText& ini) {
+std::array<StoredEntries, kDriveRows> ReadStoredEntries(const IniText& ini,
+                                                        const std::string& section) {
+    std::array<StoredEntries, kDriveRows> entries;
+    for (DriveIndex i = 1; i <= kDriveCount; ++i) {
+        const std::string letter(1, DriveLetter(i));
+        std::string value;
+        if (ini.Get(section, kPathKey + letter, value)) entries[i].Path = value;
+        if (ini.Get(section, kLabelKey + letter, value)) entries[i].Label = value;
+    }
+    return entries;
+}
+
+std::array<StoredEntries, kDriveRows> WriteDriveEntries(Program& program, IniText& ini) {
     const std::string section = SettingsSection(program);
+    const EntriesBasis& basis = program.drives.entriesBasis;
+    std::array<StoredEntries, kDriveRows> wanted = basis.letters;
+    const auto put = [&](const std::string& key, const std::optional<std::string>& value,
+                         const std::optional<std::string>& before) {
+        if (basis.taken && value == before) return;
+        if (value)
+            ini.Set(section, key, *value);
+        else
+            ini.Delete(section, key);
+    };
     for (DriveIndex i = 1; i <= kDriveCount; ++i) {
         const DriveRecord& row = program.drives.main[i];
         const std::string letter(1, DriveLetter(i));
@@ -46,19 +68,18 @@ void WriteDriveEntries(Program& program, IniText& ini) {
         // A live network row over a stored folder is a subst onto a share
         // on that letter: the entry is the user's folder, not this drive's,
         // and stays as stored.
-        const bool foreign =
-            remote && row.Type != kw::kRemoteInactive && StoredFolderUnder(ini, section, letter);
+        if (remote && row.Type != kw::kRemoteInactive && StoredFolderUnder(ini, section, letter))
+            continue;
         const bool disabled = row.State == kw::kDisabled;
-        const bool keepsPath = row.Permanent == kw::kYes && (subst || (remote && disabled));
-        if (keepsPath)
-            ini.Set(section, kPathKey + letter, disabled ? "!" + row.Path : row.Path);
-        else if (!foreign)
-            ini.Delete(section, kPathKey + letter);
-        if ((subst || remote) && !row.Label.empty())
-            ini.Set(section, kLabelKey + letter, row.Label);
-        else if (!foreign)
-            ini.Delete(section, kLabelKey + letter);
+        StoredEntries& entries = wanted[i];
+        entries = {};
+        if (row.Permanent == kw::kYes && (subst || (remote && disabled)))
+            entries.Path = disabled ? "!" + row.Path : row.Path;
+        if ((subst || remote) && !row.Label.empty()) entries.Label = row.Label;
+        put(kPathKey + letter, entries.Path, basis.letters[i].Path);
+        put(kLabelKey + letter, entries.Label, basis.letters[i].Label);
     }
+    return wanted;
 }
 
 }  // namespace kelvra

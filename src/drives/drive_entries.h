@@ -3,8 +3,11 @@
 // letter the user's label.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
+
+#include "drives/drive_tables.h"
 
 namespace kelvra {
 
@@ -22,9 +25,16 @@ inline constexpr const char* kLabelKey = "SubstPathLabel_";
 int32_t LoadDriveEntry(Program& program, const std::string& section, char letter, std::string& path,
                        std::string& label);
 
+// Every letter's two entries in `ini` as they stand there.
+std::array<StoredEntries, kDriveRows> ReadStoredEntries(const IniText& ini,
+                                                        const std::string& section);
+
 // Sets or deletes the two entries of every letter from the main table in the
 // file's text. An entry naming a folder on a letter that is now a network
-// drive (a subst onto a share) stays as it is.
-void WriteDriveEntries(Program& program, IniText& ini);
+// drive (a subst onto a share) stays as it is. Once a scan has taken the
+// basis (drives.entriesBasis), an entry the table stands for as it did then
+// stays as the file has it: another program may have changed it since.
+// Returns the entries the table stands for, the basis once `ini` is stored.
+std::array<StoredEntries, kDriveRows> WriteDriveEntries(Program& program, IniText& ini);
 
 }  // namespace kelvra

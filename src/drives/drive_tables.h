@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -41,6 +42,22 @@ struct ListRecord {
     std::string Path;
 };
 
+// A letter's two entries in the settings file (nullopt: the key is absent).
+struct StoredEntries {
+    std::optional<std::string> Path;
+    std::optional<std::string> Label;
+};
+
+// What the table's drive entries were last in step with: the settings file as
+// a scan took them from it or a save put them there. Another program may
+// change the file meanwhile; a save writes only the entries the table has
+// changed since, and the poll refreshes the list when the file's bytes differ.
+struct EntriesBasis {
+    bool taken = false;  // false until a scan: a save then writes every entry
+    std::array<StoredEntries, kDriveRows> letters;
+    std::optional<std::string> file;  // the file's bytes (nullopt: there was none)
+};
+
 struct DriveTables {
     std::array<DriveRecord, kDriveRows> main;
     std::array<SnapshotRecord, kDriveRows> snapshot;
@@ -55,6 +72,7 @@ struct DriveTables {
     bool scanned = false;
     // Counts the scans; answers asked for one scan belong to it alone.
     uint64_t scans = 0;
+    EntriesBasis entriesBasis;
 };
 
 // Letter for an index 1..26; '\0' for anything else.

@@ -10,6 +10,7 @@
 #include "drives/subst.h"
 #include "platform/inireg.h"
 #include "program.h"
+#include "startup/settings.h"
 #include "util/text.h"
 
 namespace kelvra {
@@ -88,8 +89,18 @@ void ScanSubstDrives(Program& program, ScanFacts& facts) {
     // One read for all letters. A file that cannot be read now keeps the
     // entries of the last read, so that no stored drive reads as gone.
     ReadSettingsFile(program);
-    program.startup.EntriesUnread = !program.startup.StoredRead;
+    StartupState& startup = program.startup;
+    startup.EntriesUnread = !startup.StoredRead;
     const std::string section = SettingsSection(program);
+    // The entries the table was in step with until now, and those of this read.
+    EntriesBasis& basis = program.drives.entriesBasis;
+    const bool taken = basis.taken;
+    const std::array<StoredEntries, kDriveRows> before = basis.letters;
+    if (startup.StoredRead) {
+        basis.taken = true;
+        basis.letters = ReadStoredEntries(startup.Stored, section);
+        basis.file = startup.StoredFileExists ? std::optional(startup.StoredBytes) : std::nullopt;
+    }
     for (DriveIndex i = 1; i <= kDriveCount; ++i) {
         DriveRecord& row = program.drives.main[i];
         std::string stored;
@@ -122,6 +133,10 @@ void ScanSubstDrives(Program& program, ScanFacts& facts) {
         }
         if ((IsSubst(program.drives, i) || IsRemote(program.drives, i)) && !label.empty())
             row.Label = label;
+        // The table keeps a label the file lacks, but one the file held as
+        // the table has it and holds no more was removed by another program.
+        else if (taken && before[i].Label == row.Label && !basis.letters[i].Label)
+            row.Label.clear();
     }
 }
 
@@ -249,7 +264,9 @@ bool PollCheck(Program& program) {
     if (++tables.checksSinceSnapshot < kFullCheckTicks &&
         DriveBits(drives) == tables.snapshotDrives)
         return false;
-    return CheckAgainstSnapshot(program, drives);
+    // A drive entry changed by another program (a label, a drive made
+    // permanent) shows nowhere in the system's answers, only in the file.
+    return CheckAgainstSnapshot(program, drives) || SettingsFileChanged(program);
 }
 
 bool LetterInUseNow(Os& os, DriveIndex index) {

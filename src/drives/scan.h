@@ -16,8 +16,9 @@ namespace kelvra {
 struct Program;
 
 // Rewrites Drive, Type, Path, Permanent and State of rows 1..26 (Label only
-// where one is stored) in three passes whose order matters: each relies on
-// what the earlier ones wrote. Marks the table scanned; may set Local.
+// where one is stored, or where the stored one the table had is gone) in
+// three passes whose order matters: each relies on what the earlier ones
+// wrote. Marks the table scanned and takes drives.entriesBasis; may set Local.
 void RefreshAll(Program& program);
 
 // What one scan learns once and hands from pass to pass: which letters the
@@ -47,7 +48,8 @@ bool NetworkCheck(Program& program);
 // unless it differs from the one of the snapshot or this is the
 // kFullCheckTicks-th call since the snapshot was taken: then NetworkCheck,
 // which also sees what the list does not (a folder deleted behind a subst
-// letter, a network connection gone). True when NetworkCheck saw a change.
+// letter, a network connection gone) and compares the settings file with the
+// one the drive entries come from. True when either saw a change.
 constexpr int kFullCheckTicks = 5;
 bool PollCheck(Program& program);
 

@@ -1,6 +1,7 @@
 #include "startup/settings.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <map>
 #include <memory>
@@ -202,6 +203,7 @@ bool ReadSettingsFile(Program& program) {
         return false;
     }
     startup.Stored = IniText(bytes);
+    startup.StoredBytes = std::move(bytes);
     // An earlier version wrote the user's section with only the ASCII letters
     // in capitals ("USER=JöRG"); the system's own case rules find it.
     // A scan looks up every letter's entries: each name is put into
@@ -231,6 +233,18 @@ bool ReadSettingsFile(Program& program) {
     startup.StoredFileExists = !missing;
     startup.IniUnreadable = false;
     return true;
+}
+
+bool SettingsFileChanged(Program& program) {
+    std::string bytes;
+    const int32_t rc =
+        program.os.ReadFileStatus(program.startup.IniFilePath, bytes, kMaxSettingsBytes + 1);
+    std::optional<std::string> now;
+    if (rc == oserr::kSuccess && bytes.size() <= kMaxSettingsBytes)
+        now = std::move(bytes);
+    else if (rc != oserr::kFileNotFound && rc != oserr::kPathNotFound)
+        return false;
+    return now != program.drives.entriesBasis.file;
 }
 
 std::string StoredValue(const StartupState& startup, const std::string& section,
@@ -283,13 +297,19 @@ void SaveSettings(Program& program, const std::optional<ListLayout>& shown) {
         startup.LastStatus = kIniFailed;
         return;
     }
+    EntriesBasis& basis = program.drives.entriesBasis;
+    // Changed by another program since the table's scan: the list must still
+    // be refreshed after this save, so the basis keeps the older file.
+    const bool inStep =
+        startup.StoredFileExists ? basis.file && *basis.file == startup.StoredBytes : !basis.file;
     // A table scanned while no read of the file had succeeded holds no
     // stored entries; writing it would delete them all.
     const bool entries = program.drives.scanned && !startup.EntriesUnread;
     const bool unscanned = !program.drives.scanned;
     if (startup.SettingsUnread && !entries) return;
     IniText ini = startup.Stored;
-    if (entries) WriteDriveEntries(program, ini);
+    std::array<StoredEntries, kDriveRows> written;
+    if (entries) written = WriteDriveEntries(program, ini);
     if (!startup.SettingsUnread) {
         for (std::string_view name : kWriteOrder) {
             const Key* key = FindKey(name);
@@ -300,16 +320,19 @@ void SaveSettings(Program& program, const std::optional<ListLayout>& shown) {
     if (!startup.StoredFileExists || contents != startup.Stored.Serialize()) {
         // A failed replace (read-only, locked, disk full) leaves the old file
         // whole; like any failed write it only shows in LastStatus.
-        const bool written =
+        const bool replaced =
             program.os.ReplaceFileContents(startup.IniFilePath, contents) == oserr::kSuccess;
-        startup.LastStatus = written ? kIniOk : kIniFailed;
-        if (written) {
+        startup.LastStatus = replaced ? kIniOk : kIniFailed;
+        if (replaced) {
             startup.Stored = std::move(ini);
+            startup.StoredBytes = contents;
             startup.StoredFileExists = true;
+            if (inStep) basis.file = contents;
         }
     } else {
         startup.LastStatus = kIniOk;
     }
+    if (entries && startup.LastStatus == kIniOk) basis.letters = written;
     // The autostart entry follows the settings and the stored drives; both
     // must be known for it.
     if (!startup.SettingsUnread && (entries || unscanned)) UpdateAutostartEntry(program);

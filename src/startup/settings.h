@@ -79,6 +79,10 @@ constexpr std::size_t kMaxSettingsBytes = 4u << 20;
 // (another program holds it, access denied, too large): startup.Stored keeps
 // the last read, and startup.IniUnreadable says so until a read succeeds.
 bool ReadSettingsFile(Program& program);
+// True when the settings file's bytes differ from those the drive table's
+// entries are in step with (drives.entriesBasis), or it came or went since.
+// A file that cannot be read now is no change.
+bool SettingsFileChanged(Program& program);
 // A key's value in startup.Stored as GetPrivateProfileString would answer it
 // (the default when the key is missing, at most kIniBufferSize - 1
 // characters); status 0 when the answer is not empty, else 2.

@@ -27,6 +27,7 @@ struct StartupState {
     // moment (held by a scanner or sync client) must not read as a file
     // without entries: a save would then delete every stored drive.
     IniText Stored;
+    std::string StoredBytes;        // ... and its bytes as read
     bool StoredRead = false;        // Stored holds a read that succeeded
     bool StoredFileExists = false;  // ... and the file was there then
     bool IniUnreadable = false;     // the latest read of the file failed

@@ -560,21 +560,21 @@ TEST(PollCheck, MakesOnlyTheCallsItNeeds) {
     struct Step {
         const char* name;
         bool (*check)(Program&);
-        int list, device, type, attributes, longName, connection;
+        int list, device, type, attributes, longName, connection, settingsFile;
     };
     const Step steps[] = {
         // Each drive's device answer and type; D:'s folder is there, and its
         // long form is its path; N:'s connection is its path.
-        {"first check", NetworkCheck, 1, 4, 4, 1, 1, 1},
+        {"first check", NetworkCheck, 1, 4, 4, 1, 1, 1, 0},
         // The drive list alone, until the full check is due.
-        {"quiet tick 1", PollCheck, 1, 0, 0, 0, 0, 0},
-        {"quiet tick 2", PollCheck, 1, 0, 0, 0, 0, 0},
-        {"quiet tick 3", PollCheck, 1, 0, 0, 0, 0, 0},
-        {"quiet tick 4", PollCheck, 1, 0, 0, 0, 0, 0},
+        {"quiet tick 1", PollCheck, 1, 0, 0, 0, 0, 0, 0},
+        {"quiet tick 2", PollCheck, 1, 0, 0, 0, 0, 0, 0},
+        {"quiet tick 3", PollCheck, 1, 0, 0, 0, 0, 0, 0},
+        {"quiet tick 4", PollCheck, 1, 0, 0, 0, 0, 0, 0},
         // Answers as before: only whether D:'s folder is there and N:'s
-        // connection are asked again.
-        {"fifth tick", PollCheck, 1, 4, 0, 1, 0, 1},
-        {"quiet tick after it", PollCheck, 1, 0, 0, 0, 0, 0},
+        // connection are asked again, and the settings file read once.
+        {"fifth tick", PollCheck, 1, 4, 0, 1, 0, 1, 1},
+        {"quiet tick after it", PollCheck, 1, 0, 0, 0, 0, 0, 0},
     };
     for (const Step& s : steps) {
         SCOPED_TRACE(s.name);
@@ -587,8 +587,9 @@ TEST(PollCheck, MakesOnlyTheCallsItNeeds) {
         EXPECT_EQ(m.sim.Calls("GetFileAttributes"), s.attributes);
         EXPECT_EQ(m.sim.Calls("GetLongPathName"), s.longName);
         EXPECT_EQ(m.sim.Calls("WNetGetConnection"), s.connection);
-        EXPECT_EQ(m.sim.TotalCalls(),
-                  s.list + s.device + s.type + s.attributes + s.longName + s.connection);
+        EXPECT_EQ(m.sim.Calls("ReadFileStatus"), s.settingsFile);
+        EXPECT_EQ(m.sim.TotalCalls(), s.list + s.device + s.type + s.attributes + s.longName +
+                                          s.connection + s.settingsFile);
     }
 }
 

@@ -148,7 +148,8 @@ TEST_F(MainWindowLogic, PollSeesWhatChangedSinceTheLastRefreshAndNothingElse) {
 // Ticks from the last refresh until the list shows a change made by another
 // program: a drive that comes or goes at the next tick; what the drive list
 // does not show (a folder deleted behind a subst letter, a lost connection,
-// a letter moved between two ticks) by the full check, at the fifth.
+// a letter moved between two ticks, an entry in the settings file) by the
+// full check, at the fifth.
 TEST(Poll, ShowsOutsideChangesWithinTheirPeriod) {
     using Sim = sim::SimulatedWindows;
     struct Case {
@@ -158,6 +159,7 @@ TEST(Poll, ShowsOutsideChangesWithinTheirPeriod) {
         const char* type;
         const char* path;  // of the letter's row once the list shows it
         int ticks;
+        const char* label = "";
     };
     const Case cases[] = {
         {"subst made", [](Sim& s) { Subst(s, 'K', "C:\\Other"); }, 'K', "SUBST (FIXED)",
@@ -180,6 +182,8 @@ TEST(Poll, ShowsOutsideChangesWithinTheirPeriod) {
              Subst(s, 'D', "C:\\Other");
          },
          'D', "SUBST (FIXED)", "C:\\Other", kFullCheckTicks},
+        {"label stored by another program", [](Sim& s) { StoreLabel(s, 'D', "Sources"); }, 'D',
+         "SUBST (FIXED)", "C:\\Data", kFullCheckTicks, "Sources"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.event);
@@ -204,6 +208,7 @@ TEST(Poll, ShowsOutsideChangesWithinTheirPeriod) {
         const DriveRecord& row = t.program.drives.main[DriveIndexOf(c.letter)];
         EXPECT_EQ(row.Type, c.type);
         EXPECT_EQ(row.Path, c.path);
+        EXPECT_EQ(row.Label, c.label);
         // Shown once: the refresh brought the poll's record up to date.
         for (int i = 0; i < 2 * kFullCheckTicks; ++i) PollTick(t.program, true);
         EXPECT_EQ(v.showRowsCalls, 1);

@@ -228,5 +228,69 @@ TEST(SettingsFile, ALanguageWhosePackCannotBeUsedIsNamedAtStart) {
     }
 }
 
+DriveRecord& RowOf(Program& program, char letter) {
+    return program.drives.main[DriveIndexOf(letter)];
+}
+
+// The window and another program (a second Kelvra, the console program) on one
+// settings file, both scanned with P: and Q: stored. The other program changes
+// an entry and saves; then the window changes something and saves without
+// having seen it. Each save keeps what it did not change itself, and the
+// window's poll brings its list in step with the file by its full check, once.
+TEST(SettingsFile, TwoProgramsKeepEachOthersChanges) {
+    using Change = void (*)(Program&);
+    struct Case {
+        const char* name;
+        Change other, window;
+        const char *pathP, *labelP, *labelQ;  // afterwards; "-" for no entry
+    };
+    const Case cases[] = {
+        {"labels of two drives", [](Program& p) { RowOf(p, 'P').Label = "Console"; },
+         [](Program& p) { RowOf(p, 'Q').Label = "Window"; }, "C:\\Data\\Long Folder", "Console",
+         "Window"},
+        {"the window's later label wins", [](Program& p) { RowOf(p, 'P').Label = "Console"; },
+         [](Program& p) { RowOf(p, 'P').Label = "Window"; }, "C:\\Data\\Long Folder", "Window",
+         "-"},
+        {"made temporary beside a label", [](Program& p) { RowOf(p, 'P').Permanent = ""; },
+         [](Program& p) { RowOf(p, 'Q').Label = "Window"; }, "-", "Project", "Window"},
+        {"label removed beside a settings change", [](Program& p) { RowOf(p, 'P').Label = ""; },
+         [](Program& p) { p.settings.GridLines = true; }, "C:\\Data\\Long Folder", "-", "-"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CommandMachine m;
+        m.sim.AddFile(TestMachine::kUserIni, kStored);
+        LoadSettings(m.program);
+        DisplayRefresh(m.program);
+        sim::ScriptedUi otherUi;
+        Program other(m.sim, otherUi);
+        other.startup = m.program.startup;
+        LoadSettings(other);
+        RefreshAll(other);
+
+        c.other(other);
+        SaveSettings(other);
+        c.window(m.program);
+        SaveSettings(m.program);
+        EXPECT_EQ(m.Entry('P'), c.pathP);
+        EXPECT_EQ(m.LabelEntry('P'), c.labelP);
+        EXPECT_EQ(m.LabelEntry('Q'), c.labelQ);
+        EXPECT_EQ(m.Entry('Q'), "!C:\\Other");
+
+        m.view.showRowsCalls = 0;
+        for (int i = 0; i < kFullCheckTicks; ++i) PollTick(m.program, true);
+        EXPECT_EQ(m.view.showRowsCalls, 1);
+        const auto shown = [](const char* entry) { return entry == std::string("-") ? "" : entry; };
+        EXPECT_EQ(m.Row('P').Label, shown(c.labelP));
+        EXPECT_EQ(m.Row('Q').Label, shown(c.labelQ));
+        EXPECT_EQ(m.Row('P').Permanent, c.pathP == std::string("-") ? "" : "YES");
+        // In step now; a file that cannot be read is no change either.
+        for (int i = 0; i < kFullCheckTicks; ++i) PollTick(m.program, true);
+        m.sim.HoldFile(TestMachine::kUserIni);
+        for (int i = 0; i < kFullCheckTicks; ++i) PollTick(m.program, true);
+        EXPECT_EQ(m.view.showRowsCalls, 1);
+    }
+}
+
 }  // namespace
 }  // namespace kelvra

@@ -511,6 +511,50 @@ TEST_F(CommandsTest, F2WithAStarRemovesTheOwnLabel) {
     EXPECT_TRUE(Close());
 }
 
+// Another program (the console program, a second Kelvra) labels one drive
+// while the window is open: the list shows it by the window's change check,
+// and the window's next save, a rename of the other drive, keeps it. Once
+// more without waiting for the list: the save keeps the label it has not seen.
+TEST_F(CommandsTest, ALabelSetBesideTheOpenWindowShowsThereAndOutlivesItsSaves) {
+    const char x = Claim();
+    const char y = Claim();
+    ASSERT_NE(x, 0);
+    ASSERT_NE(y, 0);
+    const std::string shortForm = Utf8(ShortForm(Wide(DataPath())));
+    ASSERT_TRUE(DefineDosDeviceA(0, (Letter(y) + ":").c_str(), shortForm.c_str()));
+    PresetDrive(x, "", "SubstPath_" + Letter(y) + "=" + DataPath() + "\r\n");
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(WaitForRow(y, 1, [](const std::string& t) { return t == "Ja"; })) << RowText(y, 1);
+    const auto labelBeside = [&](const char* label) {
+        return WritePrivateProfileStringA(UserSection().c_str(),
+                                          ("SubstPathLabel_" + Letter(x)).c_str(), label,
+                                          Ini().c_str()) != 0;
+    };
+    const auto rename = [&](const std::wstring& label) {
+        return Press(y, VK_F2) && Input(kRenameBox, label) &&
+               WaitForEntry("SubstPathLabel_" + Letter(y), Utf8(label));
+    };
+
+    ASSERT_TRUE(labelBeside("Konsole"));
+    EXPECT_TRUE(WaitForRow(x, 0, [&](const std::string& t) {
+        return t == Letter(x) + ":  Konsole";
+    })) << RowText(x);
+    ASSERT_TRUE(rename(L"Fenster")) << LabelEntry(y);
+    EXPECT_EQ(LabelEntry(x), "Konsole");
+
+    ASSERT_TRUE(labelBeside("Skript"));
+    ASSERT_TRUE(rename(L"Fenster 2")) << LabelEntry(y);
+    EXPECT_EQ(LabelEntry(x), "Skript");
+    EXPECT_TRUE(WaitForRow(x, 0, [&](const std::string& t) {
+        return t == Letter(x) + ":  Skript";
+    })) << RowText(x);
+    ASSERT_TRUE(Close());
+    EXPECT_EQ(LabelEntry(x), "Skript") << "after the close";
+    EXPECT_EQ(LabelEntry(y), "Fenster 2") << "after the close";
+    EXPECT_EQ(PathEntry(x), DataPath());
+    EXPECT_EQ(PathEntry(y), DataPath());
+}
+
 // ---------------------------------------------------------------------------
 // Desktop shortcuts
 

@@ -18,6 +18,7 @@
 #include "platform/win32/windows_api.h"
 #include "program.h"
 #include "sim/scripted_ui.h"
+#include "startup/settings.h"
 #include "wine/e2e_support.h"
 
 namespace {
@@ -149,6 +150,17 @@ int main(int argc, char** argv) {
     kelvra::sim::ScriptedUi ui;
     kelvra::Program program(os, ui);
     program.startup.IsNT = true;
+    // A settings file as a user with a few drives has one: the full check
+    // reads it to see changes another program made.
+    program.startup.IniFilePath = scratch + "kelvra.ini";
+    std::string ini = "[USER=TESTER]\r\n";
+    for (char c = 'K'; c <= 'P'; ++c)
+        ini += std::string("SubstPath_") + c + "=C:\\Projects\\Folder " + c + "\r\n" +
+               "SubstPathLabel_" + c + "=Label " + c + "\r\n";
+    WriteBytes(program.startup.IniFilePath, ini + std::string(1000, ';') + "\r\n");
+    kelvra::RefreshAll(program);
+    Time("SettingsFileChanged, 1.4 KB file", runs, 1, serverPid,
+         [&] { kelvra::SettingsFileChanged(program); });
     kelvra::NetworkCheck(program);
     Time("NetworkCheck, nothing changed", runs, 0, serverPid,
          [&] { kelvra::NetworkCheck(program); });
