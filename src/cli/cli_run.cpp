@@ -102,6 +102,7 @@ class Runner {
             return kExitDone;
         }
         if (r.verb == Verb::Restore) return Restore();
+        if (r.verb == Verb::List) return List(r);
         {
             QuietDriveErrors quiet(program_.os);
             RefreshAll(program_);
@@ -110,8 +111,6 @@ class Runner {
         program_.main.SelectedDrive = r.letter;
         const BusyScope busy(program_);
         switch (r.verb) {
-            case Verb::List:
-                return List(r);
             case Verb::New:
             case Verb::Change:
                 return NewOrChange(r);
