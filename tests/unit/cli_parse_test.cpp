@@ -25,93 +25,49 @@ TEST(CliParse, SplitsLikeTheRuntime) {
     for (const auto& c : cases) EXPECT_EQ(SplitCommandLine(c.line), c.args) << c.line;
 }
 
-// Whole command lines (after the program name) through the splitter and the parser.
-TEST(CliParse, CommandLines) {
-    const std::wstring longPath = L"C:\\" + std::wstring(32000, L'a');
+// The arguments of a command line (after the program name), split as the runtime does.
+std::vector<std::wstring> Arguments(const std::wstring& line) {
+    std::vector<std::wstring> args = SplitCommandLine(L"kelvractl " + line);
+    args.erase(args.begin());
+    return args;
+}
+
+const std::wstring kLongPath = L"C:\\" + std::wstring(32000, L'a');
+
+TEST(CliParse, GoodCommandLines) {
+    using P = PermanenceChoice;
     const struct {
         std::wstring line;
-        UsageError error;
-        Verb verb = Verb::Help;
+        Verb verb;
         DriveIndex letter = 0, target = 0;
-        std::wstring path = {}, text = {};
-        PermanenceChoice permanence = PermanenceChoice::FromSettings;
         bool flag = false;  // list: --json; permanent: on; label, shortcut, new: has a text
+        std::wstring path = {}, text = {};
+        PermanenceChoice permanence = P::FromSettings;
     } cases[] = {
-        {L"list", UsageError::None, Verb::List, 0, 0, L"", L"", PermanenceChoice::FromSettings,
-         false},
-        {L"LIST --All --JSON", UsageError::None, Verb::List, 0, 0, L"", L"", {}, true},
-        {LR"(new s: "C:\My Folder")",
-         UsageError::None,
-         Verb::New,
-         19,
-         0,
-         LR"(C:\My Folder)",
-         L"",
-         {},
-         false},
-        {LR"(New --temporary S "C:\My Folder" --label="Quell Daten")", UsageError::None, Verb::New,
-         19, 0, LR"(C:\My Folder)", L"Quell Daten", PermanenceChoice::Temporary, true},
-        {LR"(new S: \\srv\share --label "a b" --permanent)", UsageError::None, Verb::New, 19, 0,
-         LR"(\\srv\share)", L"a b", PermanenceChoice::Permanent, true},
-        {LR"(new S: "\"quoted\" name")",
-         UsageError::None,
-         Verb::New,
-         19,
-         0,
-         LR"("quoted" name)",
-         L"",
-         {},
-         false},
-        {L"new S: " + longPath, UsageError::None, Verb::New, 19, 0, longPath, L"", {}, false},
-        {L"permanent z: OFF", UsageError::None, Verb::Permanent, 26, 0, L"", L"", {}, false},
-        {L"permanent z On", UsageError::None, Verb::Permanent, 26, 0, L"", L"", {}, true},
-        {L"deactivate g: --permanent", UsageError::None, Verb::Deactivate, 7, 0, L"", L"",
-         PermanenceChoice::Permanent, false},
-        {L"move s: T", UsageError::None, Verb::Move, 19, 20, L"", L"", {}, false},
-        {L"label S:", UsageError::None, Verb::Label, 19, 0, L"", L"", {}, false},
-        {L"label S: -- --not-a-switch",
-         UsageError::None,
-         Verb::Label,
-         19,
-         0,
-         L"",
-         L"--not-a-switch",
-         {},
-         true},
-        {L"shortcut S: \"My S\"", UsageError::None, Verb::Shortcut, 19, 0, L"", L"My S", {}, true},
-        {L"/?", UsageError::None, Verb::Help, 0, 0, L"", L"", {}, false},
-        {L"new S: --help", UsageError::None, Verb::Help, 0, 0, L"", L"", {}, false},
-        {L"--VERSION", UsageError::None, Verb::Version, 0, 0, L"", L"", {}, false},
-        // Bad usage.
-        {L"", UsageError::MissingCommand},
-        {L"connect S: C:\\x", UsageError::UnknownCommand},
-        {L"--json list", UsageError::UnknownCommand},
-        {L"new C:\\x", UsageError::MissingArgument},  // the letter is missing
-        {L"new S: \"\"", UsageError::MissingArgument},
-        {L"new S: C:\\x --label", UsageError::MissingArgument},
-        {L"new S: S: C:\\x", UsageError::ExtraArgument},
-        {L"label S: a b", UsageError::ExtraArgument},
-        {L"restore now", UsageError::ExtraArgument},
-        {L"new SS: C:\\x", UsageError::BadLetter},
-        {L"activate 1:", UsageError::BadLetter},
-        {L"activate \u00C4:", UsageError::BadLetter},
-        {L"activate " + longPath, UsageError::BadLetter},
-        {L"move S: 7", UsageError::BadLetter},
-        {L"move S: s:", UsageError::SameLetter},
-        {L"permanent S: yes", UsageError::BadOnOff},
-        {L"new S: C:\\x --permanent --temporary", UsageError::PermanentAndTemporary},
-        {L"list --bogus", UsageError::UnknownSwitch},
-        {L"list --json=1", UsageError::UnknownSwitch},
-        {L"move S: T: --json", UsageError::SwitchNotTaken},
-        {L"activate S: --permanent", UsageError::SwitchNotTaken},
+        {L"list", Verb::List},
+        {L"LIST --All --JSON", Verb::List, 0, 0, true},
+        {LR"(new s: "C:\My Folder")", Verb::New, 19, 0, false, LR"(C:\My Folder)"},
+        {LR"(New --temporary S "C:\My Folder" --label="Quell Daten")", Verb::New, 19, 0, true,
+         LR"(C:\My Folder)", L"Quell Daten", P::Temporary},
+        {LR"(new S: \\srv\share --label "a b" --permanent)", Verb::New, 19, 0, true,
+         LR"(\\srv\share)", L"a b", P::Permanent},
+        {LR"(new S: "\"quoted\" name")", Verb::New, 19, 0, false, LR"("quoted" name)"},
+        {L"new S: " + kLongPath, Verb::New, 19, 0, false, kLongPath},
+        {L"permanent z: OFF", Verb::Permanent, 26},
+        {L"permanent z On", Verb::Permanent, 26, 0, true},
+        {L"deactivate g: --permanent", Verb::Deactivate, 7, 0, false, L"", L"", P::Permanent},
+        {L"move s: T", Verb::Move, 19, 20},
+        {L"label S:", Verb::Label, 19},
+        {L"label S: -- --not-a-switch", Verb::Label, 19, 0, true, L"", L"--not-a-switch"},
+        {L"shortcut S: \"My S\"", Verb::Shortcut, 19, 0, true, L"", L"My S"},
+        {L"/?", Verb::Help},
+        {L"new S: --help", Verb::Help},
+        {L"--VERSION", Verb::Version},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.line.substr(0, 60));
-        std::vector<std::wstring> args = SplitCommandLine(L"kelvractl " + c.line);
-        args.erase(args.begin());
-        const ParseResult parsed = ParseArguments(args);
-        EXPECT_EQ(parsed.error, c.error);
-        if (c.error != UsageError::None) continue;
+        const ParseResult parsed = ParseArguments(Arguments(c.line));
+        ASSERT_TRUE(parsed.ok());
         const Request& r = parsed.request;
         EXPECT_EQ(r.verb, c.verb);
         EXPECT_EQ(r.letter, c.letter);
@@ -123,6 +79,41 @@ TEST(CliParse, CommandLines) {
                           : r.verb == Verb::Permanent ? r.on
                                                       : r.hasText;
         EXPECT_EQ(flag, c.flag);
+    }
+}
+
+TEST(CliParse, BadUsage) {
+    const struct {
+        std::wstring line;
+        UsageError error;
+        std::wstring culprit = {};
+    } cases[] = {
+        {L"", UsageError::MissingCommand},
+        {L"connect S: C:\\x", UsageError::UnknownCommand, L"connect"},
+        {L"--json list", UsageError::UnknownCommand, L"--json"},
+        {L"new C:\\x", UsageError::MissingArgument},  // the letter is missing
+        {L"new S: \"\"", UsageError::MissingArgument},
+        {L"new S: C:\\x --label", UsageError::MissingArgument, L"--label"},
+        {L"new S: S: C:\\x", UsageError::ExtraArgument, L"C:\\x"},
+        {L"label S: a b", UsageError::ExtraArgument, L"b"},
+        {L"restore now", UsageError::ExtraArgument, L"now"},
+        {L"new SS: C:\\x", UsageError::BadLetter, L"SS:"},
+        {L"activate 1:", UsageError::BadLetter, L"1:"},
+        {L"activate \u00C4:", UsageError::BadLetter, L"\u00C4:"},
+        {L"activate " + kLongPath, UsageError::BadLetter, kLongPath},
+        {L"move S: 7", UsageError::BadLetter, L"7"},
+        {L"move S: s:", UsageError::SameLetter, L"s:"},
+        {L"permanent S: yes", UsageError::BadOnOff, L"yes"},
+        {L"new S: C:\\x --permanent --temporary", UsageError::PermanentAndTemporary},
+        {L"list --bogus", UsageError::UnknownSwitch, L"--bogus"},
+        {L"list --json=1", UsageError::UnknownSwitch, L"--json=1"},
+        {L"move S: T: --json", UsageError::SwitchNotTaken, L"--json"},
+        {L"activate S: --permanent", UsageError::SwitchNotTaken, L"--permanent"},
+    };
+    for (const auto& c : cases) {
+        const ParseResult parsed = ParseArguments(Arguments(c.line));
+        EXPECT_EQ(parsed.error, c.error) << c.line.substr(0, 60);
+        EXPECT_EQ(parsed.culprit, c.culprit) << c.line.substr(0, 60);
     }
 }
 
