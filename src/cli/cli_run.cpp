@@ -320,12 +320,27 @@ class Runner {
             r.permanence == PermanenceChoice::FromSettings
                 ? Permanence::FromSettings
                 : ExplicitPermanence(r.permanence == PermanenceChoice::Permanent);
+        // Only a permanent drive keeps an own label: refused before the
+        // drive is made, not after.
+        if (r.verb == Verb::New && r.hasText && !WillBePermanent(path, r.permanence))
+            return Refuse(TextKey::cli_msglabeltemporary, {index});
         const bool done = NewOrChangeDrive(program_, index, path, permanence);
         if (!done || !ui_.messages.empty() || Free(index) || Inactive(index)) return Failed(index);
         Lines(true,
               Filled(r.verb == Verb::New ? TextKey::cli_donenew : TextKey::cli_donechange, shown));
         if (r.verb == Verb::New && r.hasText) return SetLabel(index, r.text);
         return kExitDone;
+    }
+
+    // Whether a new drive on the path will be permanent: as ConnectDrive decides.
+    bool WillBePermanent(const std::string& path, PermanenceChoice choice) const {
+        const Settings& settings = program_.settings;
+        const bool share = IsSharePath(path);
+        const bool permanent =
+            choice == PermanenceChoice::FromSettings
+                ? (share ? settings.NetDefaultPermanent : settings.SubstDefaultPermanent)
+                : choice == PermanenceChoice::Permanent;
+        return permanent && (share || program_.startup.Local);
     }
 
     int Permanent(const Request& r) {

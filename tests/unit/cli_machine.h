@@ -44,8 +44,6 @@ struct CliMachine : cli::Output {
         sim.GetPrivateProfileString(kSection, key, "-", value, 1024, TestMachine::kUserIni);
         return value;
     }
-    std::string Entry(char letter) { return Ini("SubstPath_" + std::string(1, letter)); }
-    std::string LabelEntry(char letter) { return Ini("SubstPathLabel_" + std::string(1, letter)); }
     void SetIni(const std::string& key, const std::string& value) {
         sim.WritePrivateProfileString(kSection, key, &value, TestMachine::kUserIni);
     }

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <regex>
 
 #include "cli_machine.h"
 
@@ -11,66 +12,46 @@ namespace {
 
 using JsonObject = std::map<std::wstring, std::wstring>;  // booleans as "true"/"false"
 
-// Reads back an array of flat objects of strings and booleans, strictly:
-// anything else fails the test.
-std::vector<JsonObject> ParseJsonArray(const std::wstring& s) {
-    std::size_t i = 0;
-    auto skip = [&] {
-        while (i < s.size() && (s[i] == L' ' || s[i] == L'\n')) ++i;
-    };
-    auto expect = [&](wchar_t c) {
-        skip();
-        EXPECT_LT(i, s.size());
-        EXPECT_EQ(s[i], c) << "at " << i;
-        ++i;
-    };
-    auto string = [&] {
-        expect(L'"');
-        std::wstring out;
-        while (i < s.size() && s[i] != L'"') {
-            wchar_t c = s[i++];
-            if (c == L'\\') {
-                c = s[i++];
-                if (c == L'u') {
-                    c = static_cast<wchar_t>(std::wcstol(s.substr(i, 4).c_str(), nullptr, 16));
-                    i += 4;
-                } else {
-                    EXPECT_TRUE(c == L'"' || c == L'\\') << "escape " << c;
-                }
-            } else {
-                EXPECT_GE(c, 0x20) << "raw control character";
-            }
-            out += c;
+std::wstring Unescape(const std::wstring& s) {
+    std::wstring out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s[i] != L'\\') {
+            EXPECT_GE(s[i], 0x20) << "raw control character";
+            out += s[i];
+        } else if (s[++i] == L'u') {
+            out += static_cast<wchar_t>(std::wcstol(s.substr(i + 1, 4).c_str(), nullptr, 16));
+            i += 4;
+        } else {
+            EXPECT_TRUE(s[i] == L'"' || s[i] == L'\\') << "escape " << s[i];
+            out += s[i];
         }
-        ++i;
-        return out;
-    };
+    }
+    return out;
+}
+
+// Reads back the array the list prints, strictly: "[", one object of
+// strings and booleans per line, "]"; anything else fails the test.
+std::vector<JsonObject> ParseJsonArray(const std::vector<std::wstring>& lines) {
+    static const std::wregex kPair(
+        LR"rx("((?:[^"\\]|\\.)*)":(?:"((?:[^"\\]|\\.)*)"|(true|false))([,}]))rx");
+    EXPECT_EQ(lines.front(), L"[");
+    EXPECT_EQ(lines.back(), L"]");
     std::vector<JsonObject> objects;
-    expect(L'[');
-    do {
+    for (std::size_t n = 1; n + 1 < lines.size(); ++n) {
+        const std::wstring& line = lines[n];
+        EXPECT_EQ(line[0], L'{');
         JsonObject object;
-        expect(L'{');
-        do {
-            const std::wstring key = string();
-            expect(L':');
-            skip();
-            if (s[i] == L'"') {
-                object[key] = string();
-            } else {
-                const std::size_t end = s.find_first_of(L",}", i);
-                object[key] = s.substr(i, end - i);
-                EXPECT_TRUE(object[key] == L"true" || object[key] == L"false");
-                i = end;
-            }
-            skip();
-        } while (s[i] == L',' && ++i);
-        expect(L'}');
+        std::size_t at = 1;
+        std::wsmatch m;
+        while (std::regex_search(line.begin() + at, line.end(), m, kPair,
+                                 std::regex_constants::match_continuous)) {
+            object[Unescape(m[1])] = m[3].matched ? m[3].str() : Unescape(m[2]);
+            at += m.length();
+            if (m[4] == L"}") break;
+        }
+        EXPECT_EQ(line.substr(at), n + 2 < lines.size() ? L"," : L"") << line;
         objects.push_back(object);
-        skip();
-    } while (s[i] == L',' && ++i);
-    expect(L']');
-    skip();
-    EXPECT_EQ(i, s.size());
+    }
     return objects;
 }
 
@@ -78,9 +59,7 @@ TEST(CliOutput, ListJsonReadsBack) {
     CliMachine m;
     m.sim.AddDrive('E', kDriveFixed, "Tab\tand \"q\" \\ \xC4");  // code page 1252
     ASSERT_EQ(m.Run({L"list", L"--json"}), 0);
-    std::wstring json;
-    for (const auto& line : m.out) json += line + L"\n";
-    const std::vector<JsonObject> rows = ParseJsonArray(json);
+    const std::vector<JsonObject> rows = ParseJsonArray(m.out);
     std::map<std::wstring, JsonObject> byLetter;
     for (const JsonObject& row : rows) byLetter[row.at(L"letter")] = row;
     // Used letters only, in letter order.
@@ -103,24 +82,19 @@ TEST(CliOutput, ListJsonReadsBack) {
     EXPECT_EQ(byLetter[L"T:"][L"permanent"], L"false");
 
     ASSERT_EQ(m.Run({L"list", L"--all", L"--json"}), 0);
-    json.clear();
-    for (const auto& line : m.out) json += line + L"\n";
-    const std::vector<JsonObject> all = ParseJsonArray(json);
+    const std::vector<JsonObject> all = ParseJsonArray(m.out);
     ASSERT_EQ(all.size(), 26u);
     EXPECT_EQ(all[0].at(L"state"), L"free");
     EXPECT_EQ(all[0].at(L"type"), L"FREE");
 }
 
+// Text: used letters, columns aligned with two blanks between them.
 TEST(CliOutput, ListTextAlignsTheColumns) {
     CliMachine m;
     ASSERT_EQ(m.Run({L"list"}), 0);
     ASSERT_EQ(m.out.size(), 7u);
-    const std::size_t typeColumn = m.out[0].find(L"Festplatte");
-    for (const std::wstring& line : m.out) {
-        EXPECT_NE(line.back(), L' ');
-        EXPECT_EQ(line.find(line[0] == L'G' ? L"Subst" : L"", typeColumn), typeColumn) << line;
-    }
-    EXPECT_EQ(m.out[4].substr(0, 2), L"S:");
+    EXPECT_EQ(m.out[4], L"S:  Quellen  Ja           Subst-Laufwerk (Festplatte)  C:\\Data");
+    EXPECT_EQ(m.out[5], L"T:  SYSTEM                Subst-Laufwerk (Festplatte)  C:\\Other");
 }
 
 // The texts come from the language the settings name.
