@@ -276,7 +276,11 @@ class Runner {
         if (!IsSharePath(path)) {
             std::string full;
             if (!os.GetFullPathName(path, full)) {
-                Refuse(TextKey::cli_msgnofolder, Fill{0, typed});
+                // The system takes no path that long in the code page.
+                if (PathTooLongForSubst(os, path))
+                    ShowError(program_, TextKey::main_msgadddrive_errorlong);
+                else
+                    Refuse(TextKey::cli_msgnofolder, Fill{0, typed});
                 return {};
             }
             path = full;

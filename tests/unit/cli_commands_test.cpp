@@ -64,6 +64,8 @@ TEST(CliCommands, RunTheRulesOfTheButtons) {
         {{L"new", L"X:", L"S:\\"}, 1, L"Verbindung mit einem Subst- oder Netz-Laufwerk ist nicht erlaubt!",
             {{"X", ""}}},
         {{L"new", L"X:", tooLong}, 1, L"Verbindung als Subst-Laufwerk nicht möglich!"},
+        {{L"new", L"X:", tooLong}, 1, L"Verbindung als Subst-Laufwerk nicht möglich!", {},
+            [](CliMachine& m) { m.sim.Fail("GetFullPathName"); }},
         {{L"new", L"X:", L"C:\\Missing"}, 1, L"Das Verzeichnis gibt es nicht: C:\\Missing"},
         // change keeps permanence and label; a failed one puts the drive back.
         {{L"change", L"s", L"C:\\Other"}, 0, L"Laufwerk S: steht jetzt für C:\\Other.",
