@@ -448,6 +448,56 @@ uint32_t SimulatedWindows::GetLongPathName(const std::string& path, std::string&
     return static_cast<uint32_t>(out.size());
 }
 
+bool SimulatedWindows::GetFullPathName(const std::string& path, std::string& out) {
+    out.clear();
+    if (Call("GetFullPathName") || path.empty()) return false;
+    std::string p = path;
+    for (char& c : p)
+        if (c == '/') c = '\\';
+    const bool unc = p.size() > 1 && p[0] == '\\' && p[1] == '\\';
+    const bool drive = p.size() > 1 && p[1] == ':';
+    std::string root, rest;
+    if (unc) {
+        // "\\server\share" is the root; ".." never climbs above it.
+        std::size_t end = p.find('\\', 2);
+        if (end != std::string::npos) end = p.find('\\', end + 1);
+        root = p.substr(0, end);
+        rest = end == std::string::npos ? "" : p.substr(end);
+    } else if (drive) {
+        root = p.substr(0, 2);
+        rest = p.substr(2);
+        // "C:x": relative to the current folder when it is on that drive,
+        // else to the drive's root.
+        if (rest.empty() || rest[0] != '\\') {
+            const bool here = text::EqualsNoCase(currentFolder_.substr(0, 2), root);
+            rest = (here ? currentFolder_.substr(2) : "\\") + "\\" + rest;
+        }
+    } else {
+        root = currentFolder_.substr(0, 2);
+        rest = (p[0] == '\\' ? "" : currentFolder_.substr(2) + "\\") + p;
+    }
+    std::vector<std::string> parts;
+    std::size_t at = 0;
+    while (at <= rest.size()) {
+        std::size_t next = rest.find('\\', at);
+        if (next == std::string::npos) next = rest.size();
+        const std::string part = rest.substr(at, next - at);
+        if (part == "..") {
+            if (!parts.empty()) parts.pop_back();
+        } else if (!part.empty() && part != ".") {
+            parts.push_back(part);
+        }
+        at = next + 1;
+    }
+    out = root;
+    for (const std::string& part : parts) out += "\\" + part;
+    // A closing backslash stays, as does the root's.
+    const bool closing = !rest.empty() && rest.back() == '\\';
+    if (parts.empty() || closing) out += "\\";
+    if (unc && parts.empty() && !closing) out.pop_back();
+    return true;
+}
+
 uint32_t SimulatedWindows::GetShortPathName(const std::string& path, std::string& out,
                                             uint32_t size) {
     out.clear();

@@ -183,6 +183,9 @@ public:
     bool CreateDirectory(const std::string& path) override;
     uint32_t GetLongPathName(const std::string& path, std::string& out, uint32_t size) override;
     uint32_t GetShortPathName(const std::string& path, std::string& out, uint32_t size) override;
+    bool GetFullPathName(const std::string& path, std::string& out) override;
+    // The folder relative paths start from ("C:\\" at first).
+    void SetCurrentFolder(const std::string& folder) { currentFolder_ = folder; }
     bool ReadFile(const std::string& path, std::string& bytes, std::size_t maxBytes) override;
     int32_t ReadFileStatus(const std::string& path, std::string& bytes,
                            std::size_t maxBytes) override;
@@ -304,6 +307,7 @@ private:
     // Text entries by upper-cased path, then upper-cased name.
     std::map<std::string, std::map<std::string, std::wstring>> versionStrings_;
     std::string exePath_;
+    std::string currentFolder_ = "C:\\";
     FileVersion fileVersion_;
     std::string commandLine_;
     std::string userName_ = "Tester";
