@@ -1,5 +1,7 @@
 #include "wine/console_run.h"
 
+#include <memory>
+
 namespace kelvra::e2e {
 namespace {
 
@@ -76,6 +78,61 @@ class ShownWindows {
     HWINEVENTHOOK hook_ = nullptr;
 };
 
+// A console of this process for one run, its window hidden. Two screen
+// buffers of it stand in for the program's output and error; what the
+// program wrote there is read back from the cells.
+class HiddenConsole {
+  public:
+    HiddenConsole() {
+        const DWORD kinds[] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
+        HANDLE saved[3];
+        for (int i = 0; i < 3; ++i) saved[i] = GetStdHandle(kinds[i]);
+        FreeConsole();  // a console of no use (no window, no buffers) blocks a new one
+        ok_ = AllocConsole();
+        if (HWND window = GetConsoleWindow()) ShowWindow(window, SW_HIDE);
+        // This program's own output stays where it went.
+        for (int i = 0; i < 3; ++i) SetStdHandle(kinds[i], saved[i]);
+    }
+    ~HiddenConsole() {
+        for (HANDLE buffer : buffers_) CloseHandle(buffer);
+        FreeConsole();
+    }
+    // An inheritable buffer; null when there is no console.
+    HANDLE NewBuffer() {
+        SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+        const HANDLE buffer =
+            ok_ ? CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE,
+                                            FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                            CONSOLE_TEXTMODE_BUFFER, nullptr)
+                : INVALID_HANDLE_VALUE;
+        if (buffer == INVALID_HANDLE_VALUE) return nullptr;
+        buffers_.push_back(buffer);
+        return buffer;
+    }
+    // The lines up to the cursor, blanks at their ends dropped, as UTF-8
+    // with "\r\n" after each (a line longer than the buffer is wide would
+    // come back as two).
+    static std::string Text(HANDLE buffer) {
+        CONSOLE_SCREEN_BUFFER_INFO info = {};
+        if (!GetConsoleScreenBufferInfo(buffer, &info)) return {};
+        std::string text;
+        for (SHORT y = 0; y <= info.dwCursorPosition.Y; ++y) {
+            const SHORT width =
+                y < info.dwCursorPosition.Y ? info.dwSize.X : info.dwCursorPosition.X;
+            std::wstring line(static_cast<std::size_t>(width), L' ');
+            DWORD n = 0;
+            ReadConsoleOutputCharacterW(buffer, line.data(), width, {0, y}, &n);
+            line.resize(line.find_last_not_of(L' ') + 1);
+            text += Utf8(line) + (y < info.dwCursorPosition.Y ? "\r\n" : "");
+        }
+        return text;
+    }
+
+  private:
+    bool ok_ = false;
+    std::vector<HANDLE> buffers_;
+};
+
 }  // namespace
 
 ConsoleRun RunConsole(const std::string& exe, const std::string& arguments, StdHandles handles,
@@ -87,7 +144,14 @@ ConsoleRun RunConsole(const std::string& exe, const std::string& arguments, StdH
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;  // all null for a detached run
     DWORD flags = DETACHED_PROCESS;
-    if (handles == StdHandles::Pipes) {
+    std::unique_ptr<HiddenConsole> console;
+    if (handles == StdHandles::Console) {
+        console = std::make_unique<HiddenConsole>();
+        startup.hStdOutput = console->NewBuffer();
+        startup.hStdError = console->NewBuffer();
+        if (!startup.hStdOutput || !startup.hStdError) return run;
+        flags = 0;  // on this console
+    } else if (handles == StdHandles::Pipes) {
         SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
         inEnd = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
                             OPEN_EXISTING, 0, nullptr);
@@ -102,7 +166,7 @@ ConsoleRun RunConsole(const std::string& exe, const std::string& arguments, StdH
     std::wstring commandLine = L"\"" + Wide(exe) + L"\" " + Wide(arguments);
     PROCESS_INFORMATION info = {};
     const BOOL started =
-        CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, handles == StdHandles::Pipes,
+        CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, handles != StdHandles::None,
                        flags | CREATE_UNICODE_ENVIRONMENT, nullptr, nullptr, &startup, &info);
     // Only the child holds the write ends now: the readers end with it.
     for (HANDLE h : {outEnd, errEnd, inEnd})
@@ -134,6 +198,10 @@ ConsoleRun RunConsole(const std::string& exe, const std::string& arguments, StdH
     CloseHandle(info.hThread);
     CloseHandle(info.hProcess);
     if (!out.Finish(run.out) || !err.Finish(run.err)) run.ended = false;
+    if (console) {
+        run.out = HiddenConsole::Text(startup.hStdOutput);
+        run.err = HiddenConsole::Text(startup.hStdError);
+    }
     run.windows = seen;
     return run;
 }

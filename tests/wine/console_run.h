@@ -21,6 +21,9 @@ struct ConsoleRun {
 enum class StdHandles {
     Pipes,  // output and error to pipes, input from NUL, no console
     None,   // detached: no console and no standard handles at all
+    // On a console (a hidden one of the caller's) as typed at a prompt; the
+    // text is read back from the console's cells.
+    Console,
 };
 
 // `arguments` in UTF-8, quoted as on a command line.

@@ -222,6 +222,11 @@ TEST_F(Kelvractl, NewThenListJsonShowsTheDriveAndItsLabelAsUtf8) {
     EXPECT_EQ(r["label"].text, label);
     EXPECT_EQ(r["kelvraLabel"].text, label);
     EXPECT_EQ(r["type"].kind, Json::String);
+
+    // On a console the label shows as typed: written there as wide text.
+    const ConsoleRun shown = Ctl("list", StdHandles::Console);
+    EXPECT_EQ(shown.code, 0u) << shown;
+    EXPECT_NE(shown.out.find(label), std::string::npos) << shown;
 }
 
 // Each command of a drive's life, one after the other on the same drive,
@@ -300,9 +305,14 @@ TEST_F(Kelvractl, ExitCodesAndStreams) {
         {"--version", StdHandles::None, 0, kNothing, ""},
         {"frobnicate", StdHandles::None, 2, kNothing, ""},
         {"new C: " + Quoted(), StdHandles::None, 1, kNothing, ""},
+        // On a console, the same words in the same places.
+        {"--version", StdHandles::Console, 0, kOut, "kelvractl " KELVRA_VERSION_TEXT "\r\n"},
+        {"frobnicate", StdHandles::Console, 2, kErrWithUsage, ""},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.arguments + (c.handles == StdHandles::None ? " (detached)" : ""));
+        SCOPED_TRACE(c.arguments + (c.handles == StdHandles::None      ? " (detached)"
+                                    : c.handles == StdHandles::Console ? " (console)"
+                                                                       : ""));
         const ConsoleRun run = Ctl(c.arguments, c.handles);
         EXPECT_EQ(run.code, c.code) << run;
         switch (c.says) {
