@@ -61,6 +61,14 @@ bool ToCodePage(Program& program, const std::wstring& text, std::string& out);
 // the disk's folders are taken.
 bool FolderOnSubstOrNetworkDrive(Program& program, DriveIndex folderDrive);
 
+// What New and Change do once the folder or share is chosen: refuses a
+// folder on a subst or network drive and a path too long, then makes a
+// new drive on a free letter (with the given permanence) or gives a subst
+// or network drive the new path (keeping its permanence), and refreshes.
+// True when the letter now stands for the path; a refusal or failure has
+// been shown.
+bool NewOrChangeDrive(Program& program, DriveIndex index, const std::string& path,
+                      Permanence permanence);
 void cmdNew_Click(Program& program);
 
 // --- permanent, activate, deactivate, disconnect ------------------------------------
@@ -71,6 +79,14 @@ void cmdNew_Click(Program& program);
 // mapped. A drive that is still mapped after a failed remove keeps its row
 // and entries, and the result is false.
 bool DisconnectDrive(Program& program, DriveIndex index);
+
+// What the buttons do for a row they are offered for (the caller checks
+// that): toggle the permanence; deactivate an active drive or activate an
+// inactive one; deactivate for good (the start-up restore skips it). Each
+// saves and refreshes when it went ahead, and shows its failures.
+void ToggleDrivePermanence(Program& program, DriveIndex index);
+void ToggleDriveActivation(Program& program, DriveIndex index);
+void DeactivateDrivePermanently(Program& program, DriveIndex index);
 
 void cmdFix_Click(Program& program);
 void cmdDeactivate_Click(Program& program);
@@ -85,6 +101,10 @@ void cmdMove_Click(Program& program);
 // Moves the drive of SelectedDrive (fromButton) or of the list's selected
 // row (a drag) to MoveTarget, which must be a free row.
 void ExecuteMove(Program& program, bool fromButton);
+// Moves a subst or network drive to a free letter, with its permanence and
+// label. True when it stands at the target now; false when the move was
+// refused or failed (then the drive is back at its letter, or still there).
+bool MoveDrive(Program& program, DriveIndex source, DriveIndex target);
 
 // Whether a drag may start on a row: a subst or network drive that is no
 // virtual-machine share and whose letter is not taken by another device.
@@ -109,12 +129,22 @@ constexpr std::size_t kMaxLabelLength = 256;
 // characters \ / : * ? " < > |, which file names and labels may not hold.
 std::wstring RemoveInvalidChars(std::wstring_view text);
 
+// Gives the drive its own label (cleaned, cut to kMaxLabelLength), or
+// removes it for an empty text or "*", then saves and refreshes. False when
+// nothing was stored: a text of nothing but invalid characters, or one the
+// code page cannot hold (said so).
+bool SetDriveLabel(Program& program, DriveIndex index, const std::wstring& text);
 void EditDriveLabel(Program& program, DriveIndex index);
 void cmdRename_Click(Program& program);
 
 // Puts a shortcut to the drive on the user's desktop. silent: with the
 // default name, without asking.
 void CreateDesktopShortcut(Program& program, DriveIndex index, bool silent);
+// The name the shortcut question offers: the default name and the label.
+std::wstring OfferedShortcutName(Program& program, DriveIndex index);
+// Writes the shortcut with this name (cleaned and cut to fit). False when
+// there is none: no desktop folder known (silently), or a failure shown.
+bool CreateNamedShortcut(Program& program, DriveIndex index, std::wstring name);
 void cmdLink_Click(Program& program);
 
 }  // namespace kelvra

@@ -47,22 +47,28 @@ std::wstring RemoveInvalidChars(std::wstring_view text) {
     return out;
 }
 
+bool SetDriveLabel(Program& program, DriveIndex index, const std::wstring& text) {
+    if (!InTable(index)) return false;
+    std::string label;  // "*" removes the own label, so the volume's shows again
+    if (!text.empty() && text != L"*") {
+        std::wstring cleaned = RemoveInvalidChars(text);
+        if (cleaned.size() > kMaxLabelLength) cleaned.resize(kMaxLabelLength);
+        // Nothing a label may hold was typed: the label stays ("*" removes it).
+        if (cleaned.empty()) return false;
+        if (!ToCodePage(program, cleaned, label)) return false;
+    }
+    program.drives.main[index].Label = label;
+    SaveSettings(program, program.view->CaptureLayout());
+    DisplayRefresh(program);
+    return true;
+}
+
 void EditDriveLabel(Program& program, DriveIndex index) {
     if (!InTable(index)) return;
     const std::wstring current = ShownLabel(program, index);
     const std::wstring answer = AskInput(program, TextKey::main_inprename, current);
     if (answer.empty() || answer == current) return;
-    std::string label;  // "*" removes the own label, so the volume's shows again
-    if (answer != L"*") {
-        std::wstring cleaned = RemoveInvalidChars(answer);
-        if (cleaned.size() > kMaxLabelLength) cleaned.resize(kMaxLabelLength);
-        // Nothing a label may hold was typed: the label stays ("*" removes it).
-        if (cleaned.empty()) return;
-        if (!ToCodePage(program, cleaned, label)) return;
-    }
-    program.drives.main[index].Label = label;
-    SaveSettings(program, program.view->CaptureLayout());
-    DisplayRefresh(program);
+    SetDriveLabel(program, index, answer);
 }
 
 void cmdRename_Click(Program& program) {
@@ -70,22 +76,37 @@ void cmdRename_Click(Program& program) {
     EditDriveLabel(program, AllowedRow(program, Command::Rename));
 }
 
-void CreateDesktopShortcut(Program& program, DriveIndex index, bool silent) {
-    if (!InTable(index)) return;
-    Os& os = program.os;
+// The desktop folder as the shell records it; empty when unknown.
+static std::string DesktopFolder(Os& os) {
     std::string desktop;
     std::string typeName;
     if (RegGetValue(os, kHkeyCurrentUser, kShellFoldersKey, "Desktop", desktop, typeName) !=
-            oserr::kSuccess ||
-        desktop.empty())
-        return;
+        oserr::kSuccess)
+        return {};
+    return desktop;
+}
 
+std::wstring OfferedShortcutName(Program& program, DriveIndex index) {
+    if (!InTable(index)) return {};
+    return InputDefault(program, TextKey::main_inplink, index) + L" (" +
+           ShownLabel(program, index) + L")";
+}
+
+void CreateDesktopShortcut(Program& program, DriveIndex index, bool silent) {
+    if (!InTable(index) || DesktopFolder(program.os).empty()) return;
     std::wstring name = InputDefault(program, TextKey::main_inplink, index);
     if (!silent) {
-        name += L" (" + ShownLabel(program, index) + L")";
-        name = AskInput(program, TextKey::main_inplink, name);
+        name = AskInput(program, TextKey::main_inplink, OfferedShortcutName(program, index));
         if (name.empty()) return;
     }
+    CreateNamedShortcut(program, index, name);
+}
+
+bool CreateNamedShortcut(Program& program, DriveIndex index, std::wstring name) {
+    if (!InTable(index)) return false;
+    Os& os = program.os;
+    const std::string desktop = DesktopFolder(os);
+    if (desktop.empty()) return false;
     name = RemoveInvalidChars(name);
     // A long name is cut to the room the desktop folder leaves, as labels are
     // cut; a folder that leaves none cannot take a shortcut at all.
@@ -93,17 +114,17 @@ void CreateDesktopShortcut(Program& program, DriveIndex index, bool silent) {
     const std::size_t used = folder.size() + kLinkExtension.size();
     if (used >= kMaxLinkPath) {
         ShowError(program, TextKey::main_msglink_errorcreate);
-        return;
+        return false;
     }
     const std::size_t room = kMaxLinkPath - used;
     if (name.size() > room) name.resize(room);
     if (NamesNothing(name)) {
         // The file would be named ".lnk".
         ShowError(program, TextKey::main_msglink_errorname);
-        return;
+        return false;
     }
     std::string fileName;
-    if (!ToCodePage(program, name, fileName)) return;
+    if (!ToCodePage(program, name, fileName)) return false;
     // A double-byte code page needs more bytes than characters.
     while (fileName.size() > room) {
         name.pop_back();
@@ -122,8 +143,9 @@ void CreateDesktopShortcut(Program& program, DriveIndex index, bool silent) {
     if (taken) pathText.clear();
     if (pathText.empty()) pathText = device + "\\";
     const std::string linkFile = folder + fileName + std::string(kLinkExtension);
-    if (!os.CreateShellLink(linkFile, device, "", LinkComment(program, pathText), ""))
-        ShowError(program, TextKey::main_msglink_errorcreate);
+    if (os.CreateShellLink(linkFile, device, "", LinkComment(program, pathText), "")) return true;
+    ShowError(program, TextKey::main_msglink_errorcreate);
+    return false;
 }
 
 void cmdLink_Click(Program& program) {

@@ -61,25 +61,29 @@ void ExecuteMove(Program& program, bool fromButton) {
     if (target == -1) return;
     const BusyScope busy(program);
     if (!fromButton) main.SelectedDrive = program.view->SelectedRow();
-    const DriveIndex source = main.SelectedDrive;
-    if (!MayMove(program, source, target)) return;
+    MoveDrive(program, main.SelectedDrive, target);
+}
+
+bool MoveDrive(Program& program, DriveIndex source, DriveIndex target) {
+    if (!MayMove(program, source, target)) return false;
     // Free at the last refresh is not free now: refused while nothing moved.
     if (commands::LetterTakenMeanwhile(program, target)) {
         program.view->SelectRow(source);
-        return DisplayRefresh(program);
+        DisplayRefresh(program);
+        return false;
     }
 
     DriveTables& drives = program.drives;
     const DriveRecord old = drives.main[source];
     bool inactive = IsInactive(old);
     const int reconnect = ReconnectInactiveNetDrive(program, source);
-    if (reconnect == kReconnectFailed) return;
+    if (reconnect == kReconnectFailed) return false;
     if (reconnect == kReconnected) {
         inactive = false;
         // The rescan may have found the target taken meanwhile.
-        if (drives.main[target].Type != kw::kFree) return;
+        if (drives.main[target].Type != kw::kFree) return false;
     }
-    if (!DisconnectDrive(program, source)) return;
+    if (!DisconnectDrive(program, source)) return false;
 
     DriveRecord& moved = drives.main[target];
     // Set before the save below, so the label's entry moves at once.
@@ -103,6 +107,7 @@ void ExecuteMove(Program& program, bool fromButton) {
     }
     program.view->SelectRow(done ? target : source);
     DisplayRefresh(program);
+    return done;
 }
 
 bool MayStartDrag(Program& program, DriveIndex row) {

@@ -117,9 +117,14 @@ ConnectResult ConnectShare(Program& program, const std::string& path, DriveIndex
     return result;
 }
 
-// Change of a drive in use. False when the command ends without a refresh.
-bool ChangeDrive(Program& program, DriveIndex index, const std::string& path) {
-    if (ReconnectInactiveNetDrive(program, index) == kReconnectFailed) return false;
+// How a change of a drive in use ended.
+enum class Changed { NotStarted, Done, Failed };
+
+// Change of a drive in use. NotStarted when the command ends without a
+// refresh; Failed when the drive could not take the new path (it is put
+// back as it was).
+Changed ChangeDrive(Program& program, DriveIndex index, const std::string& path) {
+    if (ReconnectInactiveNetDrive(program, index) == kReconnectFailed) return Changed::NotStarted;
     DriveRecord& row = program.drives.main[index];
     if (IsInactive(row)) {
         // Only the remembered path changes; Activate maps it.
@@ -134,16 +139,16 @@ bool ChangeDrive(Program& program, DriveIndex index, const std::string& path) {
             row.Type = kw::kSubstInactive;
         }
         SaveSettings(program, program.view->CaptureLayout());
-        return true;
+        return Changed::Done;
     }
     const DriveRecord old = row;
-    if (!DisconnectDrive(program, index)) return false;
+    if (!DisconnectDrive(program, index)) return Changed::NotStarted;
     // The own label stays with the letter, whatever it now stands for.
     row.Label = old.Label;
     const Permanence permanence = ExplicitPermanence(old.Permanent == kw::kYes);
-    if (!ConnectDrive(program, path, index, permanence).Connected)
-        PutDriveBack(program, index, old);
-    return true;
+    if (ConnectDrive(program, path, index, permanence).Connected) return Changed::Done;
+    PutDriveBack(program, index, old);
+    return Changed::Failed;
 }
 
 }  // namespace
@@ -215,14 +220,56 @@ bool FolderOnSubstOrNetworkDrive(Program& program, DriveIndex folderDrive) {
            !IsInactive(drives.main[folderDrive]);
 }
 
+bool NewOrChangeDrive(Program& program, DriveIndex index, const std::string& path,
+                      Permanence permanence) {
+    if (!InTable(index) || path.empty()) return false;
+    DriveTables& drives = program.drives;
+    const bool newDrive = drives.main[index].Type == kw::kFree;
+    // Only a subst or network drive takes another folder: anything else
+    // would be cleared and then shadowed by the new mapping.
+    if (!newDrive && ((!IsSubst(drives, index) && !IsRemote(drives, index)) ||
+                      IsVirtualMachineShare(drives.main[index])))
+        return false;
+
+    if (!IsSharePath(path)) {
+        const DriveIndex folderDrive = DriveIndexOf(path[0]);
+        if (FolderOnSubstOrNetworkDrive(program, folderDrive)) {
+            ShowError(program, TextKey::main_msgnew_error);
+            return false;
+        }
+        // Refused before a change disconnects the drive it would replace.
+        if (PathTooLongForSubst(program.os, path)) {
+            ShowError(program, TextKey::main_msgadddrive_errorlong);
+            return false;
+        }
+        // A drive root: subst drives on it confuse the recycle bin.
+        if (path.size() < 4 && folderDrive != 0) ShowHint(program, 2);
+    }
+
+    ConnectResult connected;
+    bool done = false;
+    if (newDrive) {
+        // Whatever label a vanished drive left in the row is not this drive's.
+        drives.main[index].Label.clear();
+        drives.main[index].State.clear();
+        connected = ConnectDrive(program, path, index, permanence);
+        done = connected.Connected;
+    } else {
+        const Changed changed = ChangeDrive(program, index, path);
+        if (changed == Changed::NotStarted) return false;
+        done = changed == Changed::Done;
+    }
+    DisplayRefresh(program);
+    if (connected.WantShortcut) CreateDesktopShortcut(program, index, true);
+    return done;
+}
+
 void cmdNew_Click(Program& program) {
     const BusyScope busy(program);
     const DriveIndex index = commands::AllowedRow(program, Command::New);
     if (!InTable(index)) return;
     DriveTables& drives = program.drives;
     const bool newDrive = drives.main[index].Type == kw::kFree;
-    // Only a subst or network drive takes another folder: anything else
-    // would be cleared and then shadowed by the new mapping.
     if (!newDrive && ((!IsSubst(drives, index) && !IsRemote(drives, index)) ||
                       IsVirtualMachineShare(drives.main[index])))
         return;
@@ -231,33 +278,7 @@ void cmdNew_Click(Program& program) {
                                   [&] { program.view->SelectRow(index); });
     std::string path;
     if (chosen.empty() || !ToCodePage(program, chosen, path)) return;
-
-    if (!IsSharePath(path)) {
-        const DriveIndex folderDrive = DriveIndexOf(path[0]);
-        if (FolderOnSubstOrNetworkDrive(program, folderDrive)) {
-            ShowError(program, TextKey::main_msgnew_error);
-            return;
-        }
-        // Refused before a change disconnects the drive it would replace.
-        if (PathTooLongForSubst(program.os, path)) {
-            ShowError(program, TextKey::main_msgadddrive_errorlong);
-            return;
-        }
-        // A drive root: subst drives on it confuse the recycle bin.
-        if (path.size() < 4 && folderDrive != 0) ShowHint(program, 2);
-    }
-
-    ConnectResult connected;
-    if (newDrive) {
-        // Whatever label a vanished drive left in the row is not this drive's.
-        drives.main[index].Label.clear();
-        drives.main[index].State.clear();
-        connected = ConnectDrive(program, path, index, Permanence::FromSettings);
-    } else if (!ChangeDrive(program, index, path)) {
-        return;
-    }
-    DisplayRefresh(program);
-    if (connected.WantShortcut) CreateDesktopShortcut(program, index, true);
+    NewOrChangeDrive(program, index, path, Permanence::FromSettings);
 }
 
 }  // namespace kelvra

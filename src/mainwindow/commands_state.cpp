@@ -62,7 +62,10 @@ bool DisconnectDrive(Program& program, DriveIndex index) {
 
 void cmdFix_Click(Program& program) {
     const BusyScope busy(program);
-    const DriveIndex index = AllowedRow(program, Command::Fix);
+    ToggleDrivePermanence(program, AllowedRow(program, Command::Fix));
+}
+
+void ToggleDrivePermanence(Program& program, DriveIndex index) {
     if (!InTable(index)) return;
     DriveRecord& row = program.drives.main[index];
     if (IsRemote(program.drives, index)) {
@@ -98,7 +101,10 @@ void cmdFix_Click(Program& program) {
 
 void cmdDeactivate_Click(Program& program) {
     const BusyScope busy(program);
-    const DriveIndex index = AllowedRow(program, Command::Deactivate);
+    ToggleDriveActivation(program, AllowedRow(program, Command::Deactivate));
+}
+
+void ToggleDriveActivation(Program& program, DriveIndex index) {
     if (!InTable(index)) return;
     DriveRecord& row = program.drives.main[index];
     Os& os = program.os;
@@ -138,7 +144,10 @@ void cmdDeactivate_Click(Program& program) {
 
 void cmdDeactivateperm_Click(Program& program) {
     const BusyScope busy(program);
-    const DriveIndex index = AllowedRow(program, Command::DeactivatePerm);
+    DeactivateDrivePermanently(program, AllowedRow(program, Command::DeactivatePerm));
+}
+
+void DeactivateDrivePermanently(Program& program, DriveIndex index) {
     if (!InTable(index)) return;
     DriveRecord& row = program.drives.main[index];
     if (!IsInactive(row)) {

@@ -222,6 +222,10 @@ class Os {
     // empty), and 0 on failure.
     virtual uint32_t GetLongPathName(const std::string& path, std::string& out, uint32_t size) = 0;
     virtual uint32_t GetShortPathName(const std::string& path, std::string& out, uint32_t size) = 0;
+    // GetFullPathNameA: the absolute form of a path, a relative one taken
+    // from the current folder, with "/" as "\" and "." and ".." resolved;
+    // the folder need not exist. False, `out` empty, on failure.
+    virtual bool GetFullPathName(const std::string& path, std::string& out) = 0;
     // Reads a whole file's bytes, at most maxBytes of them. False when the
     // file cannot be opened (missing, a folder, locked).
     virtual bool ReadFile(const std::string& path, std::string& bytes, std::size_t maxBytes) = 0;

@@ -7,14 +7,16 @@
 #include "drives/drive_entries.h"
 #include "drives/keywords.h"
 #include "drives/scan.h"
+#include "drives/subst.h"
 #include "platform/inireg.h"
 #include "program.h"
 #include "util/text.h"
 
 namespace kelvra {
 
-void RestorePermanentDrives(Program& program, DriveIndex index) {
-    if (!ValidDriveIndex(index)) return;
+RestoreSummary RestorePermanentDrives(Program& program, DriveIndex index) {
+    RestoreSummary summary;
+    if (!ValidDriveIndex(index)) return summary;
     const DriveIndex first = index == 0 ? 1 : index;
     const DriveIndex last = index == 0 ? kDriveCount : index;
     // An unreadable file keeps the entries of the last read (none at start).
@@ -32,7 +34,7 @@ void RestorePermanentDrives(Program& program, DriveIndex index) {
         if (text::StartsWith(path, "!") || IsSharePath(path)) continue;
         stored.emplace_back(i, path);
     }
-    if (stored.empty()) return;
+    if (stored.empty()) return summary;
     // A definition on a letter in use stacks over its device for the whole
     // session: it would hide a stick on E:, or the system disk on C: and the
     // settings file with it. Only letters the system reports free are
@@ -40,12 +42,29 @@ void RestorePermanentDrives(Program& program, DriveIndex index) {
     // conflict. Without a drive list no letter is known to be free.
     std::array<bool, kDriveRows> inUse{};
     const auto drives = LogicalDrives(program.os);
-    if (drives.empty()) return;
+    if (drives.empty()) {
+        summary.failed = stored;
+        return summary;
+    }
     for (const auto& drive : drives) inUse[drive.first] = true;
     for (const auto& [i, path] : stored) {
-        if (inUse[i]) continue;
-        program.startup.LastStatus = program.os.DefineDosDevice(0, Device(i), &path) ? 1 : 0;
+        if (inUse[i]) {
+            // Restored before (an earlier run, or the logon's) is no failure.
+            const std::string target = SubstTarget(program.os, Device(i));
+            const bool there =
+                !target.empty() && (text::EqualsNoCase(target, path) ||
+                                    text::EqualsNoCase(target, LongPathName(program.os, path)));
+            if (!there) summary.failed.emplace_back(i, path);
+            continue;
+        }
+        const bool defined = program.os.DefineDosDevice(0, Device(i), &path);
+        program.startup.LastStatus = defined ? 1 : 0;
+        if (defined)
+            ++summary.restored;
+        else
+            summary.failed.emplace_back(i, path);
     }
+    return summary;
 }
 
 std::string AutostartCommand(const Program& program) {

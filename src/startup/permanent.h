@@ -2,6 +2,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "drives/drive_tables.h"
 
@@ -12,10 +14,19 @@ struct Program;
 inline constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr const char* kRunValue = "Kelvra";
 
+// What a restore did: the letters defined, and the entries it could not
+// restore (the letter in use by something else, or the definition refused)
+// with their stored folder. An entry whose letter already stands for its
+// folder counts as neither.
+struct RestoreSummary {
+    int restored = 0;
+    std::vector<std::pair<DriveIndex, std::string>> failed;
+};
+
 // Re-creates the stored, not deactivated subst drives of one letter, or of
 // all letters for index 0, on letters the system does not use. Silent: no
 // messages; an entry not restored stays stored.
-void RestorePermanentDrives(Program& program, DriveIndex index);
+RestoreSummary RestorePermanentDrives(Program& program, DriveIndex index);
 
 // The Run value's command: quoted program path, " /autostart", maybe " /stay".
 std::string AutostartCommand(const Program& program);

@@ -70,7 +70,7 @@ static void ChooseSettingsFile(Program& program) {
     s.IniFilePath = s.AppDataPath + "Brannock\\Kelvra\\" + kIniName;
 }
 
-Dispatch RunStartup(Program& program) {
+bool StartupFolders(Program& program) {
     StartupState& s = program.startup;
     Os& os = program.os;
 
@@ -81,7 +81,7 @@ Dispatch RunStartup(Program& program) {
     if (!unsupported.empty()) {
         program.ui.MessageBox(os.AnsiToWide("Windows " + unsupported + " is not supported!"),
                               L"Kelvra", mb::kIconCritical);
-        return Dispatch::End;
+        return false;
     }
 
     // Program version, command line, user name, program and AppData folders.
@@ -104,6 +104,27 @@ Dispatch RunStartup(Program& program) {
     // one is read with the settings (LoadSettings), from the one read of the file.
     ChooseSettingsFile(program);
     s.NoINIAtStart = !FileExists(os, s.IniFilePath);
+    return true;
+}
+
+bool StartupSettings(Program& program) {
+    StartupState& s = program.startup;
+    // Windows 9x or NT.
+    s.IsWin9x = s.Version.platformId == kPlatformWindows;
+    s.IsNT = !s.IsWin9x;
+    s.NetworkKeyPrefix = s.IsWin9x ? "Network\\Persistent\\" : "Network\\";
+    // Settings, then the language they name.
+    LoadSettings(program);
+    const bool languageUsable = LoadLanguage(program);
+    if (s.GlobalProfile)
+        s.User = program.os.WideToAnsi(Text(program.language, TextKey::main_stbuserglobal));
+    return languageUsable;
+}
+
+Dispatch RunStartup(Program& program) {
+    StartupState& s = program.startup;
+    Os& os = program.os;
+    if (!StartupFolders(program)) return Dispatch::End;
 
     // One instance: a second start brings the first to the front. Context
     // commands always run in a process of their own.
@@ -115,20 +136,13 @@ Dispatch RunStartup(Program& program) {
         return Dispatch::End;
     }
 
-    // Windows 9x or NT, and the command-line switches.
-    s.IsWin9x = s.Version.platformId == kPlatformWindows;
-    s.IsNT = !s.IsWin9x;
-    s.NetworkKeyPrefix = s.IsWin9x ? "Network\\Persistent\\" : "Network\\";
+    // The command-line switches.
     auto has = [&](const char* sw) { return s.CommandLineUpper.find(sw) != std::string::npos; };
     if (has("/STAY")) s.Stay = true;
     if (has("/DEVELOP")) s.Develop = true;
     if (has("/LOCAL")) s.Local = true;
 
-    // Settings, then the language they name.
-    LoadSettings(program);
-    const bool languageUsable = LoadLanguage(program);
-    if (s.GlobalProfile)
-        s.User = os.WideToAnsi(Text(program.language, TextKey::main_stbuserglobal));
+    const bool languageUsable = StartupSettings(program);
     // Told once; a restore at logon without a window stays silent.
     if (!has("/AUTOSTART") || s.Stay) {
         if (!s.SettingsFolderMissing.empty())

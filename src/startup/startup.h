@@ -42,6 +42,14 @@ std::string VersionText(const FileVersion& version);
 // The program folder of an executable path, ending in "\".
 std::string FolderOf(const std::string& exePath);
 
+// The first half of the start, which a console run shares: version check
+// (false, after saying so, on a system the program does not run on),
+// version, command line, user, folders and the choice of the settings file.
+bool StartupFolders(Program& program);
+// Windows 9x or NT, then the settings and the language they name. False
+// when the chosen language cannot be used (the built-in texts stand).
+bool StartupSettings(Program& program);
+
 Dispatch RunStartup(Program& program);
 
 }  // namespace kelvra

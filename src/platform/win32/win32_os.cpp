@@ -365,6 +365,22 @@ uint32_t Win32Os::GetShortPathName(const std::string& path, std::string& out, ui
     return ConvertPath(GetShortPathNameA, path, out, size);
 }
 
+bool Win32Os::GetFullPathName(const std::string& path, std::string& out) {
+    out.clear();
+    // The answer is the needed size (with its NUL) while the buffer is too small.
+    for (DWORD size = MAX_PATH;;) {
+        std::vector<char> buffer = CallBuffer(size);
+        const DWORD n = GetFullPathNameA(path.c_str(), size, buffer.data(), nullptr);
+        if (n == 0) return false;
+        if (n < size) {
+            out.assign(buffer.data(), n);
+            return true;
+        }
+        if (n > (1u << 16)) return false;
+        size = n + 1;
+    }
+}
+
 bool Win32Os::ReadFile(const std::string& path, std::string& bytes, std::size_t maxBytes) {
     return ReadFileStatus(path, bytes, maxBytes) == ERROR_SUCCESS;
 }

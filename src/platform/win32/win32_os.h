@@ -48,6 +48,7 @@ class Win32Os : public Os {
     bool CreateDirectory(const std::string& path) override;
     uint32_t GetLongPathName(const std::string& path, std::string& out, uint32_t size) override;
     uint32_t GetShortPathName(const std::string& path, std::string& out, uint32_t size) override;
+    bool GetFullPathName(const std::string& path, std::string& out) override;
     bool ReadFile(const std::string& path, std::string& bytes, std::size_t maxBytes) override;
     int32_t ReadFileStatus(const std::string& path, std::string& bytes,
                            std::size_t maxBytes) override;
