@@ -1,5 +1,6 @@
 #include "wine/console_run.h"
 
+#include <algorithm>
 #include <memory>
 
 namespace kelvra::e2e {
@@ -49,6 +50,11 @@ class PipeReader {
     std::string bytes_;
 };
 
+void Note(std::vector<std::string>& seen, HWND hwnd) {
+    const std::string window = ClassOf(hwnd) + ": " + WindowTitle(hwnd);
+    if (std::find(seen.begin(), seen.end(), window) == seen.end()) seen.push_back(window);
+}
+
 // Top-level windows of one process as they show, from the system's window
 // events: catches a box that is gone again before any search could see it.
 class ShownWindows {
@@ -71,7 +77,7 @@ class ShownWindows {
         if (GetAncestor(hwnd, GA_PARENT) != GetDesktopWindow()) return;
         DWORD pid = 0;
         GetWindowThreadProcessId(hwnd, &pid);
-        if (pid == processId_) active_->push_back(ClassOf(hwnd) + ": " + WindowTitle(hwnd));
+        if (pid == processId_) Note(*active_, hwnd);
     }
     static inline std::vector<std::string>* active_ = nullptr;
     static inline DWORD processId_ = 0;
@@ -84,18 +90,23 @@ class ShownWindows {
 class HiddenConsole {
   public:
     HiddenConsole() {
-        const DWORD kinds[] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
-        HANDLE saved[3];
-        for (int i = 0; i < 3; ++i) saved[i] = GetStdHandle(kinds[i]);
+        for (int i = 0; i < 3; ++i) saved_[i] = GetStdHandle(kKinds[i]);
         FreeConsole();  // a console of no use (no window, no buffers) blocks a new one
         ok_ = AllocConsole();
         if (HWND window = GetConsoleWindow()) ShowWindow(window, SW_HIDE);
-        // This program's own output stays where it went.
-        for (int i = 0; i < 3; ++i) SetStdHandle(kinds[i], saved[i]);
+        // This program's own output stays where it went. The console's
+        // handles are kept: freeing the console closes what stands in their
+        // place.
+        for (int i = 0; i < 3; ++i) {
+            own_[i] = GetStdHandle(kKinds[i]);
+            SetStdHandle(kKinds[i], saved_[i]);
+        }
     }
     ~HiddenConsole() {
         for (HANDLE buffer : buffers_) CloseHandle(buffer);
+        for (int i = 0; i < 3; ++i) SetStdHandle(kKinds[i], own_[i]);
         FreeConsole();
+        for (int i = 0; i < 3; ++i) SetStdHandle(kKinds[i], saved_[i]);
     }
     // An inheritable buffer; null when there is no console.
     HANDLE NewBuffer() {
@@ -106,12 +117,13 @@ class HiddenConsole {
                                             CONSOLE_TEXTMODE_BUFFER, nullptr)
                 : INVALID_HANDLE_VALUE;
         if (buffer == INVALID_HANDLE_VALUE) return nullptr;
+        // Wide enough that no line of the program wraps.
+        SetConsoleScreenBufferSize(buffer, {500, 200});
         buffers_.push_back(buffer);
         return buffer;
     }
     // The lines up to the cursor, blanks at their ends dropped, as UTF-8
-    // with "\r\n" after each (a line longer than the buffer is wide would
-    // come back as two).
+    // with "\r\n" after each.
     static std::string Text(HANDLE buffer) {
         CONSOLE_SCREEN_BUFFER_INFO info = {};
         if (!GetConsoleScreenBufferInfo(buffer, &info)) return {};
@@ -129,6 +141,8 @@ class HiddenConsole {
     }
 
   private:
+    static constexpr DWORD kKinds[3] = {STD_INPUT_HANDLE, STD_OUTPUT_HANDLE, STD_ERROR_HANDLE};
+    HANDLE saved_[3] = {}, own_[3] = {};
     bool ok_ = false;
     std::vector<HANDLE> buffers_;
 };
@@ -178,8 +192,7 @@ ConsoleRun RunConsole(const std::string& exe, const std::string& arguments, StdH
         err.Start();
     }
     const auto look = [&] {
-        for (HWND hwnd : VisibleWindowsOf(info.dwProcessId, "", ""))
-            seen.push_back(ClassOf(hwnd) + ": " + WindowTitle(hwnd));
+        for (HWND hwnd : VisibleWindowsOf(info.dwProcessId, "", "")) Note(seen, hwnd);
     };
     run.ended = WaitUntil(
         [&] {
