@@ -180,11 +180,15 @@ class Kelvractl : public ScratchProgramTest {
     char s_ = 0, t_ = 0;
 };
 
-// Done: one line on standard output, nothing on standard error.
+// Done: what was done on standard output, whole lines, nothing on standard
+// error.
 void ExpectDone(const ConsoleRun& run, const std::string& arguments) {
     EXPECT_EQ(run.code, 0u) << arguments << "\n" << run;
     EXPECT_TRUE(run.err.empty()) << arguments << "\n" << run;
-    EXPECT_EQ(run.out.find("\r\n"), run.out.size() - 2) << arguments << "\n" << run;
+    EXPECT_TRUE(run.out.size() > 2 && run.out.compare(run.out.size() - 2, 2, "\r\n") == 0 &&
+                run.out.find("\r\n\r\n") == std::string::npos)
+        << arguments << "\n"
+        << run;
 }
 
 TEST_F(Kelvractl, NewThenListJsonShowsTheDriveAndItsLabelAsUtf8) {
@@ -204,12 +208,12 @@ TEST_F(Kelvractl, NewThenListJsonShowsTheDriveAndItsLabelAsUtf8) {
     std::string letters;
     const Json* row = nullptr;
     for (const Json& item : rows.items) {
-        letters += item["letter"].text;
+        letters += item["letter"].text.substr(0, 1);
         if (item["letter"].text == L(s_)) row = &item;
     }
     // Used letters only, in letter order, and ours among them.
     EXPECT_TRUE(std::is_sorted(letters.begin(), letters.end())) << letters;
-    EXPECT_NE(letters.find("C:"), std::string::npos) << letters;
+    EXPECT_NE(letters.find('C'), std::string::npos) << letters;
     ASSERT_NE(row, nullptr) << list;
     const Json& r = *row;
     EXPECT_TRUE(r["managed"].boolean);
