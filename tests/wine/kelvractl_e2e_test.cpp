@@ -143,13 +143,17 @@ std::string Ansi(const std::string& utf8) {
     return out;
 }
 
-// The subst definition of a folder is its short form behind "\??\".
+// A subst definition of the folder: its short form behind "\??\" as a new
+// drive gets it, or the folder as stored, as the start's restore defines it.
 bool MappedTo(char letter, const std::string& folder) {
     wchar_t shortForm[1024] = {};
     GetShortPathNameW(Wide(folder).c_str(), shortForm, 1024);
-    const std::wstring device = L"\\??\\" + std::wstring(shortForm);
-    return CompareStringOrdinal(DosDeviceTarget(letter).c_str(), -1, device.c_str(), -1, TRUE) ==
-           CSTR_EQUAL;
+    const std::wstring target = DosDeviceTarget(letter);
+    for (const std::wstring& form : {std::wstring(shortForm), Wide(folder)})
+        if (CompareStringOrdinal(target.c_str(), -1, (L"\\??\\" + form).c_str(), -1, TRUE) ==
+            CSTR_EQUAL)
+            return true;
+    return false;
 }
 
 class Kelvractl : public ScratchProgramTest {
@@ -238,10 +242,17 @@ TEST_F(Kelvractl, NewThenListJsonShowsTheDriveAndItsLabelAsUtf8) {
 TEST_F(Kelvractl, EachCommandLandsInTheDosDevicesAndTheSettingsFile) {
     const std::string S = Letter(s_), T = Letter(t_);
     const std::string label = "Quellen \xC3\xA4";
+    // Shortcuts land in a desktop folder of the test's own.
+    const std::string desktop = MakeScratchFolder("desktop");
+    const char shellFolders[] =
+        "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+    RegistryValueGuard desktopGuard(HKEY_CURRENT_USER, shellFolders, "Desktop");
+    const std::string desktopFolder = desktop.substr(0, desktop.size() - 1);
     struct Step {
         std::string arguments;
         char mapped, unmapped;  // letters on the folder and free after it (0: none)
         std::map<std::string, std::string> entries;  // key: value, "<missing>" for none
+        std::string shortcut = {};                   // a shortcut on the desktop after it
     };
     const Step steps[] = {
         {"new " + S + ": " + Quoted() + " --permanent", s_, 0, {{"SubstPath_" + S, drive_}}},
@@ -250,6 +261,7 @@ TEST_F(Kelvractl, EachCommandLandsInTheDosDevicesAndTheSettingsFile) {
          s_,
          {{"SubstPath_" + S, "<missing>"}, {"SubstPath_" + T, drive_}}},
         {"label " + T + ": \"" + label + "\"", t_, 0, {{"SubstPathLabel_" + T, Ansi(label)}}},
+        {"shortcut " + T + ": \"Zu den Quellen\"", t_, 0, {}, "Zu den Quellen.lnk"},
         // A temporary drive keeps its label but no path: no start restores it.
         {"PERMANENT " + T + ": Off",
          t_,
@@ -257,16 +269,21 @@ TEST_F(Kelvractl, EachCommandLandsInTheDosDevicesAndTheSettingsFile) {
          {{"SubstPath_" + T, "<missing>"}, {"SubstPathLabel_" + T, Ansi(label)}}},
         {"permanent " + T + ": on", t_, 0, {{"SubstPath_" + T, drive_}}},
         {"deactivate " + T + ":", 0, t_, {{"SubstPath_" + T, drive_}}},
-        {"activate " + T + ":", t_, 0, {{"SubstPath_" + T, drive_}}},
-        // Permanently deactivated: stored with "!", so no start restores it.
+        {"restore", t_, 0, {{"SubstPath_" + T, drive_}}},
+        // Permanently deactivated: stored with "!", and no start restores it.
         {"deactivate " + T + ": --permanent", 0, t_, {{"SubstPath_" + T, "!" + drive_}}},
+        {"restore", 0, t_, {{"SubstPath_" + T, "!" + drive_}}},
         {"activate " + T, t_, 0, {{"SubstPath_" + T, drive_}}},
         {"label " + T + ":", t_, 0, {{"SubstPathLabel_" + T, "<missing>"}}},
         {"disconnect " + T + ":", 0, t_, {{"SubstPath_" + T, "<missing>"}}},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.arguments);
-        ExpectDone(Ctl(step.arguments), step.arguments);
+        // Wine's shell writes its own desktop folder back whenever a program
+        // loads it: set again before each run.
+        SetRegString(HKEY_CURRENT_USER, shellFolders, "Desktop", desktopFolder);
+        const ConsoleRun run = Ctl(step.arguments);
+        ExpectDone(run, step.arguments);
         if (step.mapped) {
             EXPECT_TRUE(MappedTo(step.mapped, drive_)) << Utf8(DosDeviceTarget(step.mapped));
         }
@@ -274,8 +291,14 @@ TEST_F(Kelvractl, EachCommandLandsInTheDosDevicesAndTheSettingsFile) {
             EXPECT_EQ(DosDeviceTarget(step.unmapped), L"");
         }
         for (const auto& [key, value] : step.entries) EXPECT_EQ(Setting(key), value) << key;
+        if (!step.shortcut.empty()) {
+            const ShellLinkInfo link = ReadShellLink(Wide(desktop + step.shortcut));
+            EXPECT_TRUE(link.read) << step.shortcut << "\n" << run;
+            EXPECT_EQ(Utf8(link.target).substr(0, 2), L(t_)) << Utf8(link.target);
+        }
         if (HasFailure()) break;  // the next step builds on this one
     }
+    RemoveTree(desktop);
 }
 
 // Exit codes and where the words go, also with nowhere to write them.
