@@ -213,6 +213,7 @@ TEST_F(Kelvractl, NewThenListJsonShowsTheDriveAndItsLabelAsUtf8) {
     const Json* row = nullptr;
     for (const Json& item : rows.items) {
         letters += item["letter"].text.substr(0, 1);
+        EXPECT_NE(item["state"].text, "free") << item["letter"].text;
         if (item["letter"].text == L(s_)) row = &item;
     }
     // Used letters only, in letter order, and ours among them.
@@ -230,6 +231,9 @@ TEST_F(Kelvractl, NewThenListJsonShowsTheDriveAndItsLabelAsUtf8) {
     EXPECT_EQ(r["label"].text, label);
     EXPECT_EQ(r["kelvraLabel"].text, label);
     EXPECT_EQ(r["type"].kind, Json::String);
+    Json all;
+    EXPECT_TRUE(JsonParser(Ctl("list --ALL --json").out).Parse(all));
+    EXPECT_EQ(all.items.size(), 26u);
 
     // On a console the label shows as typed: written there as wide text.
     const ConsoleRun shown = Ctl("list", StdHandles::Console);
