@@ -102,6 +102,7 @@ class Runner {
             return kExitDone;
         }
         if (r.verb == Verb::Restore) return Restore();
+        if (r.verb == Verb::List) return List(r);
         {
             QuietDriveErrors quiet(program_.os);
             RefreshAll(program_);
@@ -110,8 +111,6 @@ class Runner {
         program_.main.SelectedDrive = r.letter;
         const BusyScope busy(program_);
         switch (r.verb) {
-            case Verb::List:
-                return List(r);
             case Verb::New:
             case Verb::Change:
                 return NewOrChange(r);
@@ -277,7 +276,11 @@ class Runner {
         if (!IsSharePath(path)) {
             std::string full;
             if (!os.GetFullPathName(path, full)) {
-                Refuse(TextKey::cli_msgnofolder, Fill{0, typed});
+                // The system takes no path that long in the code page.
+                if (PathTooLongForSubst(os, path))
+                    ShowError(program_, TextKey::main_msgadddrive_errorlong);
+                else
+                    Refuse(TextKey::cli_msgnofolder, Fill{0, typed});
                 return {};
             }
             path = full;
@@ -321,12 +324,27 @@ class Runner {
             r.permanence == PermanenceChoice::FromSettings
                 ? Permanence::FromSettings
                 : ExplicitPermanence(r.permanence == PermanenceChoice::Permanent);
+        // Only a permanent drive keeps an own label: refused before the
+        // drive is made, not after.
+        if (r.verb == Verb::New && r.hasText && !WillBePermanent(path, r.permanence))
+            return Refuse(TextKey::cli_msglabeltemporary, {index});
         const bool done = NewOrChangeDrive(program_, index, path, permanence);
         if (!done || !ui_.messages.empty() || Free(index) || Inactive(index)) return Failed(index);
         Lines(true,
               Filled(r.verb == Verb::New ? TextKey::cli_donenew : TextKey::cli_donechange, shown));
         if (r.verb == Verb::New && r.hasText) return SetLabel(index, r.text);
         return kExitDone;
+    }
+
+    // Whether a new drive on the path will be permanent: as ConnectDrive decides.
+    bool WillBePermanent(const std::string& path, PermanenceChoice choice) const {
+        const Settings& settings = program_.settings;
+        const bool share = IsSharePath(path);
+        const bool permanent =
+            choice == PermanenceChoice::FromSettings
+                ? (share ? settings.NetDefaultPermanent : settings.SubstDefaultPermanent)
+                : choice == PermanenceChoice::Permanent;
+        return permanent && (share || program_.startup.Local);
     }
 
     int Permanent(const Request& r) {
