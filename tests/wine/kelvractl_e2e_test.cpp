@@ -369,5 +369,32 @@ TEST_F(Kelvractl, ExitCodesAndStreams) {
     EXPECT_EQ(Setting("SubstPath_" + S), "<missing>");
 }
 
+// The console beside an open window: the window shows the console's label
+// within its change check, and neither its rename of another drive nor its
+// save at the close undoes it.
+TEST_F(Kelvractl, ALabelSetBesideAnOpenWindowShowsThereAndOutlivesItsSaves) {
+    const std::string S = Letter(s_), T = Letter(t_);
+    for (const std::string& letter : {S, T}) {
+        const std::string create = "new " + letter + ": " + Quoted() + " --permanent";
+        ExpectDone(Ctl(create), create);
+    }
+    ASSERT_TRUE(Launch());
+    ExpectDone(Ctl("label " + S + ": Konsole"), "label");
+    EXPECT_TRUE(WaitForRow(s_, 0, [](const std::string& t) {
+        return t.find("Konsole") != std::string::npos;
+    })) << RowText(s_);
+
+    ASSERT_TRUE(Press(t_, VK_F2));
+    HWND box = WaitForDialog(Pid(), "Kelvra - Laufwerks-Bezeichnung");
+    ASSERT_NE(box, nullptr);
+    ASSERT_TRUE(SetControlText(GetDlgItem(box, 101), L"Fenster"));
+    PressDialogButton(box, IDOK);
+    EXPECT_TRUE(WaitUntil([&] { return Setting("SubstPathLabel_" + T) == "Fenster"; }));
+    EXPECT_EQ(Setting("SubstPathLabel_" + S), "Konsole");
+    EXPECT_TRUE(Close());
+    EXPECT_EQ(Setting("SubstPathLabel_" + S), "Konsole");
+    EXPECT_EQ(Setting("SubstPathLabel_" + T), "Fenster");
+}
+
 }  // namespace
 }  // namespace kelvra::e2e
