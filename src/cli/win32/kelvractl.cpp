@@ -81,8 +81,8 @@ int main() {
     // a file that cannot be opened, nor a crash. A script would hang on it.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX | SEM_NOGPFAULTERRORBOX);
 
-    // Never destroyed, as in Kelvra.exe: a worker still waiting on a drive
-    // whose server went away may use it while the process ends.
+    // Kept to the very end of the process, as in Kelvra.exe: nothing that
+    // might still ask a stalled drive while the process ends outlives it.
     kelvra::Win32Os& os = *new kelvra::Win32Os;
     std::vector<std::wstring> args = kelvra::cli::SplitCommandLine(GetCommandLineW());
     if (!args.empty()) args.erase(args.begin());
