@@ -1,7 +1,7 @@
 # Stages the release's program folder and packs it into one zip, run by the
 # build (cmake -P): the executables stripped, beside them the language packs,
 # the help files, the change history and the read-me files. Takes
-# -DSTAGE= -DOUTPUT= -DSTRIP= -DKELVRA_EXE= -DSHELL_EXE= -DLANGUAGES= -DHELP_DIR=
+# -DSTAGE= -DOUTPUT= -DSTRIP= -DKELVRA_EXE= -DSHELL_EXE= -DCTL_EXE= -DLANGUAGES= -DHELP_DIR=
 # -DHISTORY= -DDOCS=.
 cmake_minimum_required(VERSION 3.20)
 
@@ -9,7 +9,7 @@ file(REMOVE_RECURSE "${STAGE}")
 file(MAKE_DIRECTORY "${STAGE}/languages" "${STAGE}/helpfiles")
 
 set(entries)
-foreach(exe "${KELVRA_EXE}" "${SHELL_EXE}")
+foreach(exe "${KELVRA_EXE}" "${SHELL_EXE}" "${CTL_EXE}")
     get_filename_component(name "${exe}" NAME)
     # Symbols are of no use to a user and make up over half of the file.
     execute_process(COMMAND "${STRIP}" --strip-all -o "${STAGE}/${name}" "${exe}"

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "wine/console_run.h"
 #include "wine/scratch_program.h"
 
 namespace kelvra::e2e {
@@ -55,6 +56,17 @@ TEST_F(ReleasePackage, DISABLED_LauncherStartsFromTheUnpackedFolder) {
               "Shell Context Extension for Win 98/Win ME");
     PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
     EXPECT_TRUE(launcher->Wait(kStateTimeout));
+}
+
+TEST_F(ReleasePackage, DISABLED_ConsoleProgramStartsFromTheUnpackedFolder) {
+    const std::string folder = PackageFolder();
+    ASSERT_FALSE(folder.empty()) << "KELVRA_PACKAGE_DIR is not set";
+    // Its version from the version record, which stripping must leave.
+    const ConsoleRun run = RunConsole(folder + "kelvractl.exe", "--version");
+    ASSERT_TRUE(run.ended);
+    EXPECT_EQ(run.code, 0u) << run.err;
+    EXPECT_EQ(run.out, "kelvractl " KELVRA_VERSION_TEXT "\r\n");
+    EXPECT_TRUE(run.windows.empty());
 }
 
 }  // namespace
