@@ -10,7 +10,6 @@
 #include "drives/subst.h"
 #include "platform/inireg.h"
 #include "program.h"
-#include "startup/settings.h"
 #include "util/text.h"
 
 namespace kelvra {
