@@ -118,9 +118,20 @@ bool Process::Start(const std::string& exe, const std::string& arguments) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION info = {};
-    if (!CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &info))
+    // A program file copied a moment ago was once refused under load; the
+    // start is tried again while the refusal lasts, and its code is told.
+    DWORD firstError = 0;
+    const bool started = WaitUntil([&] {
+        if (CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                           nullptr, &startup, &info))
+            return true;
+        if (!firstError) firstError = GetLastError();
         return false;
+    });
+    if (firstError)
+        std::fprintf(stderr, "CreateProcess(%s) failed with %lu%s\n", exe.c_str(), firstError,
+                     started ? "; a later try started it" : "");
+    if (!started) return false;
     CloseHandle(info.hThread);
     process_ = info.hProcess;
     id_ = info.dwProcessId;
