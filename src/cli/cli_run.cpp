@@ -328,6 +328,12 @@ class Runner {
         // drive is made, not after.
         if (r.verb == Verb::New && r.hasText && !WillBePermanent(path, r.permanence))
             return Refuse(TextKey::cli_msglabeltemporary, {index});
+        // Nor is a drive made whose label the code page cannot hold.
+        std::string label;
+        if (r.verb == Verb::New && r.hasText && !ToCodePage(program_, r.text, label)) {
+            ShowMessages();
+            return kExitRefused;
+        }
         const bool done = NewOrChangeDrive(program_, index, path, permanence);
         if (!done || !ui_.messages.empty() || Free(index) || Inactive(index)) return Failed(index);
         Lines(true,

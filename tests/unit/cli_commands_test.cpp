@@ -57,6 +57,8 @@ TEST(CliCommands, RunTheRulesOfTheButtons) {
             {{"SubstPath_X", "C:\\Other"}, {"SubstPathLabel_X", "Quell Daten"}}, fromDataTemporary},
         {{L"new", L"X:", L"C:\\Other", L"--temporary", L"--label=Quellen"}, 1,
             L"Nur ein permanentes Laufwerk kann eine eigene Bezeichnung tragen. Es wurde nichts verbunden.", {{"X", ""}}},
+        {{L"new", L"X:", L"C:\\Other", L"--permanent", L"--label=\u0416"}, 1,
+            L"Der Pfad oder Name enthält Zeichen, die im Zeichensatz dieses Systems nicht darstellbar sind. Bitte andere Zeichen verwenden.", {{"X", ""}}},
         {{L"new", L"Y:", L"\\\\srv\\share\\"}, 0, L"Laufwerk Y: ist verbunden mit \\\\srv\\share.",
             {{"Network\\Y", "\\\\srv\\share"}}},
         {{L"new", L"S:", L"C:\\Other"}, 1, L"Der Laufwerksbuchstabe S: ist belegt. Es wurde nichts geändert.",
