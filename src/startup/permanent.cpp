@@ -73,10 +73,32 @@ std::string AutostartCommand(const Program& program) {
     return command;
 }
 
+namespace {
+
+// Whether the settings file, as last read or written, stores a subst drive
+// that the logon restores. A save keeps the entries another program wrote
+// meanwhile (a drive made permanent from the console a moment ago); the
+// table has not seen them yet, and the autostart entry must not go.
+bool StoresRestoredSubst(Program& program) {
+    const StartupState& startup = program.startup;
+    if (!startup.StoredFileExists) return false;
+    const std::string section = SettingsSection(program);
+    for (DriveIndex i = 1; i <= kDriveCount; ++i) {
+        std::string path;
+        if (startup.Stored.Get(section, kPathKey + std::string(1, DriveLetter(i)), path) &&
+            !path.empty() && path[0] != '!' && !IsSharePath(path))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 void UpdateAutostartEntry(Program& program) {
     StartupState& startup = program.startup;
     if (!startup.Local) return;
-    const bool wanted = HasActivePermanentSubst(program.drives) || program.settings.PermAutostart;
+    const bool wanted = HasActivePermanentSubst(program.drives) || StoresRestoredSubst(program) ||
+                        program.settings.PermAutostart;
     // An unscanned table knows nothing of the stored drives: removing the
     // value then could cost the user the restore at the next logon.
     if (!wanted && !program.drives.scanned) return;

@@ -8,6 +8,7 @@
 #include "mainwindow/main_window.h"
 #include "platform/inireg.h"
 #include "startup/ini_text.h"
+#include "startup/permanent.h"
 #include "startup/settings.h"
 #include "startup/startup.h"
 #include "unit/commands_machine.h"
@@ -290,6 +291,29 @@ TEST(SettingsFile, TwoProgramsKeepEachOthersChanges) {
         for (int i = 0; i < kFullCheckTicks; ++i) PollTick(m.program, true);
         EXPECT_EQ(m.view.showRowsCalls, 1);
     }
+}
+
+// The other program makes the first drive that the logon restores; the
+// window saves before it has seen it. The autostart entry stays.
+TEST(SettingsFile, TheAutostartEntryStaysForADriveAnotherProgramStored) {
+    CommandMachine m;
+    m.sim.AddFile(TestMachine::kUserIni, "[USER=TESTER]\r\nSubstPath_Q=!C:\\Other\r\n");
+    LoadSettings(m.program);
+    DisplayRefresh(m.program);
+    sim::ScriptedUi otherUi;
+    Program other(m.sim, otherUi);
+    other.startup = m.program.startup;
+    LoadSettings(other);
+    RefreshAll(other);
+    ASSERT_TRUE(other.startup.Local);
+    RowOf(other, 'Q').State.clear();
+    SaveSettings(other);
+    std::string value;
+    ASSERT_TRUE(m.sim.RegistryValue(kHkeyCurrentUser, kRunKey, kRunValue, value));
+    m.program.settings.GridLines = true;
+    SaveSettings(m.program);
+    EXPECT_EQ(m.Entry('Q'), "C:\\Other");
+    EXPECT_TRUE(m.sim.RegistryValue(kHkeyCurrentUser, kRunKey, kRunValue, value));
 }
 
 }  // namespace
