@@ -233,6 +233,20 @@ DriveRecord& RowOf(Program& program, char letter) {
     return program.drives.main[DriveIndexOf(letter)];
 }
 
+// The window (the machine's program, shown) and another program beside it on
+// the same settings file, both started and scanned.
+struct OtherProgram {
+    explicit OtherProgram(CommandMachine& m) : program(m.sim, ui) {
+        LoadSettings(m.program);
+        DisplayRefresh(m.program);
+        program.startup = m.program.startup;
+        LoadSettings(program);
+        RefreshAll(program);
+    }
+    sim::ScriptedUi ui;
+    Program program;
+};
+
 // The window and another program (a second Kelvra, the console program) on one
 // settings file, both scanned with P: and Q: stored. The other program changes
 // an entry and saves; then the window changes something and saves without
@@ -261,13 +275,8 @@ TEST(SettingsFile, TwoProgramsKeepEachOthersChanges) {
         SCOPED_TRACE(c.name);
         CommandMachine m;
         m.sim.AddFile(TestMachine::kUserIni, kStored);
-        LoadSettings(m.program);
-        DisplayRefresh(m.program);
-        sim::ScriptedUi otherUi;
-        Program other(m.sim, otherUi);
-        other.startup = m.program.startup;
-        LoadSettings(other);
-        RefreshAll(other);
+        OtherProgram beside(m);
+        Program& other = beside.program;
 
         c.other(other);
         SaveSettings(other);
@@ -298,13 +307,8 @@ TEST(SettingsFile, TwoProgramsKeepEachOthersChanges) {
 TEST(SettingsFile, TheAutostartEntryStaysForADriveAnotherProgramStored) {
     CommandMachine m;
     m.sim.AddFile(TestMachine::kUserIni, "[USER=TESTER]\r\nSubstPath_Q=!C:\\Other\r\n");
-    LoadSettings(m.program);
-    DisplayRefresh(m.program);
-    sim::ScriptedUi otherUi;
-    Program other(m.sim, otherUi);
-    other.startup = m.program.startup;
-    LoadSettings(other);
-    RefreshAll(other);
+    OtherProgram beside(m);
+    Program& other = beside.program;
     ASSERT_TRUE(other.startup.Local);
     RowOf(other, 'Q').State.clear();
     SaveSettings(other);
