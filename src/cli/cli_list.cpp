@@ -4,8 +4,7 @@
 #include <array>
 
 #include "drives/keywords.h"
-#include "mainwindow/main_window.h"
-#include "platform/error_mode.h"
+#include "mainwindow/commands.h"
 #include "program.h"
 #include "util/text.h"
 
@@ -76,14 +75,8 @@ std::wstring ListJson(Program& program, const RowViews& rows, bool all) {
     for (DriveIndex i = 1; i <= kDriveCount; ++i) {
         if (!Shown(program, i, all)) continue;
         const DriveRecord& row = drives.main[i];
-        const bool managed =
-            (IsSubst(drives, i) || IsRemote(drives, i)) && !IsVirtualMachineShare(row);
-        // The list shows Kelvra's label, else the volume's; a free letter has none.
-        std::wstring label = os.AnsiToWide(row.Label);
-        if (label.empty() && row.Type != kw::kFree) {
-            QuietDriveErrors quiet(os);
-            label = os.AnsiToWide(VolumeLabel(os, Device(i)));
-        }
+        // A free letter has no volume to ask.
+        const std::wstring label = row.Type == kw::kFree ? L"" : ShownLabel(program, i);
         auto field = [&json](const wchar_t* name, const std::wstring& value, bool more = true) {
             json += JsonString(name) + L":" + value + (more ? L"," : L"");
         };
@@ -92,7 +85,7 @@ std::wstring ListJson(Program& program, const RowViews& rows, bool all) {
         field(L"letter", JsonString(os.AnsiToWide(Device(i))));
         field(L"type", JsonString(os.AnsiToWide(row.Type)));
         field(L"typeText", JsonString(rows[i].texts[2]));
-        field(L"managed", managed ? L"true" : L"false");
+        field(L"managed", IsManagedDrive(drives, i) ? L"true" : L"false");
         field(L"permanent", row.Permanent == kw::kYes ? L"true" : L"false");
         field(L"state", JsonString(os.AnsiToWide(StateOf(row))));
         field(L"path", JsonString(Trimmed(rows[i].texts[3])));

@@ -248,10 +248,7 @@ class Runner {
 
     const DriveRecord& Row(DriveIndex index) const { return program_.drives.main[index]; }
     bool Free(DriveIndex index) const { return Row(index).Type == kw::kFree; }
-    bool Managed(DriveIndex index) const {
-        const DriveTables& d = program_.drives;
-        return (IsSubst(d, index) || IsRemote(d, index)) && !IsVirtualMachineShare(Row(index));
-    }
+    bool Managed(DriveIndex index) const { return IsManagedDrive(program_.drives, index); }
     bool Inactive(DriveIndex index) const {
         return text::ContainsNoCase(Row(index).Type, kw::kInactive);
     }

@@ -45,6 +45,11 @@ bool IsRemote(const DriveTables& tables, DriveIndex index) {
     return TypeContains(tables, index, kw::kRemote);
 }
 
+bool IsManagedDrive(const DriveTables& tables, DriveIndex index) {
+    return (IsSubst(tables, index) || IsRemote(tables, index)) &&
+           !IsVirtualMachineShare(tables.main[index]);
+}
+
 bool HasActivePermanentSubst(const DriveTables& tables) {
     for (DriveIndex i = 1; i <= kDriveCount; ++i) {
         const DriveRecord& row = tables.main[i];

@@ -93,6 +93,8 @@ bool IsVirtualMachineShare(const DriveRecord& row);
 // All three answer false for row 0 and for an index outside 0..26.
 bool IsSubst(const DriveTables& tables, DriveIndex index);
 bool IsRemote(const DriveTables& tables, DriveIndex index);
+// A subst or network drive of the user's: one the drive commands work on.
+bool IsManagedDrive(const DriveTables& tables, DriveIndex index);
 bool HasActivePermanentSubst(const DriveTables& tables);
 
 }  // namespace kelvra

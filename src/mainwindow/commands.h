@@ -134,6 +134,9 @@ std::wstring RemoveInvalidChars(std::wstring_view text);
 // nothing was stored: a text of nothing but invalid characters, or one the
 // code page cannot hold (said so).
 bool SetDriveLabel(Program& program, DriveIndex index, const std::wstring& text);
+// The own label when there is one, else the volume's, as shown in the list.
+std::wstring ShownLabel(Program& program, DriveIndex index);
+
 void EditDriveLabel(Program& program, DriveIndex index);
 void cmdRename_Click(Program& program);
 

@@ -21,7 +21,13 @@ constexpr std::string_view kLinkExtension = ".lnk";
 // The shell writes no shortcut whose full path, with its NUL, exceeds MAX_PATH.
 constexpr std::size_t kMaxLinkPath = 259;
 
-// The own label when there is one, else the volume's, as shown in the list.
+// Blanks and dots alone make no file name: Windows drops them at the end.
+bool NamesNothing(std::wstring_view name) {
+    return name.find_first_not_of(L" .") == std::wstring_view::npos;
+}
+
+}  // namespace
+
 std::wstring ShownLabel(Program& program, DriveIndex index) {
     std::string label = program.drives.main[index].Label;
     if (label.empty()) {
@@ -31,13 +37,6 @@ std::wstring ShownLabel(Program& program, DriveIndex index) {
     }
     return program.os.AnsiToWide(label);
 }
-
-// Blanks and dots alone make no file name: Windows drops them at the end.
-bool NamesNothing(std::wstring_view name) {
-    return name.find_first_not_of(L" .") == std::wstring_view::npos;
-}
-
-}  // namespace
 
 std::wstring RemoveInvalidChars(std::wstring_view text) {
     std::wstring out;

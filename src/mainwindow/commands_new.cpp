@@ -227,9 +227,7 @@ bool NewOrChangeDrive(Program& program, DriveIndex index, const std::string& pat
     const bool newDrive = drives.main[index].Type == kw::kFree;
     // Only a subst or network drive takes another folder: anything else
     // would be cleared and then shadowed by the new mapping.
-    if (!newDrive && ((!IsSubst(drives, index) && !IsRemote(drives, index)) ||
-                      IsVirtualMachineShare(drives.main[index])))
-        return false;
+    if (!newDrive && !IsManagedDrive(drives, index)) return false;
 
     if (!IsSharePath(path)) {
         const DriveIndex folderDrive = DriveIndexOf(path[0]);
@@ -270,9 +268,7 @@ void cmdNew_Click(Program& program) {
     if (!InTable(index)) return;
     DriveTables& drives = program.drives;
     const bool newDrive = drives.main[index].Type == kw::kFree;
-    if (!newDrive && ((!IsSubst(drives, index) && !IsRemote(drives, index)) ||
-                      IsVirtualMachineShare(drives.main[index])))
-        return;
+    if (!newDrive && !IsManagedDrive(drives, index)) return;
     const std::wstring chosen =
         commands::BrowseForFolder(program.ui, FolderChoiceTitle(program, index, newDrive),
                                   [&] { program.view->SelectRow(index); });
