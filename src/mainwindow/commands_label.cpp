@@ -6,6 +6,7 @@
 #include "mainwindow/main_window.h"
 #include "platform/error_mode.h"
 #include "platform/inireg.h"
+#include "shell/drive_changes.h"
 
 namespace kelvra {
 
@@ -58,6 +59,7 @@ bool SetDriveLabel(Program& program, DriveIndex index, const std::wstring& text)
     }
     program.drives.main[index].Label = label;
     SaveSettings(program, program.view->CaptureLayout());
+    AfterDriveChange(program, index, DriveChange::Relabelled);
     DisplayRefresh(program);
     return true;
 }

@@ -9,6 +9,7 @@
 #include "mainwindow/main_window.h"
 #include "platform/error_mode.h"
 #include "platform/inireg.h"
+#include "shell/drive_changes.h"
 
 namespace kelvra {
 
@@ -68,7 +69,7 @@ ConnectResult ConnectSubst(Program& program, const std::string& path, DriveIndex
     // too long to hold) cannot be a drive the program can show and restore.
     const std::string shortPath = ShortPathName(os, path);
     const std::string longPath = LongPathName(os, path);
-    if (shortPath.empty() || longPath.empty() || !DefineSubst(os, Device(index), shortPath)) {
+    if (shortPath.empty() || longPath.empty() || !MapFolderDrive(program, index, shortPath)) {
         ShowError(program, PathTooLongForSubst(os, path) ? TextKey::main_msgadddrive_errorlong
                                                          : TextKey::main_msgadddrive_errorsubst);
         return result;
@@ -100,7 +101,7 @@ ConnectResult ConnectShare(Program& program, const std::string& path, DriveIndex
                                ? (context ? s.NetDefaultPermanentSCE : s.NetDefaultPermanent)
                                : permanence == Permanence::Permanent;
     ConnectResult result;
-    if (!ConnectNetworkDrive(program.os, path, Device(index), nullptr, nullptr, permanent)) {
+    if (!ConnectShareDrive(program, index, path, permanent)) {
         ShowError(program, TextKey::main_msgadddrive_errornet);
         return result;
     }
@@ -171,8 +172,7 @@ int ReconnectInactiveNetDrive(Program& program, DriveIndex index) {
         return kReconnectNothingToDo;
     const std::string share = row.Path;
     Os& os = program.os;
-    const bool connected =
-        ConnectNetworkDrive(os, share, Device(index), nullptr, nullptr, row.Permanent == kw::kYes);
+    const bool connected = ConnectShareDrive(program, index, share, row.Permanent == kw::kYes);
     const int result = connected && DirExists(os, share) ? kReconnected : kReconnectFailed;
     QuietDriveErrors quiet(os);
     RefreshAll(program);

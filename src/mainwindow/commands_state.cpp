@@ -8,6 +8,7 @@
 #include "mainwindow/main_window.h"
 #include "platform/error_mode.h"
 #include "platform/inireg.h"
+#include "shell/drive_changes.h"
 
 namespace kelvra {
 
@@ -26,9 +27,8 @@ void SaveAndRefresh(Program& program) {
 
 // Connects the share again with the given persistence; true when it is
 // reachable afterwards.
-bool ReconnectShare(Os& os, const std::string& share, const std::string& device, bool persistent) {
-    return ConnectNetworkDrive(os, share, device, nullptr, nullptr, persistent) &&
-           DirExists(os, share);
+bool ReconnectShare(Program& program, const std::string& share, DriveIndex index, bool persistent) {
+    return ConnectShareDrive(program, index, share, persistent) && DirExists(program.os, share);
 }
 
 }  // namespace
@@ -46,9 +46,9 @@ bool DisconnectDrive(Program& program, DriveIndex index) {
     bool stillMapped = false;
     if (remote) {
         stillMapped =
-            DisconnectNetworkDrive(os, device) != oserr::kSuccess && IsNetworkPath(os, device);
+            DisconnectShareDrive(program, index) != oserr::kSuccess && IsNetworkPath(os, device);
     } else {
-        stillMapped = !RemoveSubst(os, device) && !SubstTarget(os, device).empty();
+        stillMapped = !UnmapFolderDrive(program, index) && !SubstTarget(os, device).empty();
     }
     // A drive that is verifiably still there keeps its row, its entries and
     // its label. Where nothing is mapped (also an inactive entry) the row is
@@ -71,17 +71,14 @@ void ToggleDrivePermanence(Program& program, DriveIndex index) {
     if (IsRemote(program.drives, index)) {
         // The connection is made again with the other persistence.
         if (!ConfirmDisconnect(program, TextKey::main_reqfix, index, false)) return;
-        Os& os = program.os;
-        const std::string device = Device(index);
         const std::string share = row.Path;
         const bool wasPermanent = row.Permanent == kw::kYes;
-        DisconnectNetworkDrive(os, device);
+        DisconnectShareDrive(program, index);
         // The drive is disconnected by now and gone from the profile: with
         // the other persistence, else as it was, else kept as a deactivated
         // entry; never lost.
-        const bool toggled =
-            ConnectNetworkDrive(os, share, device, nullptr, nullptr, !wasPermanent);
-        if (toggled || ConnectNetworkDrive(os, share, device, nullptr, nullptr, wasPermanent)) {
+        const bool toggled = ConnectShareDrive(program, index, share, !wasPermanent);
+        if (toggled || ConnectShareDrive(program, index, share, wasPermanent)) {
             // The next scan reads path and permanence back from the system.
             row.Path.clear();
             row.Permanent.clear();
@@ -119,11 +116,11 @@ void ToggleDriveActivation(Program& program, DriveIndex index) {
                 QuietDriveErrors quiet(os);
                 shortPath = ShortPathName(os, row.Path);
             }
-            ok = DefineSubst(os, Device(index), shortPath);
+            ok = MapFolderDrive(program, index, shortPath);
         } else {
             // Always remembered: the persistent connection now stands for
             // the drive, and the settings file loses its entry at the save.
-            ok = ReconnectShare(os, row.Path, Device(index), true);
+            ok = ReconnectShare(program, row.Path, index, true);
             if (ok) {
                 row.Path.clear();
                 row.Permanent.clear();
@@ -137,7 +134,7 @@ void ToggleDriveActivation(Program& program, DriveIndex index) {
     } else {
         if (!ConfirmDisconnect(program, TextKey::main_reqactivate_kill, index, false)) return;
         // The row keeps path, permanence and label: the scan shows it inactive.
-        RemoveSubst(os, Device(index));
+        UnmapFolderDrive(program, index);
     }
     SaveAndRefresh(program);
 }
@@ -153,9 +150,9 @@ void DeactivateDrivePermanently(Program& program, DriveIndex index) {
     if (!IsInactive(row)) {
         if (!ConfirmDisconnect(program, TextKey::main_reqdeactivateperm, index, false)) return;
         if (IsSubst(program.drives, index))
-            RemoveSubst(program.os, Device(index));
+            UnmapFolderDrive(program, index);
         else
-            DisconnectNetworkDrive(program.os, Device(index));
+            DisconnectShareDrive(program, index);
     }
     // Stored with "!" before the path: the start-up restore skips it.
     row.State = kw::kDisabled;

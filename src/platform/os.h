@@ -83,6 +83,11 @@ constexpr uint32_t kRegOpenedExistingKey = 2;
 constexpr uint32_t kResourceTypeDisk = 1;
 constexpr uint32_t kConnectUpdateProfile = 0x1;
 
+// SHChangeNotify events of a drive's root.
+constexpr int32_t kShcneDriveRemoved = 0x00000080;
+constexpr int32_t kShcneDriveAdd = 0x00000100;
+constexpr int32_t kShcneUpdateItem = 0x00002000;
+
 // GetVersionEx platform ids.
 constexpr uint32_t kPlatformWin32s = 0;
 constexpr uint32_t kPlatformWindows = 1;  // 95, 98, ME
@@ -302,6 +307,13 @@ class Os {
     virtual bool CreateShellLink(const std::string& linkFile, const std::string& target,
                                  const std::string& arguments, const std::wstring& description,
                                  const std::string& workingFolder) = 0;
+
+    // --- the shell ---------------------------------------------------------------
+    // SHChangeNotify for a path ("K:\\"), handed on without waiting for the
+    // shell: open Explorer windows and file dialogs show the change at once
+    // instead of at their next refresh. Nothing to report: a shell that is
+    // not running has nothing to update.
+    virtual void ShellChangeNotify(int32_t event, const std::string& path) = 0;
 
     // --- system code page ------------------------------------------------------
     virtual std::wstring AnsiToWide(const std::string& text) = 0;

@@ -10,6 +10,7 @@
 #include "drives/subst.h"
 #include "platform/inireg.h"
 #include "program.h"
+#include "shell/drive_changes.h"
 #include "util/text.h"
 
 namespace kelvra {
@@ -57,7 +58,7 @@ RestoreSummary RestorePermanentDrives(Program& program, DriveIndex index) {
             if (!there) summary.failed.emplace_back(i, path);
             continue;
         }
-        const bool defined = program.os.DefineDosDevice(0, Device(i), &path);
+        const bool defined = MapFolderDrive(program, i, path);
         program.startup.LastStatus = defined ? 1 : 0;
         if (defined)
             ++summary.restored;

@@ -162,6 +162,13 @@ TEST_F(ContractTest, TopLevelWindowsCarryTitleAndProcess) {
     }
 }
 
+// The notices go out without waiting, whether or not a shell is running
+// to hear them and whatever the letter is.
+TEST_F(ContractTest, ShellNoticesNeverWait) {
+    for (int32_t event : {kShcneDriveAdd, kShcneDriveRemoved, kShcneUpdateItem})
+        for (const char* root : {"C:\\", "Q:\\"}) os().ShellChangeNotify(event, root);
+}
+
 TEST_F(ContractTest, ArgumentsFollowTheProgramName) {
     const struct {
         const char* line;

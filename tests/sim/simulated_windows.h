@@ -25,7 +25,7 @@
 namespace kelvra::sim {
 
 class SimulatedWindows : public Os {
-public:
+  public:
     SimulatedWindows();
 
     // --- building the machine ---------------------------------------------------
@@ -118,6 +118,14 @@ public:
     };
     bool ReadShellLink(const std::string& path, ShellLink& out);
 
+    // Every ShellChangeNotify so far, oldest first.
+    struct ShellNotice {
+        int32_t event = 0;
+        std::string path;
+        bool operator==(const ShellNotice& o) const { return event == o.event && path == o.path; }
+    };
+    std::vector<ShellNotice> shellNotices;
+
     // Failure injection by operation name ("GetLogicalDriveStrings", ...).
     void Fail(const std::string& operation) { failing_.insert(operation); }
     void Heal(const std::string& operation) {
@@ -171,8 +179,8 @@ public:
                            uint32_t& disposition) override;
     int32_t RegSetValueEx(RegKey key, const std::string& name, uint32_t type,
                           const std::string& data) override;
-    int32_t RegQueryValueEx(RegKey key, const std::string& name, uint32_t* type,
-                            std::string* data, uint32_t* size) override;
+    int32_t RegQueryValueEx(RegKey key, const std::string& name, uint32_t* type, std::string* data,
+                            uint32_t* size) override;
     // Subkeys in the order of their names in capitals.
     int32_t RegEnumKeyEx(RegKey key, uint32_t index, std::string& name) override;
     int32_t RegDeleteKey(RegKey root, const std::string& subkey) override;
@@ -212,13 +220,14 @@ public:
     bool CreateShellLink(const std::string& linkFile, const std::string& target,
                          const std::string& arguments, const std::wstring& description,
                          const std::string& workingFolder) override;
+    void ShellChangeNotify(int32_t event, const std::string& path) override;
     std::wstring AnsiToWide(const std::string& text) override;
     std::string WideToAnsi(const std::wstring& text) override;
     // Plays code page 1252: exact unless a character is outside it.
     bool WideToAnsiExact(const std::wstring& text, std::string& out) override;
     uint32_t CharUpperBuff(std::string& text) override;
 
-private:
+  private:
     struct Node {
         std::string name;       // long name of the last component
         std::string shortName;  // 8.3 name of the last component
@@ -316,9 +325,9 @@ private:
     std::map<char, Drive> drives_;
     std::map<char, std::vector<std::string>> dosDevices_;  // definitions, latest last
     std::map<char, std::string> plantedDosAnswers_;
-    std::map<std::string, Share> shares_;                  // by upper-cased remote name
+    std::map<std::string, Share> shares_;  // by upper-cased remote name
     std::map<char, Connection> connections_;
-    std::map<std::string, ShellLink> links_;  // by canonical file key
+    std::map<std::string, ShellLink> links_;   // by canonical file key
     std::map<std::string, RegNode> registry_;  // by upper-cased "HKCU\..." path
     std::map<RegKey, OpenKey> openKeys_;
     RegKey nextKey_ = 0x1000;

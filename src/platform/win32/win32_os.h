@@ -81,6 +81,7 @@ class Win32Os : public Os {
     bool CreateShellLink(const std::string& linkFile, const std::string& target,
                          const std::string& arguments, const std::wstring& description,
                          const std::string& workingFolder) override;
+    void ShellChangeNotify(int32_t event, const std::string& path) override;
 
     std::wstring AnsiToWide(const std::string& text) override;
     std::string WideToAnsi(const std::wstring& text) override;

@@ -1,4 +1,4 @@
-// Win32Os: writing shortcut files.
+// Win32Os: writing shortcut files, and telling the shell of drive changes.
 #include <objbase.h>
 #include <objidl.h>
 
@@ -58,6 +58,13 @@ bool Win32Os::CreateShellLink(const std::string& linkFile, const std::string& ta
     if (created != CO_E_NOTINITIALIZED) return false;
     ComScope com;
     return WriteLink(file, path, args, description, folder, created);
+}
+
+void Win32Os::ShellChangeNotify(int32_t event, const std::string& path) {
+    // FLUSHNOWAIT hands the notice on now, so it is not lost when a console
+    // run ends right after, yet never waits for a busy Explorer.
+    SHChangeNotify(static_cast<LONG>(event), SHCNF_PATHA | SHCNF_FLUSHNOWAIT, path.c_str(),
+                   nullptr);
 }
 
 }  // namespace kelvra
