@@ -25,7 +25,7 @@
 namespace kelvra::sim {
 
 class SimulatedWindows : public Os {
-public:
+  public:
     SimulatedWindows();
 
     // --- building the machine ---------------------------------------------------
@@ -96,6 +96,9 @@ public:
     // Opening the key for writing, changing it and making keys below it fail
     // with access denied.
     void DenyRegistryWrites(RegKey root, const std::string& subkey);
+    // The same for the root and every key there is below it: HKLM as a user
+    // without administrator rights meets it.
+    void DenyRegistryWritesBelow(RegKey root);
 
     // DOS devices and connections as they stand.
     std::vector<std::string> DosDeviceTargets(char letter);
@@ -171,8 +174,8 @@ public:
                            uint32_t& disposition) override;
     int32_t RegSetValueEx(RegKey key, const std::string& name, uint32_t type,
                           const std::string& data) override;
-    int32_t RegQueryValueEx(RegKey key, const std::string& name, uint32_t* type,
-                            std::string* data, uint32_t* size) override;
+    int32_t RegQueryValueEx(RegKey key, const std::string& name, uint32_t* type, std::string* data,
+                            uint32_t* size) override;
     // Subkeys in the order of their names in capitals.
     int32_t RegEnumKeyEx(RegKey key, uint32_t index, std::string& name) override;
     int32_t RegDeleteKey(RegKey root, const std::string& subkey) override;
@@ -218,7 +221,7 @@ public:
     bool WideToAnsiExact(const std::wstring& text, std::string& out) override;
     uint32_t CharUpperBuff(std::string& text) override;
 
-private:
+  private:
     struct Node {
         std::string name;       // long name of the last component
         std::string shortName;  // 8.3 name of the last component
@@ -316,9 +319,9 @@ private:
     std::map<char, Drive> drives_;
     std::map<char, std::vector<std::string>> dosDevices_;  // definitions, latest last
     std::map<char, std::string> plantedDosAnswers_;
-    std::map<std::string, Share> shares_;                  // by upper-cased remote name
+    std::map<std::string, Share> shares_;  // by upper-cased remote name
     std::map<char, Connection> connections_;
-    std::map<std::string, ShellLink> links_;  // by canonical file key
+    std::map<std::string, ShellLink> links_;   // by canonical file key
     std::map<std::string, RegNode> registry_;  // by upper-cased "HKCU\..." path
     std::map<RegKey, OpenKey> openKeys_;
     RegKey nextKey_ = 0x1000;
