@@ -207,6 +207,8 @@ TEST_F(Registry, MachineWideEntriesOfAnEarlierVersionAreTakenOverWhereTheRightsA
          kChecked},
         {"only the missing one added", true, false, false, true, Tick, false, true, true, false,
          None, kChecked},
+        {"the user's removed without rights", false, false, true, true, Clear, false, false, false,
+         false, None, kUnchecked},
         {"all removed", true, true, true, false, Clear, false, false, false, false, None,
          kUnchecked},
         {"the user's removed, machine-wide left", true, true, true, true, Clear, false, false, true,
