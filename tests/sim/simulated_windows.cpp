@@ -9,9 +9,7 @@ namespace kelvra::sim {
 
 namespace {
 
-std::string Upper(const std::string& s) {
-    return text::Upper(s);
-}
+std::string Upper(const std::string& s) { return text::Upper(s); }
 
 std::string Trim(const std::string& s, const char* blanks = " \t") {
     std::size_t b = s.find_first_not_of(blanks);
@@ -34,10 +32,10 @@ bool Is83(const std::string& name) {
 }
 
 // Windows-1252 characters 0x80..0x9F; 0 where the code page has none.
-constexpr wchar_t k1252High[32] = {0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-                                   0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,
-                                   0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-                                   0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+constexpr wchar_t k1252High[32] = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 }  // namespace
 
@@ -55,8 +53,8 @@ SimulatedWindows::SimulatedWindows() {
     AddFolder("C:\\Documents and Settings\\Tester\\Desktop");
     RegKey key = 0;
     uint32_t disposition = 0;
-    RegCreateKeyEx(kHkeyCurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run", 0x3F, key,
-                   disposition);
+    RegCreateKeyEx(kHkeyCurrentUser, "Software\\Microsoft\\Windows\\CurrentVersion\\Run",
+                   0x3F, key, disposition);
     RegCloseKey(key);
     ResetCalls();
 }
@@ -160,8 +158,9 @@ bool SimulatedWindows::SplitPath(const std::string& input, std::string& root,
         std::size_t server = path.find('\\', 2);
         if (server == std::string::npos || server == 2) return false;
         std::size_t share = path.find('\\', server + 1);
-        std::string shareName = path.substr(
-            server + 1, share == std::string::npos ? std::string::npos : share - server - 1);
+        std::string shareName = path.substr(server + 1, share == std::string::npos
+                                                           ? std::string::npos
+                                                           : share - server - 1);
         if (shareName.empty()) return false;
         root = path.substr(0, share == std::string::npos ? path.size() : share);
         pos = share == std::string::npos ? path.size() : share;
@@ -174,8 +173,8 @@ bool SimulatedWindows::SplitPath(const std::string& input, std::string& root,
             continue;
         }
         std::size_t next = path.find('\\', pos);
-        std::string part =
-            path.substr(pos, next == std::string::npos ? std::string::npos : next - pos);
+        std::string part = path.substr(pos, next == std::string::npos ? std::string::npos
+                                                                      : next - pos);
         // Trailing blanks and dots are dropped by Windows path parsing.
         while (!part.empty() && (part.back() == ' ' || part.back() == '.') && part != "." &&
                part != "..")
@@ -306,9 +305,9 @@ void SimulatedWindows::AddDrive(char letter, uint32_t type, const std::string& l
     const Guard guard(mutex_);
     letter = text::UpperAscii(letter);
     const int number = static_cast<int>(drives_.size()) + 1;
-    drives_[letter] =
-        Drive{type, label, fileSystem,
-              device.empty() ? "\\Device\\HarddiskVolume" + std::to_string(number) : device};
+    drives_[letter] = Drive{type, label, fileSystem,
+                            device.empty() ? "\\Device\\HarddiskVolume" + std::to_string(number)
+                                           : device};
     PutNode(std::string(1, letter) + ":\\", true, {}, {});
 }
 
@@ -347,9 +346,7 @@ void SimulatedWindows::RemovePath(const std::string& path) {
     }
 }
 
-bool SimulatedWindows::PathExists(const std::string& path) {
-    return !Resolve(path).empty();
-}
+bool SimulatedWindows::PathExists(const std::string& path) { return !Resolve(path).empty(); }
 
 std::string SimulatedWindows::FileContents(const std::string& path) {
     std::string key = Resolve(path);
@@ -410,7 +407,8 @@ bool SimulatedWindows::CreateDirectory(const std::string& path) {
     std::size_t slash = path.find_last_of("\\/");
     if (slash == std::string::npos) return false;
     std::string parentKey = Resolve(path.substr(0, slash + (slash == 2 ? 1 : 0)));
-    if (parentKey.empty() || !nodes_[parentKey].folder || !WritableFolder(parentKey)) return false;
+    if (parentKey.empty() || !nodes_[parentKey].folder || !WritableFolder(parentKey))
+        return false;
     std::string name = path.substr(slash + 1);
     if (name.empty()) return false;
     Node node;
@@ -511,7 +509,8 @@ uint32_t SimulatedWindows::GetShortPathName(const std::string& path, std::string
     return static_cast<uint32_t>(out.size());
 }
 
-bool SimulatedWindows::ReadFile(const std::string& path, std::string& bytes, std::size_t maxBytes) {
+bool SimulatedWindows::ReadFile(const std::string& path, std::string& bytes,
+                                std::size_t maxBytes) {
     bytes.clear();
     if (Call("ReadFile")) return false;
     std::string key = Resolve(path);
@@ -613,8 +612,8 @@ std::vector<std::string> IniLines(const std::string& contents) {
     std::size_t pos = 0;
     while (pos < contents.size()) {
         std::size_t nl = contents.find('\n', pos);
-        std::string line =
-            contents.substr(pos, nl == std::string::npos ? std::string::npos : nl - pos);
+        std::string line = contents.substr(pos, nl == std::string::npos ? std::string::npos
+                                                                        : nl - pos);
         if (!line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(line);
         if (nl == std::string::npos) break;
@@ -642,9 +641,9 @@ bool IsKeyLine(const std::string& line, const std::string& key, std::string* val
 }  // namespace
 
 uint32_t SimulatedWindows::GetPrivateProfileString(const std::string& section,
-                                                   const std::string& key, const std::string& def,
-                                                   std::string& out, uint32_t size,
-                                                   const std::string& file) {
+                                                   const std::string& key,
+                                                   const std::string& def, std::string& out,
+                                                   uint32_t size, const std::string& file) {
     out.clear();
     if (Call("GetPrivateProfileString") || size == 0) return 0;
     // The default loses its trailing blanks only.
@@ -672,7 +671,8 @@ uint32_t SimulatedWindows::GetPrivateProfileString(const std::string& section,
     return static_cast<uint32_t>(out.size());
 }
 
-bool SimulatedWindows::WritePrivateProfileString(const std::string& section, const std::string& key,
+bool SimulatedWindows::WritePrivateProfileString(const std::string& section,
+                                                 const std::string& key,
                                                  const std::string* value,
                                                  const std::string& file) {
     const Guard guard(mutex_);
@@ -736,15 +736,9 @@ bool SimulatedWindows::WritePrivateProfileString(const std::string& section, con
 std::string SimulatedWindows::RegPath(RegKey root, const std::string& subkey) {
     std::string base;
     switch (root) {
-        case kHkeyClassesRoot:
-            base = "HKCR";
-            break;
-        case kHkeyCurrentUser:
-            base = "HKCU";
-            break;
-        case kHkeyLocalMachine:
-            base = "HKLM";
-            break;
+        case kHkeyClassesRoot: base = "HKCR"; break;
+        case kHkeyCurrentUser: base = "HKCU"; break;
+        case kHkeyLocalMachine: base = "HKLM"; break;
         default: {
             auto it = openKeys_.find(root);
             if (it == openKeys_.end()) return {};
@@ -1223,8 +1217,8 @@ uint32_t SimulatedWindows::WNetCancelConnection(const std::string& name, bool) {
     return connected || remembered ? oserr::kSuccess : oserr::kNotConnected;
 }
 
-uint32_t SimulatedWindows::WNetGetConnection(const std::string& localName, std::string& remoteName,
-                                             uint32_t& size) {
+uint32_t SimulatedWindows::WNetGetConnection(const std::string& localName,
+                                             std::string& remoteName, uint32_t& size) {
     remoteName.clear();
     if (Call("WNetGetConnection")) return oserr::kNoNetwork;
     if (localName.size() != 2 || localName[1] != ':') return oserr::kBadDevice;
@@ -1306,7 +1300,8 @@ bool SimulatedWindows::GetVersionExtended(OsVersion& out) {
     return true;
 }
 
-bool SimulatedWindows::GetProductInfo(uint32_t, uint32_t, uint32_t, uint32_t, uint32_t& product) {
+bool SimulatedWindows::GetProductInfo(uint32_t, uint32_t, uint32_t, uint32_t,
+                                      uint32_t& product) {
     if (Call("GetProductInfo")) return false;
     if (version_.platformId != kPlatformNt || version_.majorVersion < 6) return false;
     product = productInfo_;

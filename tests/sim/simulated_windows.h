@@ -25,7 +25,7 @@
 namespace kelvra::sim {
 
 class SimulatedWindows : public Os {
-  public:
+public:
     SimulatedWindows();
 
     // --- building the machine ---------------------------------------------------
@@ -174,8 +174,8 @@ class SimulatedWindows : public Os {
                            uint32_t& disposition) override;
     int32_t RegSetValueEx(RegKey key, const std::string& name, uint32_t type,
                           const std::string& data) override;
-    int32_t RegQueryValueEx(RegKey key, const std::string& name, uint32_t* type, std::string* data,
-                            uint32_t* size) override;
+    int32_t RegQueryValueEx(RegKey key, const std::string& name, uint32_t* type,
+                            std::string* data, uint32_t* size) override;
     // Subkeys in the order of their names in capitals.
     int32_t RegEnumKeyEx(RegKey key, uint32_t index, std::string& name) override;
     int32_t RegDeleteKey(RegKey root, const std::string& subkey) override;
@@ -221,7 +221,7 @@ class SimulatedWindows : public Os {
     bool WideToAnsiExact(const std::wstring& text, std::string& out) override;
     uint32_t CharUpperBuff(std::string& text) override;
 
-  private:
+private:
     struct Node {
         std::string name;       // long name of the last component
         std::string shortName;  // 8.3 name of the last component
@@ -319,9 +319,9 @@ class SimulatedWindows : public Os {
     std::map<char, Drive> drives_;
     std::map<char, std::vector<std::string>> dosDevices_;  // definitions, latest last
     std::map<char, std::string> plantedDosAnswers_;
-    std::map<std::string, Share> shares_;  // by upper-cased remote name
+    std::map<std::string, Share> shares_;                  // by upper-cased remote name
     std::map<char, Connection> connections_;
-    std::map<std::string, ShellLink> links_;   // by canonical file key
+    std::map<std::string, ShellLink> links_;  // by canonical file key
     std::map<std::string, RegNode> registry_;  // by upper-cased "HKCU\..." path
     std::map<RegKey, OpenKey> openKeys_;
     RegKey nextKey_ = 0x1000;

@@ -322,17 +322,26 @@ TEST_F(ConfigWindowTest, ContextMenuBoxTakesOverOldEntriesAndRegistersForTheUser
     EXPECT_TRUE(Close());
 }
 
-TEST_F(ConfigWindowTest, WithoutWriteAccessToTheMachineKeyTheUserStillRegisters) {
+// A user without rights on HKLM: registering needs none; an entry an earlier
+// version made machine-wide outlasts the removal of the user's, and says so.
+TEST_F(ConfigWindowTest, WithoutMachineRightsTheUserRegistersAndOldEntriesStayWithTheMessage) {
+    const std::string oldCommand = std::string(kOldFolderVerb) + "\\command";
     HKEY created;
     ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kProgramKey, 0, nullptr, 0, KEY_ALL_ACCESS,
                               nullptr, &created, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(created);
     // Writing values and making subkeys denied, everything else allowed.
-    ASSERT_TRUE(SetKeyDacl(HKEY_LOCAL_MACHINE, kProgramKey, "D:P(D;;0x6;;;WD)(A;;KA;;;WD)"));
+    const char* kLocked = "D:P(D;;0x6;;;WD)(A;;KA;;;WD)";
+    const char* kOpen = "D:(A;;KA;;;WD)";
+    ASSERT_TRUE(SetKeyDacl(HKEY_LOCAL_MACHINE, kProgramKey, kLocked));
     struct Undeny {
-        ~Undeny() { SetKeyDacl(HKEY_LOCAL_MACHINE, kProgramKey, "D:(A;;KA;;;WD)"); }
-    } undeny;
+        std::string command;
+        ~Undeny() {
+            RegDeleteKeyA(HKEY_LOCAL_MACHINE, (command + "\\Below").c_str());
+            SetKeyDacl(HKEY_LOCAL_MACHINE, kProgramKey, "D:(A;;KA;;;WD)");
+        }
+    } undeny{oldCommand};
 
     WriteSettings("");
     ASSERT_TRUE(Launch());
@@ -343,6 +352,28 @@ TEST_F(ConfigWindowTest, WithoutWriteAccessToTheMachineKeyTheUserStillRegisters)
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::string(kFolderVerb) + "\\command"));
     EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::string(kDriveVerb) + "\\command"));
     EXPECT_EQ(WaitForVisibleWindow(Pid(), "#32770", "Kelvra - Shell", 0), nullptr);
+
+    // Meanwhile a machine-wide folder entry appears whose command key
+    // cannot be deleted: a key with subkeys refuses.
+    ASSERT_TRUE(SetKeyDacl(HKEY_LOCAL_MACHINE, kProgramKey, kOpen));
+    SetRegString(HKEY_LOCAL_MACHINE, kProgramKey, "ShellContextNew", "Connect drive...");
+    SetRegString(HKEY_LOCAL_MACHINE, oldCommand, "", "old");
+    ASSERT_TRUE(SetKeyDacl(HKEY_LOCAL_MACHINE, kProgramKey, kLocked));
+    SetRegString(HKEY_LOCAL_MACHINE, oldCommand + "\\Below", "", "");
+
+    Click(CheckBox::Shellcontext);
+    HWND box = WaitForBox(Pid(), "Kelvra - Shell Kontext Erweiterung");
+    ASSERT_NE(box, nullptr) << "no administrator message";
+    EXPECT_EQ(LongWindowText(GetDlgItem(box, kMessageBoxTextId)),
+              "Der aktuelle Benutzer ist kein Administrator!\r\n\r\nBitte als Administrator "
+              "anmelden und Vorgang wiederholen.");
+    EXPECT_EQ(GetWindow(box, GW_OWNER), config_) << "the message belongs to the window";
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
+    EXPECT_TRUE(WaitForValue(CheckBox::Shellcontext, BST_CHECKED));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kFolderVerb));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kDriveVerb));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, oldCommand));
     ASSERT_TRUE(CloseConfig());
     EXPECT_TRUE(Close());
 }
