@@ -1,5 +1,6 @@
 #include "auxwindows/debug_info.h"
 
+#include "config/registration.h"
 #include "language/language.h"
 #include "platform/inireg.h"
 #include "program.h"
@@ -9,8 +10,6 @@
 namespace kelvra {
 
 namespace {
-
-constexpr const char* kProgramKey = "Software\\Brannock\\Kelvra";
 
 // Libraries of the runtime the program was first written against; their
 // versions still tell support what kind of system it is.
@@ -115,16 +114,12 @@ std::string DebugDump(Program& program, const TimerStates& timers) {
 
     dump.Section("--REGISTRY--");
     dump.Line("REGAutorun: " + RegText(os, kHkeyCurrentUser, kRunKey, kRunValue));
-    const std::string newCaption = RegText(os, kHkeyLocalMachine, kProgramKey, "ShellContextNew");
-    dump.Line("ShellcontextNewString: " + newCaption);
-    dump.Line("ShellcontextNew: " +
-              RegText(os, kHkeyClassesRoot,
-                      "directory\\shell\\Kelvra - " + newCaption + "\\command", ""));
-    const std::string killCaption = RegText(os, kHkeyLocalMachine, kProgramKey, "ShellContextKill");
-    dump.Line("ShellcontextKillString: " + killCaption);
-    dump.Line("ShellcontextKill: " + RegText(os, kHkeyClassesRoot,
-                                             "drive\\shell\\Kelvra - " + killCaption + "\\command",
-                                             ""));
+    const ContextEntry folderEntry = ShownContextEntry(os, true);
+    dump.Line("ShellcontextNewString: " + folderEntry.caption);
+    dump.Line("ShellcontextNew: " + folderEntry.command);
+    const ContextEntry driveEntry = ShownContextEntry(os, false);
+    dump.Line("ShellcontextKillString: " + driveEntry.caption);
+    dump.Line("ShellcontextKill: " + driveEntry.command);
 
     const DriveTables& tables = program.drives;
     dump.Section("--MAIN DRIVE TABLE (INTERNAL)--");

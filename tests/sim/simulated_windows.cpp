@@ -820,6 +820,13 @@ void SimulatedWindows::DenyRegistryWrites(RegKey root, const std::string& subkey
     registry_[RegPath(root, subkey)].denyWrites = true;
 }
 
+void SimulatedWindows::DenyRegistryWritesBelow(RegKey root) {
+    const std::string path = RegPath(root, "");
+    MakeRegKeys(root, "");
+    for (auto& [key, node] : registry_)
+        if (key == path || text::StartsWith(key, path + "\\")) node.denyWrites = true;
+}
+
 int32_t SimulatedWindows::RegOpenKeyEx(RegKey root, const std::string& subkey, uint32_t access,
                                        RegKey& out) {
     if (Call("RegOpenKeyEx")) return oserr::kAccessDenied;

@@ -96,6 +96,9 @@ class SimulatedWindows : public Os {
     // Opening the key for writing, changing it and making keys below it fail
     // with access denied.
     void DenyRegistryWrites(RegKey root, const std::string& subkey);
+    // The same for the root and every key there is below it: HKLM as a user
+    // without administrator rights meets it.
+    void DenyRegistryWritesBelow(RegKey root);
 
     // DOS devices and connections as they stand.
     std::vector<std::string> DosDeviceTargets(char letter);

@@ -150,37 +150,51 @@ TEST(DebugDump, LanguagePackPresenceAndUnknownSystemFolder) {
 }
 
 TEST(DebugDump, RegistryValuesAndTheirCommandKeys) {
+    enum Registered { Nothing, MachineWide, UserFolderToo };
     struct Case {
         const char* what;
-        bool registered;
+        Registered registered;
         std::vector<std::string> expected;
     };
     const Case cases[] = {
         {"nothing registered: every value empty",
-         false,
+         Nothing,
          {"REGAutorun: ", "ShellcontextNewString: ", "ShellcontextNew: ",
           "ShellcontextKillString: ", "ShellcontextKill: "}},
-        {"registered; the missing kill caption looks up the key with an empty caption",
-         true,
+        {"machine-wide; the missing kill caption looks up the key with an empty caption",
+         MachineWide,
          {"REGAutorun: \"C:\\Program Files\\Kelvra\\Kelvra.exe\" /autostart",
           "ShellcontextNewString: Laufwerk verbinden...",
           "ShellcontextNew: \"C:\\Program Files\\Kelvra\\Kelvra.exe\" /set=\"%1\"",
           "ShellcontextKillString: ", "ShellcontextKill: empty caption"}},
+        {"the user's entry is the one Explorer shows",
+         UserFolderToo,
+         {"REGAutorun: \"C:\\Program Files\\Kelvra\\Kelvra.exe\" /autostart",
+          "ShellcontextNewString: Meins", "ShellcontextNew: user",
+          "ShellcontextKillString: ", "ShellcontextKill: empty caption"}},
     };
+    const std::string classes = "Software\\Classes\\";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         DebugMachine m;
-        if (c.registered) {
+        if (c.registered != Nothing) {
             m.sim.SetRegistryString(kHkeyCurrentUser,
                                     "Software\\Microsoft\\Windows\\CurrentVersion\\Run", "Kelvra",
                                     "\"C:\\Program Files\\Kelvra\\Kelvra.exe\" /autostart");
             m.sim.SetRegistryString(kHkeyLocalMachine, kShellKey, "ShellContextNew",
                                     "Laufwerk verbinden...");
-            m.sim.SetRegistryString(kHkeyClassesRoot,
-                                    "directory\\shell\\Kelvra - Laufwerk verbinden...\\command", "",
-                                    "\"C:\\Program Files\\Kelvra\\Kelvra.exe\" /set=\"%1\"");
-            m.sim.SetRegistryString(kHkeyClassesRoot, "drive\\shell\\Kelvra - \\command", "",
-                                    "empty caption");
+            m.sim.SetRegistryString(
+                kHkeyLocalMachine,
+                classes + "directory\\shell\\Kelvra - Laufwerk verbinden...\\command", "",
+                "\"C:\\Program Files\\Kelvra\\Kelvra.exe\" /set=\"%1\"");
+            m.sim.SetRegistryString(kHkeyLocalMachine, classes + "drive\\shell\\Kelvra - \\command",
+                                    "", "empty caption");
+        }
+        if (c.registered == UserFolderToo) {
+            m.sim.SetRegistryString(kHkeyCurrentUser, kShellKey, "ShellContextNew", "Meins");
+            m.sim.SetRegistryString(kHkeyCurrentUser,
+                                    classes + "Directory\\shell\\Kelvra - Meins\\command", "",
+                                    "user");
         }
         EXPECT_EQ(Section(Lines(m.Dump()), "--REGISTRY--"), c.expected);
     }

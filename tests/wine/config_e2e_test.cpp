@@ -13,8 +13,11 @@ namespace kelvra::e2e {
 namespace {
 
 const char kProgramKey[] = "Software\\Brannock\\Kelvra";
-const char kFolderVerb[] = "directory\\shell\\Kelvra - Laufwerk verbinden...";
-const char kDriveVerb[] = "drive\\shell\\Kelvra - Laufwerk trennen";
+const char kFolderVerb[] = "Software\\Classes\\Directory\\shell\\Kelvra - Laufwerk verbinden...";
+const char kDriveVerb[] = "Software\\Classes\\Drive\\shell\\Kelvra - Laufwerk trennen";
+// As an earlier version registered them machine-wide, in English.
+const char kOldFolderVerb[] = "Software\\Classes\\Directory\\shell\\Kelvra - Connect drive...";
+const char kOldDriveVerb[] = "Software\\Classes\\Drive\\shell\\Kelvra - Disconnect drive";
 
 std::string Text(HWND hwnd) {
     return LongWindowText(hwnd);
@@ -29,12 +32,14 @@ bool KeyExists(HKEY root, const std::string& subkey) {
 
 // Removes what a registration leaves, whatever state a test ended in.
 void RemoveRegistration() {
-    for (const char* verb : {kFolderVerb, kDriveVerb}) {
-        RegDeleteKeyA(HKEY_CLASSES_ROOT, (std::string(verb) + "\\command").c_str());
-        RegDeleteKeyA(HKEY_CLASSES_ROOT, verb);
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        for (const char* verb : {kFolderVerb, kDriveVerb, kOldFolderVerb, kOldDriveVerb}) {
+            RegDeleteKeyA(root, (std::string(verb) + "\\command").c_str());
+            RegDeleteKeyA(root, verb);
+        }
+        DeleteRegValue(root, kProgramKey, "ShellContextNew");
+        DeleteRegValue(root, kProgramKey, "ShellContextKill");
     }
-    DeleteRegValue(HKEY_LOCAL_MACHINE, kProgramKey, "ShellContextNew");
-    DeleteRegValue(HKEY_LOCAL_MACHINE, kProgramKey, "ShellContextKill");
 }
 
 // A DACL on an existing key; false on failure.
@@ -269,56 +274,93 @@ TEST_F(ConfigWindowTest, ADpiChangeScalesTheWholeWindowTheTabControlToo) {
     EXPECT_TRUE(Close());
 }
 
-TEST_F(ConfigWindowTest, ContextMenuBoxRegistersAndRemovesTheEntries) {
+// Entries an earlier version made machine-wide show as registered and go
+// with the first click; the next ones are made and removed for the user.
+TEST_F(ConfigWindowTest, ContextMenuBoxTakesOverOldEntriesAndRegistersForTheUser) {
+    SetRegString(HKEY_LOCAL_MACHINE, kProgramKey, "ShellContextNew", "Connect drive...");
+    SetRegString(HKEY_LOCAL_MACHINE, kProgramKey, "ShellContextKill", "Disconnect drive");
+    SetRegString(HKEY_LOCAL_MACHINE, std::string(kOldFolderVerb) + "\\command", "", "old");
+    SetRegString(HKEY_LOCAL_MACHINE, std::string(kOldDriveVerb) + "\\command", "", "old");
     WriteSettings("");
     ASSERT_TRUE(Launch());
     ASSERT_TRUE(OpenConfig());
     ASSERT_TRUE(ShowTab(2));
     ASSERT_TRUE(IsWindowEnabled(Box(CheckBox::Shellcontext)));
-    ASSERT_EQ(Value(CheckBox::Shellcontext), BST_UNCHECKED);
+    ASSERT_EQ(Value(CheckBox::Shellcontext), BST_CHECKED);
+
+    Click(CheckBox::Shellcontext);
+    EXPECT_TRUE(WaitForValue(CheckBox::Shellcontext, BST_UNCHECKED));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kOldFolderVerb));
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kOldDriveVerb));
+    std::string value;
+    EXPECT_FALSE(GetRegString(HKEY_LOCAL_MACHINE, kProgramKey, "ShellContextNew", value));
+    EXPECT_FALSE(GetRegString(HKEY_LOCAL_MACHINE, kProgramKey, "ShellContextKill", value));
 
     Click(CheckBox::Shellcontext);
     const std::string folderCommand = std::string(kFolderVerb) + "\\command";
     const std::string driveCommand = std::string(kDriveVerb) + "\\command";
-    std::string value;
-    ASSERT_TRUE(WaitUntil([&] { return GetRegString(HKEY_CLASSES_ROOT, driveCommand, "", value); }))
+    ASSERT_TRUE(WaitUntil([&] { return GetRegString(HKEY_CURRENT_USER, driveCommand, "", value); }))
         << "no drive command";
     EXPECT_EQ(value, "\"" + folder_ + "Kelvra.exe\" /cut=\"%1\"");
-    ASSERT_TRUE(GetRegString(HKEY_CLASSES_ROOT, folderCommand, "", value));
+    ASSERT_TRUE(GetRegString(HKEY_CURRENT_USER, folderCommand, "", value));
     EXPECT_EQ(value, "\"" + folder_ + "Kelvra.exe\" /set=\"%1\"");
-    ASSERT_TRUE(GetRegString(HKEY_LOCAL_MACHINE, kProgramKey, "ShellContextNew", value));
+    ASSERT_TRUE(GetRegString(HKEY_CURRENT_USER, kProgramKey, "ShellContextNew", value));
     EXPECT_EQ(value, "Laufwerk verbinden...");
-    ASSERT_TRUE(GetRegString(HKEY_LOCAL_MACHINE, kProgramKey, "ShellContextKill", value));
+    ASSERT_TRUE(GetRegString(HKEY_CURRENT_USER, kProgramKey, "ShellContextKill", value));
     EXPECT_EQ(value, "Laufwerk trennen");
+    EXPECT_FALSE(KeyExists(HKEY_LOCAL_MACHINE, kFolderVerb));
     EXPECT_TRUE(WaitForValue(CheckBox::Shellcontext, BST_CHECKED));
     EXPECT_EQ(WaitForVisibleWindow(Pid(), "#32770", "Kelvra - Shell", 0), nullptr);
 
     Click(CheckBox::Shellcontext);
-    EXPECT_TRUE(WaitUntil([&] { return !KeyExists(HKEY_CLASSES_ROOT, kFolderVerb); }));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kDriveVerb));
-    EXPECT_FALSE(GetRegString(HKEY_LOCAL_MACHINE, kProgramKey, "ShellContextNew", value));
-    EXPECT_FALSE(GetRegString(HKEY_LOCAL_MACHINE, kProgramKey, "ShellContextKill", value));
+    EXPECT_TRUE(WaitUntil([&] { return !KeyExists(HKEY_CURRENT_USER, kFolderVerb); }));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kDriveVerb));
+    EXPECT_FALSE(GetRegString(HKEY_CURRENT_USER, kProgramKey, "ShellContextNew", value));
+    EXPECT_FALSE(GetRegString(HKEY_CURRENT_USER, kProgramKey, "ShellContextKill", value));
     EXPECT_TRUE(WaitForValue(CheckBox::Shellcontext, BST_UNCHECKED));
     ASSERT_TRUE(CloseConfig());
     EXPECT_TRUE(Close());
 }
 
-TEST_F(ConfigWindowTest, WithoutWriteAccessTheAdministratorMessageShowsAndTheBoxClears) {
+// A user without rights on HKLM: registering needs none; an entry an earlier
+// version made machine-wide outlasts the removal of the user's, and says so.
+TEST_F(ConfigWindowTest, WithoutMachineRightsTheUserRegistersAndOldEntriesStayWithTheMessage) {
+    const std::string oldCommand = std::string(kOldFolderVerb) + "\\command";
     HKEY created;
     ASSERT_EQ(RegCreateKeyExA(HKEY_LOCAL_MACHINE, kProgramKey, 0, nullptr, 0, KEY_ALL_ACCESS,
                               nullptr, &created, nullptr),
               ERROR_SUCCESS);
     RegCloseKey(created);
     // Writing values and making subkeys denied, everything else allowed.
-    ASSERT_TRUE(SetKeyDacl(HKEY_LOCAL_MACHINE, kProgramKey, "D:P(D;;0x6;;;WD)(A;;KA;;;WD)"));
+    const char* kLocked = "D:P(D;;0x6;;;WD)(A;;KA;;;WD)";
+    const char* kOpen = "D:(A;;KA;;;WD)";
+    ASSERT_TRUE(SetKeyDacl(HKEY_LOCAL_MACHINE, kProgramKey, kLocked));
     struct Undeny {
-        ~Undeny() { SetKeyDacl(HKEY_LOCAL_MACHINE, kProgramKey, "D:(A;;KA;;;WD)"); }
-    } undeny;
+        std::string command;
+        ~Undeny() {
+            RegDeleteKeyA(HKEY_LOCAL_MACHINE, (command + "\\Below").c_str());
+            SetKeyDacl(HKEY_LOCAL_MACHINE, kProgramKey, "D:(A;;KA;;;WD)");
+        }
+    } undeny{oldCommand};
 
     WriteSettings("");
     ASSERT_TRUE(Launch());
     ASSERT_TRUE(OpenConfig());
     ASSERT_TRUE(ShowTab(2));
+    Click(CheckBox::Shellcontext);
+    EXPECT_TRUE(WaitForValue(CheckBox::Shellcontext, BST_CHECKED));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::string(kFolderVerb) + "\\command"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, std::string(kDriveVerb) + "\\command"));
+    EXPECT_EQ(WaitForVisibleWindow(Pid(), "#32770", "Kelvra - Shell", 0), nullptr);
+
+    // Meanwhile a machine-wide folder entry appears whose command key
+    // cannot be deleted: a key with subkeys refuses.
+    ASSERT_TRUE(SetKeyDacl(HKEY_LOCAL_MACHINE, kProgramKey, kOpen));
+    SetRegString(HKEY_LOCAL_MACHINE, kProgramKey, "ShellContextNew", "Connect drive...");
+    SetRegString(HKEY_LOCAL_MACHINE, oldCommand, "", "old");
+    ASSERT_TRUE(SetKeyDacl(HKEY_LOCAL_MACHINE, kProgramKey, kLocked));
+    SetRegString(HKEY_LOCAL_MACHINE, oldCommand + "\\Below", "", "");
+
     Click(CheckBox::Shellcontext);
     HWND box = WaitForBox(Pid(), "Kelvra - Shell Kontext Erweiterung");
     ASSERT_NE(box, nullptr) << "no administrator message";
@@ -328,11 +370,10 @@ TEST_F(ConfigWindowTest, WithoutWriteAccessTheAdministratorMessageShowsAndTheBox
     EXPECT_EQ(GetWindow(box, GW_OWNER), config_) << "the message belongs to the window";
     PostMessageW(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box); }));
-
-    EXPECT_TRUE(WaitForValue(CheckBox::Shellcontext, BST_UNCHECKED));
-    EXPECT_FALSE(KeyExists(HKEY_CLASSES_ROOT, kFolderVerb));
-    std::string value;
-    EXPECT_FALSE(GetRegString(HKEY_LOCAL_MACHINE, kProgramKey, "ShellContextNew", value));
+    EXPECT_TRUE(WaitForValue(CheckBox::Shellcontext, BST_CHECKED));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kFolderVerb));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kDriveVerb));
+    EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, oldCommand));
     ASSERT_TRUE(CloseConfig());
     EXPECT_TRUE(Close());
 }
