@@ -407,46 +407,33 @@ TEST_F(CommandsTest, F8AnsweredYesDisconnectsAndForgetsTheDrive) {
 TEST_F(CommandsTest, ExplorerLabelKeysFollowF2F6AndF8) {
     const char x = Claim();
     const char y = Claim(x - 1);
-    ASSERT_NE(x, 0);
     ASSERT_NE(y, 0);
-    const auto key = [](char letter) {
-        return "Software\\Classes\\Applications\\Explorer.exe\\Drives\\" + Letter(letter) +
-               "\\DefaultLabel";
-    };
-    const auto shown = [&](char letter) {
-        std::string value = "<missing>";
-        GetRegString(HKEY_CURRENT_USER, key(letter), "", value);
-        return value;
-    };
+    const std::string drives = "Software\\Classes\\Applications\\Explorer.exe\\Drives\\";
     const auto showsAt = [&](char letter, const std::string& label) {
-        return WaitUntil([&] { return shown(letter) == label; });
+        std::string value = "<missing>";
+        return WaitUntil([&] {
+                   value = "<missing>";
+                   GetRegString(HKEY_CURRENT_USER, drives + Letter(letter) + "\\DefaultLabel", "",
+                                value);
+                   return value == label;
+               }) ||
+               (ADD_FAILURE() << Letter(letter) << ": " << value, false);
     };
     PresetDrive(x, "Alpha");
     ASSERT_TRUE(Launch());
-    EXPECT_TRUE(showsAt(x, "Alpha")) << shown(x);
-
-    ASSERT_TRUE(Press(x, VK_F2));
-    ASSERT_TRUE(Input(kRenameBox, L"Beta"));
-    EXPECT_TRUE(showsAt(x, "Beta")) << shown(x);
-
+    EXPECT_TRUE(showsAt(x, "Alpha"));
+    ASSERT_TRUE(Press(x, VK_F2) && Input(kRenameBox, L"Beta"));
+    EXPECT_TRUE(showsAt(x, "Beta"));
     ASSERT_TRUE(Press(x, VK_F6));
     ASSERT_TRUE(WaitUntil([&] { return Caption(kMove) == "&Abbrechen"; })) << Caption(kMove);
     ASSERT_TRUE(SelectListRow(list_, y - 'A'));
     ASSERT_TRUE(WaitUntil([&] { return Caption(kMove) == "&Einfügen"; })) << Caption(kMove);
-    ASSERT_TRUE(PressKey(VK_RETURN));
-    ASSERT_TRUE(Answer(kAskKill, IDYES));
-    EXPECT_TRUE(showsAt(y, "Beta")) << shown(y);
-    EXPECT_TRUE(showsAt(x, "<missing>")) << shown(x);
-
+    ASSERT_TRUE(PressKey(VK_RETURN) && Answer(kAskKill, IDYES));
+    EXPECT_TRUE(showsAt(y, "Beta") && showsAt(x, "<missing>"));
     ASSERT_TRUE(WaitForRow(y, 1, [](const std::string& t) { return t == "Ja"; }));
-    ASSERT_TRUE(Press(y, VK_F8));
-    ASSERT_TRUE(Answer(kAskKill, IDYES));
-    EXPECT_TRUE(showsAt(y, "<missing>")) << shown(y);
+    ASSERT_TRUE(Press(y, VK_F8) && Answer(kAskKill, IDYES));
+    EXPECT_TRUE(showsAt(y, "<missing>"));
     EXPECT_TRUE(Close());
-    for (char letter : {x, y}) {
-        RegDeleteKeyA(HKEY_CURRENT_USER, key(letter).c_str());
-        RegDeleteKeyA(HKEY_CURRENT_USER, key(letter).substr(0, key(letter).rfind('\\')).c_str());
-    }
 }
 
 // Wine connects no network drive (error 1222): activating a stored,
