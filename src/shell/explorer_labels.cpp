@@ -1,5 +1,6 @@
 #include "shell/explorer_labels.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "drives/drive_entries.h"
@@ -128,12 +129,15 @@ std::string ExplorerLabelKey(DriveIndex index) {
 void KeepExplorerLabel(Program& program, DriveIndex index, DriveChange change,
                        const std::string& target) {
     std::string label;
-    if (change == DriveChange::Relabelled)
+    if (change == DriveChange::Relabelled) {
         label = RowLabel(program, index);
-    else if (change == DriveChange::Added && !IsSharePath(target))
-        label = program.drives.scanned
-                    ? (program.settings.ExplorerLabels ? program.drives.main[index].Label : "")
-                    : StoredLabel(program, index, target);
+    } else if (change == DriveChange::Added && !IsSharePath(target) &&
+               program.settings.ExplorerLabels) {
+        // The commands set the row's label before they map the letter;
+        // before a scan (the logon's restore) the stored one counts.
+        label = program.drives.scanned ? program.drives.main[index].Label
+                                       : StoredLabel(program, index, target);
+    }
     Hold(program, index, label);
 }
 
