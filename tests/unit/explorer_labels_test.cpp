@@ -29,52 +29,47 @@ std::string Shown(sim::SimulatedWindows& sim, const char* letters) {
     return shown;
 }
 
-// S: is a subst drive labelled "Quellen", X: and K: are free.
+// S: is a subst drive labelled "Quellen", X: and K: are free, R: is stored
+// with the label "Rest" but not mapped. Before the command, a key of ours
+// labelled "Alt" may be left on a letter (by a drive that vanished at logoff:
+// it would name the next device there), and someone else's "Fremd".
 TEST(ExplorerLabels, FollowTheDrivesAndLeaveOtherLabelsAlone) {
-    using Before = void (*)(CliMachine&);
-    const Before none = [](CliMachine&) {};
-    const Before storedR = [](CliMachine& m) {
-        m.SetIni("SubstPath_R", "C:\\Other");
-        m.SetIni("SubstPathLabel_R", "Rest");
-    };
-    // Left by a drive that vanished at logoff: it would name the next device.
-    const Before staleK = [](CliMachine& m) { Ours(m.sim, 'K', "Alt"); };
-    const Before theirsS = [](CliMachine& m) { Theirs(m.sim, 'S', "Fremd"); };
-    const Before changedS = [](CliMachine& m) {
-        Ours(m.sim, 'S', "Quellen");
-        Theirs(m.sim, 'S', "Anders");
-    };
-    const Before off = [](CliMachine& m) {
-        m.SetIni("ExplorerLabels", "0");
-        Ours(m.sim, 'S', "Quellen");
-        Theirs(m.sim, 'K', "Fremd");
-    };
     const struct {
         std::vector<std::wstring> args;
-        Before before;
+        char ours, theirs;
+        bool off;
         const char* shown;  // S: X: K: R:
     } cases[] = {
-        {{L"label", L"S:", L"Neu"}, none, "Neu - - -"},
-        {{L"label", L"S:"}, none, "- - - -"},
-        {{L"move", L"S:", L"X:"}, none, "- Quellen - -"},
-        {{L"disconnect", L"S:"}, none, "- - - -"},
-        {{L"deactivate", L"S:"}, none, "- - - -"},
+        {{L"label", L"S:", L"Neu"}, 0, 0, false, "Neu - - -"},
+        {{L"label", L"S:"}, 0, 0, false, "- - - -"},
+        {{L"move", L"S:", L"X:"}, 0, 0, false, "- Quellen - -"},
+        {{L"disconnect", L"S:"}, 0, 0, false, "- - - -"},
+        {{L"deactivate", L"S:"}, 0, 0, false, "- - - -"},
         {{L"new", L"X:", L"C:\\Other", L"--permanent", L"--label", L"Neu"},
-         none,
+         0,
+         0,
+         false,
          "Quellen Neu - -"},
         {{L"new", L"X:", L"\\\\srv\\share", L"--permanent", L"--label", L"Netz"},
-         none,
+         0,
+         0,
+         false,
          "Quellen - - -"},
-        {{L"restore"}, storedR, "- - - Rest"},  // no scan: the stored label
-        {{L"label", L"S:", L"Neu"}, staleK, "Neu - - -"},
-        {{L"restore"}, staleK, "- - - -"},
-        {{L"label", L"S:", L"Neu"}, theirsS, "Fremd - - -"},
-        {{L"disconnect", L"S:"}, changedS, "Anders - - -"},
-        {{L"label", L"S:", L"Neu"}, off, "- - Fremd -"},
+        {{L"restore"}, 0, 0, false, "- - - Rest"},  // no scan: the stored label
+        {{L"label", L"S:", L"Neu"}, 'K', 0, false, "Neu - - -"},
+        {{L"restore"}, 'K', 0, false, "- - - Rest"},
+        {{L"label", L"S:", L"Neu"}, 0, 'S', false, "Fremd - - -"},
+        // Ours, then changed by someone else: no longer ours.
+        {{L"disconnect", L"S:"}, 'S', 'S', false, "Fremd - - -"},
+        {{L"label", L"S:", L"Neu"}, 'S', 'K', true, "- - Fremd -"},
     };
     for (const auto& c : cases) {
         CliMachine m;
-        c.before(m);
+        m.SetIni("SubstPath_R", "C:\\Other");
+        m.SetIni("SubstPathLabel_R", "Rest");
+        if (c.ours) Ours(m.sim, c.ours, "Alt");
+        if (c.theirs) Theirs(m.sim, c.theirs, "Fremd");
+        if (c.off) m.SetIni("ExplorerLabels", "0");
         EXPECT_EQ(m.Run(c.args), 0);
         EXPECT_EQ(Shown(m.sim, "SXKR"), c.shown) << "case " << &c - cases;
     }
