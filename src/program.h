@@ -10,6 +10,7 @@
 #include "mainwindow/row_answers.h"
 #include "platform/os.h"
 #include "platform/ui.h"
+#include "shell/explorer_labels.h"
 #include "startup/context_state.h"
 #include "startup/settings.h"
 #include "startup/startup_state.h"
@@ -47,6 +48,7 @@ struct Program {
     LanguageState language;
     MainState main;
     ContextState context;
+    ExplorerLabelKeys explorerLabels;
     // Volume and path answers of the drives that can stall, asked off the
     // window thread.
     RowAnswers answers{os};

@@ -6,6 +6,7 @@
 #include "language/language.h"
 #include "mainwindow/main_window.h"
 #include "program.h"
+#include "shell/explorer_labels.h"
 #include "util/text.h"
 
 namespace kelvra {
@@ -39,6 +40,8 @@ constexpr std::array<CheckBoxInfo, kCheckBoxCount> kCheckBoxes = {{
     {CB::Netperm, "chkNetperm", TK::config_chknetperm, Frame::Unet, false},
     {CB::Netpermlink, "chkNetpermlink", TK::config_chknetpermlink, Frame::Unet, false},
     {CB::ShowWarnings, "chkShowWarnings", TK::config_chkshowwarnings, Frame::UDrivesGUI, false},
+    {CB::ExplorerLabels, "chkExplorerLabels", TK::config_chkexplorerlabels, Frame::UDrivesGUI,
+     false},
     {CB::SubstpermSCE, "chkSubstpermSCE", TK::config_chksubstpermsce, Frame::UsubstSCE, false},
     {CB::SubstpermlinkSCE, "chkSubstpermlinkSCE", TK::config_chksubstpermlinksce, Frame::UsubstSCE,
      false},
@@ -98,6 +101,8 @@ bool Settings::*FlagOf(CheckBox box) {
             return &Settings::NetPermanentLink;
         case CB::ShowWarnings:
             return &Settings::ShowWarnings;
+        case CB::ExplorerLabels:
+            return &Settings::ExplorerLabels;
         case CB::SubstpermSCE:
             return &Settings::SubstDefaultPermanentSCE;
         case CB::SubstpermlinkSCE:
@@ -305,6 +310,9 @@ void ConfigForm::CheckBoxClick(CheckBox box, int value) {
             else
                 RemoveContextMenu(program_);
             RefreshStates();
+            break;
+        case CB::ExplorerLabels:
+            ReconcileExplorerLabels(program_);
             break;
         case CB::Substpermlink:
         case CB::Netpermlink:

@@ -38,6 +38,7 @@ enum class CheckBox : int {
     Netperm,
     Netpermlink,
     ShowWarnings,
+    ExplorerLabels,
     // tab 2, fraUDrivesSCE
     SubstpermSCE,
     SubstpermlinkSCE,
@@ -47,7 +48,7 @@ enum class CheckBox : int {
     // tab 3, fraGSCE
     Shellcontext,
 };
-constexpr int kCheckBoxCount = 24;
+constexpr int kCheckBoxCount = 25;
 
 enum class Frame : int {
     Ulayout,

@@ -10,6 +10,7 @@
 #include "drives/subst.h"
 #include "platform/inireg.h"
 #include "program.h"
+#include "shell/explorer_labels.h"
 #include "util/text.h"
 
 namespace kelvra {
@@ -190,6 +191,7 @@ void RefreshAll(Program& program) {
     ScanNetworkDrives(program, facts);
     program.drives.scanned = true;
     ++program.drives.scans;
+    ReconcileExplorerLabels(program);
 }
 
 namespace {

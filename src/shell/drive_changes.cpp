@@ -3,6 +3,7 @@
 #include "drives/network.h"
 #include "drives/subst.h"
 #include "program.h"
+#include "shell/explorer_labels.h"
 
 namespace kelvra {
 
@@ -49,8 +50,9 @@ uint32_t DisconnectShareDrive(Program& program, DriveIndex index) {
 }
 
 void AfterDriveChange(Program& program, DriveIndex index, DriveChange change,
-                      const std::string& /*target*/) {
+                      const std::string& target) {
     if (index < 1 || index > kDriveCount) return;
+    KeepExplorerLabel(program, index, change, target);
     program.os.ShellChangeNotify(ShellEvent(change), Device(index) + "\\");
 }
 

@@ -26,8 +26,9 @@ uint32_t DisconnectShareDrive(Program& program, DriveIndex index);
 
 // After a letter was mapped (Added, `target` the folder or share it now
 // stands for), unmapped (Removed) or given or stripped of its own label
-// (Relabelled): tells Explorer, so its windows and file dialogs show the
-// change without a manual refresh.
+// (Relabelled): keeps the letter's label in Explorer in step and tells
+// Explorer, so its windows and file dialogs show the change without a manual
+// refresh.
 void AfterDriveChange(Program& program, DriveIndex index, DriveChange change,
                       const std::string& target = {});
 

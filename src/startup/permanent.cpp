@@ -11,11 +11,14 @@
 #include "platform/inireg.h"
 #include "program.h"
 #include "shell/drive_changes.h"
+#include "shell/explorer_labels.h"
 #include "util/text.h"
 
 namespace kelvra {
 
-RestoreSummary RestorePermanentDrives(Program& program, DriveIndex index) {
+namespace {
+
+RestoreSummary RestoreStoredDrives(Program& program, DriveIndex index) {
     RestoreSummary summary;
     if (!ValidDriveIndex(index)) return summary;
     const DriveIndex first = index == 0 ? 1 : index;
@@ -65,6 +68,17 @@ RestoreSummary RestorePermanentDrives(Program& program, DriveIndex index) {
         else
             summary.failed.emplace_back(i, path);
     }
+    return summary;
+}
+
+}  // namespace
+
+RestoreSummary RestorePermanentDrives(Program& program, DriveIndex index) {
+    const RestoreSummary summary = RestoreStoredDrives(program, index);
+    // The logon is the first moment after the drives of the last session
+    // vanished: the labels they left in Explorer go before another device
+    // takes their letters.
+    if (index == 0) ReconcileExplorerLabels(program);
     return summary;
 }
 

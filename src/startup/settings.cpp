@@ -67,6 +67,7 @@ constexpr Key kKeys[] = {
     IntKey("WindowWidth", "9120", &Settings::WindowWidth),
     FlagKey("AutostartStay", "0", &Settings::AutostartStay),
     FlagKey("PermAutostart", "0", &Settings::PermAutostart),
+    FlagKey("ExplorerLabels", "1", &Settings::ExplorerLabels),
     StringKey("ShowHints", "11", &Settings::ShowHints, Kind::Hints),
     StringKey("LastPos", "<center>", &Settings::LastPos),
     StringKey("Language", "Deutsch", &Settings::Language),
@@ -105,6 +106,7 @@ constexpr std::string_view kWriteOrder[] = {
     "SubstPermanentLinkSCE",
     "NetDefaultPermanentSCE",
     "NetPermanentLinkSCE",
+    "ExplorerLabels",
     "Language",
 };
 

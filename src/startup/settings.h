@@ -49,6 +49,7 @@ struct Settings {
     int WindowWidth;
     bool AutostartStay;
     bool PermAutostart;
+    bool ExplorerLabels;  // the own labels also in Explorer
     std::string ShowHints;
     std::string LastPos;
     std::string Language;

@@ -32,7 +32,7 @@ TEST(ConfigTable, CaptionsFollowTheControlNamesAndTabsHoldTheirBoxes) {
         EXPECT_EQ(Info(info.parent).tab, info.tab) << info.name;
     }
     EXPECT_EQ(perTab[1], 13);
-    EXPECT_EQ(perTab[2], 10);
+    EXPECT_EQ(perTab[2], 11);
     EXPECT_EQ(perTab[3], 1);
     EXPECT_TRUE(Info(CheckBox::ShowHints).threeState);
 }
@@ -51,7 +51,7 @@ TEST(ConfigHints, BoxShowsAllNoneOrAMixture) {
 std::string Values(const CheckStates& states) {
     std::string s;
     for (int i = 0; i < kCheckBoxCount; ++i) {
-        if (i == 8 || i == 13 || i == 18 || i == 23) s += ' ';
+        if (i == 8 || i == 13 || i == 19 || i == 24) s += ' ';
         s += static_cast<char>('0' + states[i].value);
     }
     return s;
@@ -59,7 +59,7 @@ std::string Values(const CheckStates& states) {
 std::string EnabledFlags(const CheckStates& states) {
     std::string s;
     for (int i = 0; i < kCheckBoxCount; ++i) {
-        if (i == 8 || i == 13 || i == 18 || i == 23) s += ' ';
+        if (i == 8 || i == 13 || i == 19 || i == 24) s += ' ';
         s += states[i].enabled ? '1' : '0';
     }
     return s;
@@ -73,7 +73,7 @@ Settings Inverted() {
     s.LastPos = "120/240";
     s.MinimizeToSystray = s.AutostartStay = s.PermAutostart = true;
     s.ShowHints = "00";
-    s.SubstDefaultPermanent = s.NetDefaultPermanent = s.ShowWarnings = false;
+    s.SubstDefaultPermanent = s.NetDefaultPermanent = s.ShowWarnings = s.ExplorerLabels = false;
     s.SubstPermanentLink = s.NetPermanentLink = true;
     s.SubstDefaultPermanentSCE = s.NetDefaultPermanentSCE = s.ShowWarningsSCE = false;
     s.SubstPermanentLinkSCE = s.NetPermanentLinkSCE = true;
@@ -88,16 +88,16 @@ TEST(ConfigStates, ValuesAndEnabledStatesFollowSettingsLocalAndExpertMode) {
         const char* values;
         const char* enabled;
     } cases[] = {
-        {"defaults", DefaultSettings(), true, false, "01111000 00001 10101 10101 0",
-         "11111111 11111 11111 11111 1"},
-        {"not local", DefaultSettings(), false, false, "01111000 00001 10101 10101 0",
-         "11111111 11001 00111 00111 0"},
-        {"expert", DefaultSettings(), true, true, "01111000 00001 10101 10101 0",
-         "11111111 11111 11110 11110 1"},
-        {"inverted", Inverted(), true, false, "10000111 11110 01010 01010 0",
-         "11111000 11111 10101 10101 1"},
-        {"inverted, not local, expert", Inverted(), false, true, "10000111 11110 01010 01010 0",
-         "11111000 11001 00100 00100 0"},
+        {"defaults", DefaultSettings(), true, false, "01111000 00001 101011 10101 0",
+         "11111111 11111 111111 11111 1"},
+        {"not local", DefaultSettings(), false, false, "01111000 00001 101011 10101 0",
+         "11111111 11001 001111 00111 0"},
+        {"expert", DefaultSettings(), true, true, "01111000 00001 101011 10101 0",
+         "11111111 11111 111101 11110 1"},
+        {"inverted", Inverted(), true, false, "10000111 11110 010100 01010 0",
+         "11111000 11111 101011 10101 1"},
+        {"inverted, not local, expert", Inverted(), false, true, "10000111 11110 010100 01010 0",
+         "11111000 11001 001001 00100 0"},
     };
     for (const auto& c : cases) {
         ConfigMachine cm;

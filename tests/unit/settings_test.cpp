@@ -92,6 +92,7 @@ TEST(Settings, FirstSaveWritesEveryKeyInOrderIntoTheUserSection) {
                                                "SubstPermanentLinkSCE",
                                                "NetDefaultPermanentSCE",
                                                "NetPermanentLinkSCE",
+                                               "ExplorerLabels",
                                                "Language"};
     EXPECT_EQ(KeysInFile(contents), expected);
     EXPECT_EQ(Read(m, "USER=J\xD6RG", "GridLines"), "1");

@@ -402,6 +402,40 @@ TEST_F(CommandsTest, F8AnsweredYesDisconnectsAndForgetsTheDrive) {
     EXPECT_EQ(PathEntry(x), "<missing>");
 }
 
+// The own label as Explorer reads it, from this process: written at the
+// start, renamed with F2, moved with F6 + Enter, gone with F8.
+TEST_F(CommandsTest, ExplorerLabelKeysFollowF2F6AndF8) {
+    const char x = Claim();
+    const char y = Claim(x - 1);
+    ASSERT_NE(y, 0);
+    const std::string drives = "Software\\Classes\\Applications\\Explorer.exe\\Drives\\";
+    const auto showsAt = [&](char letter, const std::string& label) {
+        std::string value = "<missing>";
+        return WaitUntil([&] {
+                   value = "<missing>";
+                   GetRegString(HKEY_CURRENT_USER, drives + Letter(letter) + "\\DefaultLabel", "",
+                                value);
+                   return value == label;
+               }) ||
+               (ADD_FAILURE() << Letter(letter) << ": " << value, false);
+    };
+    PresetDrive(x, "Alpha");
+    ASSERT_TRUE(Launch());
+    EXPECT_TRUE(showsAt(x, "Alpha"));
+    ASSERT_TRUE(Press(x, VK_F2) && Input(kRenameBox, L"Beta"));
+    EXPECT_TRUE(showsAt(x, "Beta"));
+    ASSERT_TRUE(Press(x, VK_F6));
+    ASSERT_TRUE(WaitUntil([&] { return Caption(kMove) == "&Abbrechen"; })) << Caption(kMove);
+    ASSERT_TRUE(SelectListRow(list_, y - 'A'));
+    ASSERT_TRUE(WaitUntil([&] { return Caption(kMove) == "&Einfügen"; })) << Caption(kMove);
+    ASSERT_TRUE(PressKey(VK_RETURN) && Answer(kAskKill, IDYES));
+    EXPECT_TRUE(showsAt(y, "Beta") && showsAt(x, "<missing>"));
+    ASSERT_TRUE(WaitForRow(y, 1, [](const std::string& t) { return t == "Ja"; }));
+    ASSERT_TRUE(Press(y, VK_F8) && Answer(kAskKill, IDYES));
+    EXPECT_TRUE(showsAt(y, "<missing>"));
+    EXPECT_TRUE(Close());
+}
+
 // Wine connects no network drive (error 1222): activating a stored,
 // deactivated share fails with the box and leaves the entry as it was.
 TEST_F(CommandsTest, ActivatingADeactivatedShareThatCannotConnectKeepsItsEntry) {

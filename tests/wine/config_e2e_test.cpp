@@ -177,6 +177,21 @@ TEST_F(ConfigWindowTest, LedsButtonsAndGridLinesChangeTheMainWindowAtOnceAndTheF
     EXPECT_TRUE(Close());
 }
 
+TEST_F(ConfigWindowTest, ExplorerLabelsBoxShowsOnTheDrivesPageTickedAndIsStored) {
+    WriteSettings("");
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(OpenConfig());
+    ASSERT_TRUE(ShowTab(1));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Box(CheckBox::ExplorerLabels)) != 0; }));
+    EXPECT_EQ(Text(Box(CheckBox::ExplorerLabels)), "Bezeichnungen im &Explorer anzeigen");
+    EXPECT_EQ(Value(CheckBox::ExplorerLabels), BST_CHECKED);
+    Click(CheckBox::ExplorerLabels);
+    ASSERT_TRUE(WaitForValue(CheckBox::ExplorerLabels, BST_UNCHECKED));
+    ASSERT_TRUE(CloseConfig());
+    EXPECT_EQ(Setting("ExplorerLabels"), "0");
+    EXPECT_TRUE(Close());
+}
+
 TEST_F(ConfigWindowTest, EnglishRelabelsBothWindowsAtOnce) {
     WriteSettings("");
     ASSERT_TRUE(AddPack("English.lng"));

@@ -17,7 +17,7 @@ namespace {
 // is one column of frames, so a caption longer than planned only makes the
 // window wider (FitWidth), never overlaps a neighbour.
 constexpr short kWidth = 256;
-constexpr short kHeight = 272;
+constexpr short kHeight = 284;
 constexpr short kMargin = 7;
 constexpr short kPageLeft = 15;  // inside the tab control
 constexpr short kPageTop = 26;   // below the tab row
@@ -59,9 +59,9 @@ class Layout {
              kPageWidth - 2 * kIndent, kComboHeight);
 
         y = DrivesFrame(Frame::UDrivesGUI, kPageTop, Frame::Usubst, CheckBox::Substperm,
-                        Frame::Unet, CheckBox::Netperm, CheckBox::ShowWarnings);
+                        Frame::Unet, CheckBox::Netperm, CheckBox::ShowWarnings, 2);
         DrivesFrame(Frame::UDrivesSCE, y + kFrameGap, Frame::UsubstSCE, CheckBox::SubstpermSCE,
-                    Frame::UnetSCE, CheckBox::NetpermSCE, CheckBox::ShowWarningsSCE);
+                    Frame::UnetSCE, CheckBox::NetpermSCE, CheckBox::ShowWarningsSCE, 1);
 
         FrameOfBoxes(Frame::GSCE, kPageLeft, kPageTop, kPageWidth, CheckBox::Shellcontext, 1);
     }
@@ -87,17 +87,20 @@ class Layout {
         return static_cast<short>(y + FrameHeight(count));
     }
     // A drives frame: the subst and network frames of two boxes each, then
-    // the warnings box. Returns its bottom.
+    // `below` boxes from the warnings box on. Returns its bottom.
     short DrivesFrame(Frame outer, short y, Frame subst, CheckBox substFirst, Frame net,
-                      CheckBox netFirst, CheckBox warnings) {
+                      CheckBox netFirst, CheckBox warnings, int below) {
         const short innerHeight = FrameHeight(2);
-        const short height = kFrameTop + 2 * innerHeight + 2 * kFrameGap + kRow + kFrameBottom - 2;
+        const short height =
+            kFrameTop + 2 * innerHeight + 2 * kFrameGap + below * kRow + kFrameBottom - 2;
         Item(win32::kButtonClass, FrameId(outer), BS_GROUPBOX, kPageLeft, y, kPageWidth, height);
         const short x = kPageLeft + kIndent;
         const short cx = kPageWidth - 2 * kIndent;
         short inner = FrameOfBoxes(subst, x, y + kFrameTop, cx, substFirst, 2);
         inner = FrameOfBoxes(net, x, inner + kFrameGap, cx, netFirst, 2);
-        Box(warnings, x, inner + kFrameGap, cx);
+        for (int i = 0; i < below; ++i)
+            Box(static_cast<CheckBox>(static_cast<int>(warnings) + i), x,
+                inner + kFrameGap + i * kRow, cx);
         return static_cast<short>(y + height);
     }
 
