@@ -31,6 +31,7 @@ enum class CheckBox : int {
     Tosystray,
     Autostartstay,
     Permautostart,
+    PermautostartAdmin,
     ShowHints,
     // tab 2, fraUDrivesGUI
     Substperm,
@@ -47,7 +48,7 @@ enum class CheckBox : int {
     // tab 3, fraGSCE
     Shellcontext,
 };
-constexpr int kCheckBoxCount = 24;
+constexpr int kCheckBoxCount = 25;
 
 enum class Frame : int {
     Ulayout,

@@ -19,7 +19,7 @@ constexpr std::size_t kTextCount = 0
 #include "language/text_table.inc"
 #undef KELVRA_TEXT
     ;
-static_assert(kTextCount == 169, "the text table has 169 keys");
+static_assert(kTextCount == 177, "the text table has 177 keys");
 
 constexpr std::size_t Index(TextKey key) {
     return static_cast<std::size_t>(key);

@@ -3,6 +3,7 @@
 #include "drives/network.h"
 #include "drives/subst.h"
 #include "program.h"
+#include "shell/normal_session.h"
 
 namespace kelvra {
 
@@ -49,9 +50,10 @@ uint32_t DisconnectShareDrive(Program& program, DriveIndex index) {
 }
 
 void AfterDriveChange(Program& program, DriveIndex index, DriveChange change,
-                      const std::string& /*target*/) {
+                      const std::string& target) {
     if (index < 1 || index > kDriveCount) return;
     program.os.ShellChangeNotify(ShellEvent(change), Device(index) + "\\");
+    MirrorToNormalSession(program, index, change, target);
 }
 
 }  // namespace kelvra

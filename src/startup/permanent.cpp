@@ -11,6 +11,7 @@
 #include "platform/inireg.h"
 #include "program.h"
 #include "shell/drive_changes.h"
+#include "shell/normal_session.h"
 #include "util/text.h"
 
 namespace kelvra {
@@ -18,6 +19,9 @@ namespace kelvra {
 RestoreSummary RestorePermanentDrives(Program& program, DriveIndex index) {
     RestoreSummary summary;
     if (!ValidDriveIndex(index)) return summary;
+    // Each session restores its own drives at logon; the normal one needs
+    // no copy of an elevated restore.
+    const SessionOnlyScope sessionOnly(program);
     const DriveIndex first = index == 0 ? 1 : index;
     const DriveIndex last = index == 0 ? kDriveCount : index;
     // An unreadable file keeps the entries of the last read (none at start).

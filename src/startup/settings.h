@@ -49,6 +49,7 @@ struct Settings {
     int WindowWidth;
     bool AutostartStay;
     bool PermAutostart;
+    bool PermAutostartAdmin;  // a logon task restores the drives for elevated programs too
     std::string ShowHints;
     std::string LastPos;
     std::string Language;
