@@ -25,6 +25,16 @@ const IID kIidTaskService = {
 const IID kIidExecAction = {
     0x4c3d624d, 0xfd6b, 0x49a3, {0xb9, 0xb7, 0x09, 0xcb, 0x3c, 0xd3, 0xf0, 0x47}};
 
+// The logon trigger's own interface, which not every header declares.
+struct ILogonTriggerOwn : ITrigger {
+    virtual HRESULT STDMETHODCALLTYPE get_Delay(BSTR* delay) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_Delay(BSTR delay) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_UserId(BSTR* user) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_UserId(BSTR user) = 0;
+};
+const IID kIidLogonTrigger = {
+    0x72dade38, 0xfae4, 0x4b3e, {0xba, 0xf4, 0x5d, 0x00, 0x9a, 0xf0, 0x2b, 0x1c}};
+
 class ComScope {
   public:
     ComScope() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
@@ -141,7 +151,7 @@ uint32_t Win32Os::TokenElevationType() {
     TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
     DWORD size = 0;
     // Before Windows 6 the class is unknown and the call fails.
-    if (!GetTokenInformation(token.get(), TokenElevationType, &type, sizeof type, &size))
+    if (!GetTokenInformation(token.get(), ::TokenElevationType, &type, sizeof type, &size))
         return kElevationDefault;
     return static_cast<uint32_t>(type);
 }
@@ -217,11 +227,11 @@ int32_t Win32Os::CreateLogonTask(const std::string& name, const std::string& pro
         return ErrorOf(hr);
     UniqueCom<ITriggerCollection> triggers;
     UniqueCom<ITrigger> trigger;
-    UniqueCom<ILogonTrigger> logon;
+    UniqueCom<ILogonTriggerOwn> logon;
     if (FAILED(hr = task->get_Triggers(reinterpret_cast<ITriggerCollection**>(triggers.put()))) ||
         FAILED(hr = triggers->Create(TASK_TRIGGER_LOGON,
                                      reinterpret_cast<ITrigger**>(trigger.put()))) ||
-        FAILED(hr = trigger->QueryInterface(IID_ILogonTrigger, logon.put())))
+        FAILED(hr = trigger->QueryInterface(kIidLogonTrigger, logon.put())))
         return ErrorOf(hr);
     Bstr userId(wideUser);
     if (FAILED(hr = logon->put_UserId(userId))) return ErrorOf(hr);
