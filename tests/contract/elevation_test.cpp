@@ -1,3 +1,6 @@
+#include <chrono>
+#include <thread>
+
 #include "contract/contract.h"
 
 namespace kelvra::contract {
@@ -15,6 +18,19 @@ TEST_F(ContractTest, ElevationTypeAndItsSession) {
     if (env->IsWine()) {
         EXPECT_FALSE(os().LinkedTokenInOtherSession());
     }
+}
+
+TEST_F(ContractTest, TheDesktopShellStartsAProgram) {
+    const std::string marker = env->Scratch() + "started.txt";
+    const std::string command = os().SystemDirectory() + "\\cmd.exe";
+    const LaunchResult result =
+        os().ShellExecuteAsDesktop(command, "/c echo started> \"" + marker + "\"");
+    ASSERT_NE(result, LaunchResult::Failed);
+    if (!env->IsWine() || result != LaunchResult::Started) return;
+    // It does not wait: the program runs on its own.
+    for (int i = 0; i < 200 && os().GetFileAttributes(marker) == kInvalidFileAttributes; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_NE(os().GetFileAttributes(marker), kInvalidFileAttributes);
 }
 
 TEST_F(ContractTest, RemovingALogonTaskThatIsNotThereIsNoError) {
