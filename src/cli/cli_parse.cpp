@@ -180,9 +180,12 @@ ParseResult ParseArguments(const std::vector<std::wstring>& args) {
                 break;
         }
     }
-    // A session-only drive is neither stored nor labelled.
+    // A session-only drive is neither stored nor labelled: those switches
+    // are not taken beside it.
     if (r.sessionOnly && (permanent || temporary || r.hasText))
-        return Fail(UsageError::SwitchNotTaken, L"--session-only");
+        return Fail(UsageError::SwitchNotTaken, r.hasText   ? L"--label"
+                                                : permanent ? L"--permanent"
+                                                            : L"--temporary");
     if (permanent && temporary) return Fail(UsageError::PermanentAndTemporary);
     if (permanent) r.permanence = PermanenceChoice::Permanent;
     if (temporary) r.permanence = PermanenceChoice::Temporary;
