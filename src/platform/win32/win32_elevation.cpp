@@ -133,6 +133,16 @@ HRESULT DesktopShell(UniqueCom<IShellDispatch2>& shell) {
     return application->QueryInterface(IID_IShellDispatch2, shell.put());
 }
 
+// The account as the task scheduler names it, "DOMAIN\user".
+std::wstring CurrentAccount() {
+    wchar_t domain[256] = {}, user[256] = {};
+    DWORD n = GetEnvironmentVariableW(L"USERDOMAIN", domain, 256);
+    const bool hasDomain = n > 0 && n < 256;
+    DWORD size = 256;
+    if (!GetUserNameW(user, &size)) return {};
+    return hasDomain ? std::wstring(domain) + L"\\" + user : std::wstring(user);
+}
+
 HRESULT RootFolder(UniqueCom<ITaskService>& service, UniqueCom<ITaskFolder>& folder) {
     HRESULT hr = CoCreateInstance(kClsidTaskScheduler, nullptr, CLSCTX_INPROC_SERVER,
                                   kIidTaskService, service.put());
@@ -188,7 +198,7 @@ LaunchResult Win32Os::RunElevatedAndWait(const std::string& file, const std::str
     const std::wstring wideParameters = AnsiToWide(parameters);
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof info;
-    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI | SEE_MASK_NOASYNC;
+    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_NOASYNC;
     info.hwnd = GetActiveWindow();
     info.lpVerb = L"runas";
     info.lpFile = wideFile.c_str();
@@ -217,9 +227,7 @@ int32_t Win32Os::CreateLogonTask(const std::string& name, const std::string& pro
         return ErrorOf(hr);
 
     // The current user's logon, with the rights of an elevated program.
-    std::string user;
-    GetUserName(user, 256);
-    const std::wstring wideUser = AnsiToWide(user);
+    const std::wstring wideUser = CurrentAccount();
     UniqueCom<IPrincipal> principal;
     if (FAILED(hr = task->get_Principal(reinterpret_cast<IPrincipal**>(principal.put()))) ||
         FAILED(hr = principal->put_LogonType(TASK_LOGON_INTERACTIVE_TOKEN)) ||
