@@ -1,5 +1,6 @@
 #include "config/elevated_restore.h"
 
+#include <cwchar>
 #include <string>
 
 #include "language/messages.h"
@@ -7,6 +8,18 @@
 #include "shell/normal_session.h"
 
 namespace kelvra {
+
+namespace {
+
+// A system error as a number, a COM one (negative) as its usual hex form.
+std::wstring ErrorText(int32_t error) {
+    if (error >= 0) return std::to_wstring(error);
+    wchar_t hex[16];
+    std::swprintf(hex, 16, L"0x%08X", static_cast<uint32_t>(error));
+    return hex;
+}
+
+}  // namespace
 
 int32_t ApplyElevatedRestoreTask(Program& program, bool on) {
     Os& os = program.os;
@@ -34,7 +47,7 @@ bool SetElevatedRestore(Program& program, bool on) {
     if (error != oserr::kSuccess) {
         const TextKey key = TextKey::config_msgadmintask_failed;
         const std::wstring text =
-            ReplaceAll(TextPart(Text(program.language, key), 0), L"$TEXT$", std::to_wstring(error));
+            ReplaceAll(TextPart(Text(program.language, key), 0), L"$TEXT$", ErrorText(error));
         program.ui.MessageBox(text, MessageCaption(program, key), mb::kOk | mb::kIconExclamation);
         return false;
     }
