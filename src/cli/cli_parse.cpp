@@ -37,6 +37,7 @@ constexpr VerbName kVerbs[] = {
     {L"label", Verb::Label},
     {L"shortcut", Verb::Shortcut},
     {L"restore", Verb::Restore},
+    {L"elevated-restore", Verb::ElevatedRestore},
     {L"help", Verb::Help},
     {L"--help", Verb::Help},
     {L"-h", Verb::Help},
@@ -44,7 +45,7 @@ constexpr VerbName kVerbs[] = {
     {L"--version", Verb::Version},
 };
 
-enum class Switch { All, Json, Permanent, Temporary, Label };
+enum class Switch { All, Json, Permanent, Temporary, Label, SessionOnly };
 struct SwitchName {
     const wchar_t* name;
     Switch sw;
@@ -55,6 +56,7 @@ constexpr SwitchName kSwitches[] = {
     {L"--permanent", Switch::Permanent},
     {L"--temporary", Switch::Temporary},
     {L"--label", Switch::Label},
+    {L"--session-only", Switch::SessionOnly},
 };
 
 bool Takes(Verb verb, Switch sw) {
@@ -67,6 +69,8 @@ bool Takes(Verb verb, Switch sw) {
         case Switch::Temporary:
         case Switch::Label:
             return verb == Verb::New;
+        case Switch::SessionOnly:
+            return verb == Verb::New || verb == Verb::Disconnect;
     }
     return false;
 }
@@ -82,6 +86,7 @@ std::pair<std::size_t, std::size_t> Positionals(Verb verb) {
         case Verb::Deactivate:
         case Verb::Activate:
         case Verb::Disconnect:
+        case Verb::ElevatedRestore:
             return {1, 1};
         case Verb::Label:
         case Verb::Shortcut:
@@ -170,8 +175,17 @@ ParseResult ParseArguments(const std::vector<std::wstring>& args) {
                 }
                 r.hasText = true;
                 break;
+            case Switch::SessionOnly:
+                r.sessionOnly = true;
+                break;
         }
     }
+    // A session-only drive is neither stored nor labelled: those switches
+    // are not taken beside it.
+    if (r.sessionOnly && (permanent || temporary || r.hasText))
+        return Fail(UsageError::SwitchNotTaken, r.hasText   ? L"--label"
+                                                : permanent ? L"--permanent"
+                                                            : L"--temporary");
     if (permanent && temporary) return Fail(UsageError::PermanentAndTemporary);
     if (permanent) r.permanence = PermanenceChoice::Permanent;
     if (temporary) r.permanence = PermanenceChoice::Temporary;
@@ -180,6 +194,12 @@ ParseResult ParseArguments(const std::vector<std::wstring>& args) {
     if (positional.size() < least) return Fail(UsageError::MissingArgument);
     if (positional.size() > most) return Fail(UsageError::ExtraArgument, positional[most]);
     if (most == 0) return result;
+    if (r.verb == Verb::ElevatedRestore) {
+        const std::wstring onOff = Lower(positional[0]);
+        if (onOff != L"on" && onOff != L"off") return Fail(UsageError::BadOnOff, positional[0]);
+        r.on = onOff == L"on";
+        return result;
+    }
 
     r.letter = ParseLetter(positional[0]);
     if (r.letter == 0) return Fail(UsageError::BadLetter, positional[0]);

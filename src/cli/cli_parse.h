@@ -22,7 +22,9 @@ enum class Verb {
     Move,
     Label,
     Shortcut,
-    Restore
+    Restore,
+    // Not in the usage: the configuration window runs it elevated.
+    ElevatedRestore
 };
 
 // Why a command line is bad usage.
@@ -54,6 +56,9 @@ struct Request {
     bool json = false;  // list --json
     PermanenceChoice permanence = PermanenceChoice::FromSettings;
     bool on = false;  // permanent on|off
+    // new, disconnect: the mapping in this logon session only, the settings
+    // file untouched (an elevated window mirrors its changes so).
+    bool sessionOnly = false;
 };
 
 struct ParseResult {

@@ -7,6 +7,7 @@
 #include "cli/cli.h"
 #include "cli/cli_list.h"
 #include "cli/cli_parse.h"
+#include "config/elevated_restore.h"
 #include "drives/keywords.h"
 #include "drives/scan.h"
 #include "drives/subst.h"
@@ -16,6 +17,8 @@
 #include "platform/error_mode.h"
 #include "platform/inireg.h"
 #include "program.h"
+#include "shell/drive_changes.h"
+#include "shell/normal_session.h"
 #include "startup/permanent.h"
 #include "startup/startup.h"
 #include "util/text.h"
@@ -103,6 +106,10 @@ class Runner {
         }
         if (r.verb == Verb::Restore) return Restore();
         if (r.verb == Verb::List) return List(r);
+        if (r.verb == Verb::ElevatedRestore)
+            return ApplyElevatedRestoreTask(program_, r.on) == oserr::kSuccess ? kExitDone
+                                                                               : kExitRefused;
+        if (r.sessionOnly) return SessionOnly(r);
         {
             QuietDriveErrors quiet(program_.os);
             RefreshAll(program_);
@@ -429,6 +436,45 @@ class Runner {
         Fill f{index};
         f.text = RemoveInvalidChars(name);
         return Done(TextKey::cli_doneshortcut, f);
+    }
+
+    // --- this logon session only ---
+
+    // Makes or removes the mapping in this session, without the settings
+    // file: the elevated window that started this run has stored the change.
+    // A making replaces a folder or network mapping on the letter, as the
+    // stored entry now says what the letter is.
+    int SessionOnly(const Request& r) {
+        const SessionOnlyScope scope(program_);
+        const DriveIndex index = r.letter;
+        if (r.verb == Verb::Disconnect) {
+            if (!SubstOrNetworkNow(program_.os, index))
+                return NothingToDo(TextKey::cli_msgfree, index);
+            if (!RemoveHere(index)) return Failed(index);
+            return Done(TextKey::cli_donedisconnect, {index});
+        }
+        const std::string path = Resolve(r.path);
+        if (path.empty()) {
+            ShowMessages();
+            return kExitRefused;
+        }
+        if (LetterInUseNow(program_.os, index)) {
+            if (!SubstOrNetworkNow(program_.os, index))
+                return Refuse(TextKey::cli_msgtaken, {index});
+            if (!RemoveHere(index)) return Failed(index);
+        }
+        const bool made = IsSharePath(path) ? ConnectShareDrive(program_, index, path, false)
+                                            : MapFolderDrive(program_, index, path);
+        if (!made) return Failed(index);
+        return Done(TextKey::cli_donenew, Fill{index, program_.os.AnsiToWide(path)});
+    }
+
+    bool RemoveHere(DriveIndex index) {
+        Os& os = program_.os;
+        if (IsSubstDevice(os, Device(index))) return UnmapFolderDrive(program_, index);
+        if (os.WNetCancelConnectionHere(Device(index), true) != oserr::kSuccess) return false;
+        AfterDriveChange(program_, index, DriveChange::Removed);
+        return true;
     }
 
     int Restore() {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "config/elevated_restore.h"
 #include "config/registration.h"
 #include "language/language.h"
 #include "mainwindow/main_window.h"
@@ -34,6 +35,8 @@ constexpr std::array<CheckBoxInfo, kCheckBoxCount> kCheckBoxes = {{
     {CB::Tosystray, "chkTosystray", TK::config_chktosystray, Frame::Uother, false},
     {CB::Autostartstay, "chkAutostartstay", TK::config_chkautostartstay, Frame::Uother, false},
     {CB::Permautostart, "chkPermautostart", TK::config_chkpermautostart, Frame::Uother, false},
+    {CB::PermautostartAdmin, "chkPermautostartAdmin", TK::config_chkpermautostartadmin,
+     Frame::Uother, false},
     {CB::ShowHints, "chkShowHints", TK::config_chkshowhints, Frame::Uother, true},
     {CB::Substperm, "chkSubstperm", TK::config_chksubstperm, Frame::Usubst, false},
     {CB::Substpermlink, "chkSubstpermlink", TK::config_chksubstpermlink, Frame::Usubst, false},
@@ -91,6 +94,8 @@ bool Settings::*FlagOf(CheckBox box) {
             return &Settings::AutostartStay;
         case CB::Permautostart:
             return &Settings::PermAutostart;
+        case CB::PermautostartAdmin:
+            return &Settings::PermAutostartAdmin;
         case CB::Substperm:
             return &Settings::SubstDefaultPermanent;
         case CB::Substpermlink:
@@ -133,6 +138,8 @@ bool Enabled(CheckBox box, const Settings& s, bool local) {
         case CB::SubstpermSCE:
         case CB::Shellcontext:
             return local;
+        case CB::PermautostartAdmin:
+            return local && s.PermAutostart;
         case CB::Substpermlink:
             return local && s.SubstDefaultPermanent;
         case CB::SubstpermlinkSCE:
@@ -255,6 +262,12 @@ void ConfigForm::CheckBoxClick(CheckBox box, int value) {
     if (filling_) return;
     Settings& s = program_.settings;
     const bool ticked = value == kChecked;
+    // The task is created or removed first; the box shows what came of it.
+    if (box == CB::PermautostartAdmin) {
+        if (ticked != s.PermAutostartAdmin) SetElevatedRestore(program_, ticked);
+        RefreshStates();
+        return;
+    }
     if (bool Settings::*flag = FlagOf(box)) s.*flag = ticked;
 
     switch (box) {
@@ -314,6 +327,7 @@ void ConfigForm::CheckBoxClick(CheckBox box, int value) {
         case CB::ExplorerLabels:
             ReconcileExplorerLabels(program_);
             break;
+        case CB::PermautostartAdmin:
         case CB::Substpermlink:
         case CB::Netpermlink:
         case CB::ShowWarnings:

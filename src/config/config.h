@@ -31,6 +31,7 @@ enum class CheckBox : int {
     Tosystray,
     Autostartstay,
     Permautostart,
+    PermautostartAdmin,
     ShowHints,
     // tab 2, fraUDrivesGUI
     Substperm,
@@ -48,7 +49,7 @@ enum class CheckBox : int {
     // tab 3, fraGSCE
     Shellcontext,
 };
-constexpr int kCheckBoxCount = 25;
+constexpr int kCheckBoxCount = 26;
 
 enum class Frame : int {
     Ulayout,

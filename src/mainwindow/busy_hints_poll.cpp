@@ -4,6 +4,7 @@
 #include "mainwindow/main_window.h"
 #include "platform/error_mode.h"
 #include "program.h"
+#include "shell/normal_session.h"
 #include "startup/settings.h"
 
 namespace kelvra {
@@ -18,6 +19,10 @@ BusyScope::~BusyScope() {
     // Counted first: whatever fails below, the poll and the keys work again.
     if (--program_.main.Busy > 0) return;
     try {
+        FlushNormalSession(program_);
+    } catch (...) {
+    }
+    try {
         program_.view->EnableButtonBar(program_.settings.ShowButtons);
         program_.view->FocusList();
         UpdateCommands(program_);
@@ -27,6 +32,11 @@ BusyScope::~BusyScope() {
         program_.view->ShowBusy(BusyMode::Off);
     } catch (...) {
     }
+}
+
+void ShowStartHints(Program& program) {
+    if (!program.startup.Local) ShowHint(program, 1);
+    if (program.startup.Elevated) ShowHint(program, 3);
 }
 
 void ShowHint(Program& program, int number) {
@@ -39,6 +49,8 @@ void ShowHint(Program& program, int number) {
         textKey = TextKey::hint_1;
     else if (number == 2)
         textKey = TextKey::hint_2;
+    else if (number == 3)
+        textKey = TextKey::hint_3;
     else
         return;
     const LanguageState& language = program.language;

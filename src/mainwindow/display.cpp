@@ -344,6 +344,13 @@ RowView ComputeRow(Program& program, DriveIndex index) {
     return BuildRow(program, index, {}).view;
 }
 
+std::wstring MainWindowTitle(Program& program) {
+    // "Kelvra V" first: the single-instance search looks for it.
+    std::wstring title = L"Kelvra V" + program.os.AnsiToWide(program.startup.ApplicationVersion);
+    if (program.startup.Elevated) title += L" " + Text(program.language, TextKey::main_titleadmin);
+    return title;
+}
+
 StatusView ComputeStatus(Program& program) {
     const LanguageState& language = program.language;
     const StartupState& startup = program.startup;
@@ -365,8 +372,12 @@ StatusView ComputeStatus(Program& program) {
                              text(startup.Local ? TextKey::main_stbfunctionalcomplete
                                                 : TextKey::main_stbfunctionallimited));
     // Stays while the settings file cannot be read: until then nothing is saved.
-    status.panels[4] =
-        text(startup.IniUnreadable ? TextKey::main_stbininotread : TextKey::main_stbready);
+    // Then a normal session not reached, then the elevation.
+    TextKey state = startup.Elevated ? TextKey::main_stbreadyadmin : TextKey::main_stbready;
+    if (program.main.MirrorResult == LaunchResult::NoShell) state = TextKey::main_stbnoshell;
+    if (program.main.MirrorResult == LaunchResult::Failed) state = TextKey::main_stbmirrorfailed;
+    if (startup.IniUnreadable) state = TextKey::main_stbininotread;
+    status.panels[4] = text(state);
     // Any other mode leaves the caption as it is: pathCaption stays empty.
     const std::wstring& path = text(TextKey::main_columnpath);
     switch (program.settings.ShowDeviceNames) {

@@ -3,8 +3,11 @@
 #pragma once
 
 #include <array>
+#include <string>
+#include <vector>
 
 #include "drives/drive_tables.h"
+#include "platform/os.h"
 
 namespace kelvra {
 
@@ -27,6 +30,15 @@ struct MainState {
     // The availability flags, in Command order; they keep their last values.
     std::array<bool, kCommandCount> Can{};
     bool CanDo(Command c) const { return Can[static_cast<int>(c)]; }
+    // An elevated run's drive changes still to be made in the user's normal
+    // session, and how the latest start there went.
+    struct MirrorStep {
+        DriveIndex index = 0;
+        bool added = false;
+        std::string target;
+    };
+    std::vector<MirrorStep> MirrorPending;
+    LaunchResult MirrorResult = LaunchResult::Started;
 };
 
 }  // namespace kelvra

@@ -25,6 +25,8 @@ std::string VolumeLabel(Os& os, const std::string& drive);
 std::string FileSystemName(Os& os, const std::string& drive);
 // One row of the list computed from the main drive table.
 RowView ComputeRow(Program& program, DriveIndex index);
+// The main window's caption; it marks an elevated run.
+std::wstring MainWindowTitle(Program& program);
 // The status-bar panels and the path column's caption.
 StatusView ComputeStatus(Program& program);
 
@@ -74,6 +76,8 @@ class BusyScope {
   private:
     Program& program_;
 };
+// The hints a start brings, once the window stands.
+void ShowStartHints(Program& program);
 // Shows hint n while its flag in ShowHints is "1".
 void ShowHint(Program& program, int number);
 // ShowHints after the hint's check box was ticked (flag "0") or not ("1").

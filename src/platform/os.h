@@ -88,6 +88,14 @@ constexpr int32_t kShcneDriveRemoved = 0x00000080;
 constexpr int32_t kShcneDriveAdd = 0x00000100;
 constexpr int32_t kShcneUpdateItem = 0x00002000;
 
+// GetTokenInformation(TokenElevationType) answers.
+constexpr uint32_t kElevationDefault = 1;  // no split token: UAC off, or no admin
+constexpr uint32_t kElevationFull = 2;     // an administrator's elevated token
+constexpr uint32_t kElevationLimited = 3;  // an administrator's filtered token
+
+// How a start through another program went.
+enum class LaunchResult { Started, NoShell, Failed, Declined };
+
 // GetVersionEx platform ids.
 constexpr uint32_t kPlatformWin32s = 0;
 constexpr uint32_t kPlatformWindows = 1;  // 95, 98, ME
@@ -287,6 +295,11 @@ class Os {
     // remembered would come back at the next logon. A letter that is only
     // remembered (not connected now) is forgotten as well.
     virtual uint32_t WNetCancelConnection(const std::string& name, bool force) = 0;
+    // Cancels the letter's connection in this logon session only
+    // (WNetCancelConnection2 without CONNECT_UPDATE_PROFILE): a connection
+    // remembered in the profile, which an elevated and a normal session of
+    // the same user share, stays remembered.
+    virtual uint32_t WNetCancelConnectionHere(const std::string& name, bool force) = 0;
     // On kMoreData `size` holds the size needed.
     virtual uint32_t WNetGetConnection(const std::string& localName, std::string& remoteName,
                                        uint32_t& size) = 0;
@@ -314,6 +327,36 @@ class Os {
     // instead of at their next refresh. Nothing to report: a shell that is
     // not running has nothing to update.
     virtual void ShellChangeNotify(int32_t event, const std::string& path) = 0;
+
+    // --- elevation and the logon task -------------------------------------------
+    // The process token's elevation type (kElevation...); kElevationDefault
+    // where the system lacks it (before Windows 6).
+    virtual uint32_t TokenElevationType() = 0;
+    // True when the token's linked token (the other half of an administrator's
+    // split token) belongs to another logon session. Drive letters are kept
+    // per logon session: only then does this process see other letters than
+    // the desktop's programs do. False without a linked token.
+    virtual bool LinkedTokenInOtherSession() = 0;
+    // Starts a program with the desktop shell's own token through its
+    // ShellExecute (IShellWindows desktop view, IShellDispatch2), so an
+    // elevated process can start one unelevated in the user's normal session.
+    // Does not wait. NoShell when there is no desktop shell to ask.
+    virtual LaunchResult ShellExecuteAsDesktop(const std::string& file,
+                                               const std::string& parameters) = 0;
+    // Runs a program elevated (ShellExecuteEx, verb "runas": the system's
+    // prompt where it asks) and waits for it; `exitCode` then holds its exit
+    // code. Declined when the user refused the prompt.
+    virtual LaunchResult RunElevatedAndWait(const std::string& file, const std::string& parameters,
+                                            uint32_t& exitCode) = 0;
+    // Task scheduler: a task `name` in the root folder that runs `program`
+    // with `arguments` at the current user's logon, with the highest rights
+    // the user has, replacing one of the same name. Returns 0 or the error
+    // (kAccessDenied when the rights do not allow it).
+    virtual int32_t CreateLogonTask(const std::string& name, const std::string& program,
+                                    const std::string& arguments) = 0;
+    // Removes the task; 0 also when there was none.
+    virtual int32_t DeleteLogonTask(const std::string& name) = 0;
+    virtual bool LogonTaskExists(const std::string& name) = 0;
 
     // --- system code page ------------------------------------------------------
     virtual std::wstring AnsiToWide(const std::string& text) = 0;

@@ -4,6 +4,7 @@
 #include "drives/subst.h"
 #include "program.h"
 #include "shell/explorer_labels.h"
+#include "shell/normal_session.h"
 
 namespace kelvra {
 
@@ -54,6 +55,7 @@ void AfterDriveChange(Program& program, DriveIndex index, DriveChange change,
     if (index < 1 || index > kDriveCount) return;
     KeepExplorerLabel(program, index, change, target);
     program.os.ShellChangeNotify(ShellEvent(change), Device(index) + "\\");
+    MirrorToNormalSession(program, index, change, target);
 }
 
 }  // namespace kelvra

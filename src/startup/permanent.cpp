@@ -12,6 +12,7 @@
 #include "program.h"
 #include "shell/drive_changes.h"
 #include "shell/explorer_labels.h"
+#include "shell/normal_session.h"
 #include "util/text.h"
 
 namespace kelvra {
@@ -21,6 +22,9 @@ namespace {
 RestoreSummary RestoreStoredDrives(Program& program, DriveIndex index) {
     RestoreSummary summary;
     if (!ValidDriveIndex(index)) return summary;
+    // Each session restores its own drives at logon; the normal one needs
+    // no copy of an elevated restore.
+    const SessionOnlyScope sessionOnly(program);
     const DriveIndex first = index == 0 ? 1 : index;
     const DriveIndex last = index == 0 ? kDriveCount : index;
     // An unreadable file keeps the entries of the last read (none at start).

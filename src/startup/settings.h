@@ -49,7 +49,8 @@ struct Settings {
     int WindowWidth;
     bool AutostartStay;
     bool PermAutostart;
-    bool ExplorerLabels;  // the own labels also in Explorer
+    bool ExplorerLabels;      // the own labels also in Explorer
+    bool PermAutostartAdmin;  // a logon task restores the drives for elevated programs too
     std::string ShowHints;
     std::string LastPos;
     std::string Language;

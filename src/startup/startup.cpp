@@ -92,7 +92,8 @@ bool StartupFolders(Program& program) {
     s.CommandLineUpper = text::Upper(s.CommandLine);
     std::string user;
     s.User = os.GetUserName(user, 256) ? text::CutAtNul(user) : std::string();
-    s.HintCount = 2;
+    s.HintCount = 3;
+    s.Elevated = os.TokenElevationType() == kElevationFull && os.LinkedTokenInOtherSession();
     s.ApplicationPath = FolderOf(os.ModuleFileName());
     std::string appData;
     std::string typeName;

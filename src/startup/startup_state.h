@@ -42,6 +42,13 @@ struct StartupState {
     bool Stay = false;
     bool Develop = false;
     bool Local = false;  // program folder lies on a fixed local disk
+    // An administrator's elevated token in a logon session of its own: the
+    // drive letters made here are not those the desktop's programs see.
+    bool Elevated = false;
+    // Drives are made and removed in this logon session only: a console
+    // run for the normal session, or a restore (each session restores its
+    // own at logon). Nothing is mirrored.
+    bool SessionOnly = false;
     int HintCount = 0;
     int32_t LastStatus = 0;  // status of the last settings-file or registry call
     std::string CommandLine;

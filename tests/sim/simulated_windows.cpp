@@ -1297,6 +1297,76 @@ void SimulatedWindows::ShellChangeNotify(int32_t event, const std::string& path)
     shellNotices.push_back({event, path});
 }
 
+// --- elevation and the logon task -------------------------------------------------
+
+uint32_t SimulatedWindows::TokenElevationType() {
+    Call("TokenElevationType");
+    return elevationType_;
+}
+
+bool SimulatedWindows::LinkedTokenInOtherSession() {
+    Call("LinkedTokenInOtherSession");
+    return elevationType_ != kElevationDefault && otherSession_;
+}
+
+LaunchResult SimulatedWindows::ShellExecuteAsDesktop(const std::string& file,
+                                                     const std::string& parameters) {
+    if (!desktopShell) return LaunchResult::NoShell;
+    if (Call("ShellExecuteAsDesktop")) return LaunchResult::Failed;
+    const Guard guard(mutex_);
+    launches.push_back({file, parameters, false});
+    return LaunchResult::Started;
+}
+
+LaunchResult SimulatedWindows::RunElevatedAndWait(const std::string& file,
+                                                  const std::string& parameters,
+                                                  uint32_t& exitCode) {
+    if (Call("RunElevatedAndWait")) return LaunchResult::Failed;
+    if (declineElevation) return LaunchResult::Declined;
+    launches.push_back({file, parameters, true});
+    // The elevated program runs on this machine with the full token.
+    const uint32_t before = elevationType_;
+    elevationType_ = kElevationFull;
+    exitCode = elevatedRun ? elevatedRun(launches.back()) : 0;
+    elevationType_ = before;
+    return LaunchResult::Started;
+}
+
+int32_t SimulatedWindows::CreateLogonTask(const std::string& name, const std::string& program,
+                                          const std::string& arguments) {
+    if (Call("CreateLogonTask")) return oserr::kAccessDenied;
+    // A task with the highest rights needs them: an administrator's filtered
+    // token is refused.
+    if (elevationType_ == kElevationLimited) return oserr::kAccessDenied;
+    const Guard guard(mutex_);
+    logonTasks[name] = {program, arguments};
+    return oserr::kSuccess;
+}
+
+int32_t SimulatedWindows::DeleteLogonTask(const std::string& name) {
+    if (Call("DeleteLogonTask")) return oserr::kAccessDenied;
+    const Guard guard(mutex_);
+    if (!logonTasks.count(name)) return oserr::kSuccess;
+    if (elevationType_ == kElevationLimited) return oserr::kAccessDenied;
+    logonTasks.erase(name);
+    return oserr::kSuccess;
+}
+
+bool SimulatedWindows::LogonTaskExists(const std::string& name) {
+    if (Call("LogonTaskExists")) return false;
+    const Guard guard(mutex_);
+    return logonTasks.count(name) != 0;
+}
+
+uint32_t SimulatedWindows::WNetCancelConnectionHere(const std::string& name, bool) {
+    const Guard guard(mutex_);
+    if (Call("WNetCancelConnectionHere")) return oserr::kNoNetwork;
+    if (name.size() != 2 || name[1] != ':') return oserr::kNotConnected;
+    // The profile's remembered connection stays.
+    return connections_.erase(text::UpperAscii(name[0])) != 0 ? oserr::kSuccess
+                                                              : oserr::kNotConnected;
+}
+
 // --- system, windows, code page ----------------------------------------------------
 
 bool SimulatedWindows::GetVersionEx(OsVersion& out) {

@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <set>
@@ -129,6 +130,32 @@ class SimulatedWindows : public Os {
     };
     std::vector<ShellNotice> shellNotices;
 
+    // Elevation: the token's type, and whether its linked token lies in
+    // another logon session (a real split token on Windows).
+    void SetElevation(uint32_t type, bool otherSession) {
+        elevationType_ = type;
+        otherSession_ = otherSession;
+    }
+    // Programs started through the desktop shell or elevated, in order.
+    struct Launch {
+        std::string file;
+        std::string parameters;
+        bool elevated = false;
+        bool operator==(const Launch& o) const {
+            return file == o.file && parameters == o.parameters && elevated == o.elevated;
+        }
+    };
+    std::vector<Launch> launches;
+    bool desktopShell = true;       // false: no desktop shell to ask
+    bool declineElevation = false;  // the user says no to the system's prompt
+    // What an elevated run does; its result is the exit code (0 without one).
+    std::function<uint32_t(const Launch&)> elevatedRun;
+    struct LogonTask {
+        std::string program;
+        std::string arguments;
+    };
+    std::map<std::string, LogonTask> logonTasks;  // by name
+
     // Failure injection by operation name ("GetLogicalDriveStrings", ...).
     void Fail(const std::string& operation) { failing_.insert(operation); }
     void Heal(const std::string& operation) {
@@ -224,6 +251,17 @@ class SimulatedWindows : public Os {
                          const std::string& arguments, const std::wstring& description,
                          const std::string& workingFolder) override;
     void ShellChangeNotify(int32_t event, const std::string& path) override;
+    uint32_t TokenElevationType() override;
+    bool LinkedTokenInOtherSession() override;
+    LaunchResult ShellExecuteAsDesktop(const std::string& file,
+                                       const std::string& parameters) override;
+    LaunchResult RunElevatedAndWait(const std::string& file, const std::string& parameters,
+                                    uint32_t& exitCode) override;
+    int32_t CreateLogonTask(const std::string& name, const std::string& program,
+                            const std::string& arguments) override;
+    int32_t DeleteLogonTask(const std::string& name) override;
+    bool LogonTaskExists(const std::string& name) override;
+    uint32_t WNetCancelConnectionHere(const std::string& name, bool force) override;
     std::wstring AnsiToWide(const std::string& text) override;
     std::string WideToAnsi(const std::wstring& text) override;
     // Plays code page 1252: exact unless a character is outside it.
@@ -310,6 +348,8 @@ class SimulatedWindows : public Os {
     // Section names match regardless of case, as the code page has it.
     bool SameSection(const std::string& a, const std::string& b) const;
 
+    uint32_t elevationType_ = kElevationDefault;
+    bool otherSession_ = false;
     OsVersion version_;
     uint32_t productInfo_ = 0;
     uint16_t architecture_ = kProcessorArchitectureIntel;

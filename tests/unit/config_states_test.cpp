@@ -31,7 +31,7 @@ TEST(ConfigTable, CaptionsFollowTheControlNamesAndTabsHoldTheirBoxes) {
         }
         EXPECT_EQ(Info(info.parent).tab, info.tab) << info.name;
     }
-    EXPECT_EQ(perTab[1], 13);
+    EXPECT_EQ(perTab[1], 14);
     EXPECT_EQ(perTab[2], 11);
     EXPECT_EQ(perTab[3], 1);
     EXPECT_TRUE(Info(CheckBox::ShowHints).threeState);
@@ -46,12 +46,12 @@ TEST(ConfigHints, BoxShowsAllNoneOrAMixture) {
     for (const auto& c : cases) EXPECT_EQ(ShowHintsValue(c.hints), c.value) << c.hints;
 }
 
-// Values ("0", "1", "2") and enabled flags of the 24 boxes in CheckBox
+// Values ("0", "1", "2") and enabled flags of the 25 boxes in CheckBox
 // order, grouped by frame: layout, other, GUI drives, context drives, global.
 std::string Values(const CheckStates& states) {
     std::string s;
     for (int i = 0; i < kCheckBoxCount; ++i) {
-        if (i == 8 || i == 13 || i == 19 || i == 24) s += ' ';
+        if (i == 8 || i == 14 || i == 20 || i == 25) s += ' ';
         s += static_cast<char>('0' + states[i].value);
     }
     return s;
@@ -59,7 +59,7 @@ std::string Values(const CheckStates& states) {
 std::string EnabledFlags(const CheckStates& states) {
     std::string s;
     for (int i = 0; i < kCheckBoxCount; ++i) {
-        if (i == 8 || i == 13 || i == 19 || i == 24) s += ' ';
+        if (i == 8 || i == 14 || i == 20 || i == 25) s += ' ';
         s += states[i].enabled ? '1' : '0';
     }
     return s;
@@ -88,16 +88,16 @@ TEST(ConfigStates, ValuesAndEnabledStatesFollowSettingsLocalAndExpertMode) {
         const char* values;
         const char* enabled;
     } cases[] = {
-        {"defaults", DefaultSettings(), true, false, "01111000 00001 101011 10101 0",
-         "11111111 11111 111111 11111 1"},
-        {"not local", DefaultSettings(), false, false, "01111000 00001 101011 10101 0",
-         "11111111 11001 001111 00111 0"},
-        {"expert", DefaultSettings(), true, true, "01111000 00001 101011 10101 0",
-         "11111111 11111 111101 11110 1"},
-        {"inverted", Inverted(), true, false, "10000111 11110 010100 01010 0",
-         "11111000 11111 101011 10101 1"},
-        {"inverted, not local, expert", Inverted(), false, true, "10000111 11110 010100 01010 0",
-         "11111000 11001 001001 00100 0"},
+        {"defaults", DefaultSettings(), true, false, "01111000 000001 101011 10101 0",
+         "11111111 111101 111111 11111 1"},
+        {"not local", DefaultSettings(), false, false, "01111000 000001 101011 10101 0",
+         "11111111 110001 001111 00111 0"},
+        {"expert", DefaultSettings(), true, true, "01111000 000001 101011 10101 0",
+         "11111111 111101 111101 11110 1"},
+        {"inverted", Inverted(), true, false, "10000111 111100 010100 01010 0",
+         "11111000 111111 101011 10101 1"},
+        {"inverted, not local, expert", Inverted(), false, true, "10000111 111100 010100 01010 0",
+         "11111000 110001 001001 00100 0"},
     };
     for (const auto& c : cases) {
         ConfigMachine cm;

@@ -74,7 +74,7 @@ TEST_F(MainWindowLogic, HintShownWhileItsFlagIsOne) {
     const Case cases[] = {
         {"11", 1, false, true, "11"}, {"11", 1, true, true, "01"},    {"01", 1, true, false, "01"},
         {"01", 2, true, true, "00"},  {"10", 2, true, false, "10"},   {"", 1, true, false, ""},
-        {"11", 3, true, false, "11"}, {"111", 3, true, false, "111"},  // hint 3 has no text
+        {"11", 3, true, false, "11"}, {"111", 3, true, true, "110"},  {"1111", 4, true, false, "1111"},  // hint 4 has no text
         {"11", 0, true, false, "11"}, {"11", -1, true, false, "11"},
     };
     // clang-format on
@@ -89,8 +89,10 @@ TEST_F(MainWindowLogic, HintShownWhileItsFlagIsOne) {
         if (!c.shown) continue;
         const auto& box = m.ui.Boxes()[0];
         EXPECT_EQ(box.caption, L"Kelvra V1.0.1 - Hinweis");
-        EXPECT_EQ(box.text,
-                  Text(m.program.language, c.number == 1 ? TextKey::hint_1 : TextKey::hint_2));
+        const TextKey text = c.number == 1   ? TextKey::hint_1
+                             : c.number == 2 ? TextKey::hint_2
+                                             : TextKey::hint_3;
+        EXPECT_EQ(box.text, Text(m.program.language, text));
         EXPECT_EQ(box.defaultText, L"&Nicht mehr anzeigen");
     }
 }

@@ -76,6 +76,7 @@ TEST(Settings, FirstSaveWritesEveryKeyInOrderIntoTheUserSection) {
                                                "ShowFilesystem",
                                                "AutostartStay",
                                                "PermAutostart",
+                                               "PermAutostartAdmin",
                                                "ShowHints",
                                                "LastPos",
                                                "ColumnOrder",

@@ -62,7 +62,7 @@ TEST(Startup, FillsVersionUserAndFolders) {
     EXPECT_EQ(s.User, "Jörg");
     EXPECT_EQ(s.ApplicationPath, "C:\\Program Files\\Kelvra\\");
     EXPECT_EQ(s.AppDataPath, TestMachine::kAppData);
-    EXPECT_EQ(s.HintCount, 2);
+    EXPECT_EQ(s.HintCount, 3);
 }
 
 TEST(Startup, UsesProgramFolderFileFirst) {

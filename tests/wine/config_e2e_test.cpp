@@ -228,9 +228,9 @@ TEST_F(ConfigWindowTest, HintsBoxCyclesThroughTickedAndClearedOnly) {
     const struct {
         int shown, clicked;
         const char* stored;
-    } rounds[] = {{BST_INDETERMINATE, BST_CHECKED, "11"},
-                  {BST_CHECKED, BST_UNCHECKED, "00"},
-                  {BST_UNCHECKED, BST_CHECKED, "11"}};
+    } rounds[] = {{BST_INDETERMINATE, BST_CHECKED, "111"},
+                  {BST_CHECKED, BST_UNCHECKED, "000"},
+                  {BST_UNCHECKED, BST_CHECKED, "111"}};
     for (const auto& r : rounds) {
         SCOPED_TRACE(r.stored);
         ASSERT_TRUE(OpenConfig());
@@ -390,6 +390,50 @@ TEST_F(ConfigWindowTest, WithoutMachineRightsTheUserRegistersAndOldEntriesStayWi
     EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, kDriveVerb));
     EXPECT_TRUE(KeyExists(HKEY_LOCAL_MACHINE, oldCommand));
     ASSERT_TRUE(CloseConfig());
+    EXPECT_TRUE(Close());
+}
+
+// Whatever Wine's task scheduler does with the logon task, the box shows and
+// the file stores what came of the click: done, or a message and unchanged.
+TEST_F(ConfigWindowTest, AdminRestoreBoxFollowsTheAutostartBoxAndStoresWhatCameOfTheClick) {
+    WriteSettings("PermAutostart=1\r\nPermAutostartAdmin=1\r\n");
+    ASSERT_TRUE(Launch());
+    ASSERT_TRUE(OpenConfig());
+    const HWND admin = Box(CheckBox::PermautostartAdmin);
+    EXPECT_TRUE(IsWindowVisible(admin));
+    EXPECT_EQ(Text(admin), "Auch f\xc3\xbcr Pro&gramme mit Administratorrechten");
+    EXPECT_TRUE(IsWindowEnabled(admin));
+    EXPECT_EQ(Value(CheckBox::PermautostartAdmin), BST_CHECKED);
+    // Below the box it depends on, indented, inside its frame.
+    const RECT autostart = ChildRect(config_, Box(CheckBox::Permautostart));
+    const RECT below = ChildRect(config_, admin);
+    EXPECT_GT(below.top, autostart.top);
+    EXPECT_GT(below.left, autostart.left);
+    EXPECT_LT(below.bottom, ChildRect(config_, Box(CheckBox::ShowHints)).top + 1);
+
+    for (const int wanted : {BST_UNCHECKED, BST_CHECKED}) {
+        SCOPED_TRACE(wanted);
+        const int before = Value(CheckBox::PermautostartAdmin);
+        Click(CheckBox::PermautostartAdmin);
+        HWND message = nullptr;
+        ASSERT_TRUE(WaitUntil([&] {
+            message = WaitForBox(Pid(), "Kelvra - Aufgabenplanung", 0);
+            return message || Value(CheckBox::PermautostartAdmin) == wanted;
+        }));
+        if (message) {
+            PostMessageW(message, WM_COMMAND, IDOK, 0);
+            EXPECT_TRUE(WaitUntil([&] { return !IsWindow(message); }));
+            EXPECT_EQ(Value(CheckBox::PermautostartAdmin), before) << "the box went back";
+        }
+    }
+    const int shown = Value(CheckBox::PermautostartAdmin);
+
+    // Only while the drives load at logon at all.
+    Click(CheckBox::Permautostart);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(admin); }));
+    Shot("config_tab1");
+    ASSERT_TRUE(CloseConfig());
+    EXPECT_EQ(Setting("PermAutostartAdmin"), shown == BST_CHECKED ? "1" : "0");
     EXPECT_TRUE(Close());
 }
 

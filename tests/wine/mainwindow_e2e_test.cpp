@@ -499,7 +499,7 @@ TEST_F(MainWindowTest, StartFromARemovableDriveShowsHintOne) {
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(hint); })) << "OK left the hint open";
     EXPECT_EQ(StatusText(status_, 3), "Funktionsumfang: Eingeschränkt ");
     ASSERT_TRUE(Close());
-    EXPECT_EQ(IniRead(ini, UserSection(), "ShowHints"), "01");
+    EXPECT_EQ(IniRead(ini, UserSection(), "ShowHints"), "011");
 }
 
 // ---------------------------------------------------------------------------

@@ -50,7 +50,7 @@ class Layout {
                   kFrameCount + kCheckBoxCount + 1) {
         short y = kPageTop;
         y = FrameOfBoxes(Frame::Ulayout, kPageLeft, y, kPageWidth, CheckBox::AllowResize, 8);
-        y = FrameOfBoxes(Frame::Uother, kPageLeft, y + kFrameGap, kPageWidth, CheckBox::LastPos, 5);
+        y = FrameOfBoxes(Frame::Uother, kPageLeft, y + kFrameGap, kPageWidth, CheckBox::LastPos, 6);
         y += kFrameGap;
         Item(win32::kButtonClass, FrameId(Frame::Lang), BS_GROUPBOX, kPageLeft, y, kPageWidth,
              FrameHeight(1) + 3);
@@ -75,15 +75,22 @@ class Layout {
     void Box(CheckBox box, int x, int y, int cx) {
         // The three-state box cycles on its own rules (OnCommand): the
         // system's automatic cycle would go through grey.
-        const DWORD style = (Info(box).threeState ? BS_3STATE : BS_AUTOCHECKBOX) | WS_TABSTOP;
+        // The logon task's box shows a tick only once the task is there.
+        const DWORD kind = Info(box).threeState                  ? BS_3STATE
+                           : box == CheckBox::PermautostartAdmin ? BS_CHECKBOX
+                                                                 : BS_AUTOCHECKBOX;
+        const DWORD style = kind | WS_TABSTOP;
         Item(win32::kButtonClass, BoxId(box), style, x, y, cx, kBoxHeight);
     }
     // A frame with `count` boxes from `first` on; returns its bottom.
     short FrameOfBoxes(Frame frame, short x, short y, short cx, CheckBox first, int count) {
         Item(win32::kButtonClass, FrameId(frame), BS_GROUPBOX, x, y, cx, FrameHeight(count));
-        for (int i = 0; i < count; ++i)
-            Box(static_cast<CheckBox>(static_cast<int>(first) + i), x + kIndent,
-                y + kFrameTop + i * kRow, cx - 2 * kIndent);
+        for (int i = 0; i < count; ++i) {
+            const CheckBox box = static_cast<CheckBox>(static_cast<int>(first) + i);
+            // Indented under the box it depends on.
+            const short indent = box == CheckBox::PermautostartAdmin ? kIndent : 0;
+            Box(box, x + kIndent + indent, y + kFrameTop + i * kRow, cx - 2 * kIndent - indent);
+        }
         return static_cast<short>(y + FrameHeight(count));
     }
     // A drives frame: the subst and network frames of two boxes each, then
@@ -260,6 +267,8 @@ void FrmKonfig::OnCommand(int id, int code) {
         if (Info(box).threeState) {
             value = NextThreeStateValue(value);
             CheckDlgButton(hwnd_, id, static_cast<UINT>(value));
+        } else if (box == CheckBox::PermautostartAdmin) {
+            value = value == kChecked ? kUnchecked : kChecked;
         }
         form_.CheckBoxClick(box, value);
         return;

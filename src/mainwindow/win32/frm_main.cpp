@@ -50,8 +50,7 @@ bool FrmMain::Load(HINSTANCE instance) {
     LedStrip::Register();
 
     // The caption is what the single-instance search looks for.
-    const std::wstring title =
-        L"Kelvra V" + program_.os.AnsiToWide(program_.startup.ApplicationVersion);
+    const std::wstring title = MainWindowTitle(program_);
     const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
     if (!Create(WS_EX_CONTROLPARENT | WS_EX_APPWINDOW, kMainClassName, title.c_str(), style, 0, 0,
                 600, 500, nullptr))
@@ -284,7 +283,7 @@ void FrmMain::FrmOnMsg_Move() {
 void FrmMain::OnTimer(UINT_PTR id) {
     if (id == kTimerIds[0]) {
         StopTimer(0);
-        if (!program_.startup.Local) ShowHint(program_, 1);
+        ShowStartHints(program_);
         if (program_.startup.NoINIAtStart) RunAction(KeyAction::Config);
     } else if (id == kTimerIds[1]) {
         const bool normal = !IsIconic(hwnd_) && !IsZoomed(hwnd_);

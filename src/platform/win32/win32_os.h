@@ -83,6 +83,19 @@ class Win32Os : public Os {
                          const std::string& workingFolder) override;
     void ShellChangeNotify(int32_t event, const std::string& path) override;
 
+    // win32_elevation.cpp
+    uint32_t TokenElevationType() override;
+    bool LinkedTokenInOtherSession() override;
+    LaunchResult ShellExecuteAsDesktop(const std::string& file,
+                                       const std::string& parameters) override;
+    LaunchResult RunElevatedAndWait(const std::string& file, const std::string& parameters,
+                                    uint32_t& exitCode) override;
+    int32_t CreateLogonTask(const std::string& name, const std::string& program,
+                            const std::string& arguments) override;
+    int32_t DeleteLogonTask(const std::string& name) override;
+    bool LogonTaskExists(const std::string& name) override;
+    uint32_t WNetCancelConnectionHere(const std::string& name, bool force) override;
+
     std::wstring AnsiToWide(const std::string& text) override;
     std::string WideToAnsi(const std::wstring& text) override;
     bool WideToAnsiExact(const std::wstring& text, std::string& out) override;
