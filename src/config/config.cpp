@@ -137,9 +137,10 @@ bool Enabled(CheckBox box, const Settings& s, bool local) {
         case CB::Substperm:
         case CB::SubstpermSCE:
         case CB::Shellcontext:
-            return local;
+        // The logon restore runs whenever a permanent drive is stored, not
+        // only with the autostart entry kept for good.
         case CB::PermautostartAdmin:
-            return local && s.PermAutostart;
+            return local;
         case CB::Substpermlink:
             return local && s.SubstDefaultPermanent;
         case CB::SubstpermlinkSCE:

@@ -89,11 +89,11 @@ TEST(ConfigStates, ValuesAndEnabledStatesFollowSettingsLocalAndExpertMode) {
         const char* enabled;
     } cases[] = {
         {"defaults", DefaultSettings(), true, false, "01111000 000001 101011 10101 0",
-         "11111111 111101 111111 11111 1"},
+         "11111111 111111 111111 11111 1"},
         {"not local", DefaultSettings(), false, false, "01111000 000001 101011 10101 0",
          "11111111 110001 001111 00111 0"},
         {"expert", DefaultSettings(), true, true, "01111000 000001 101011 10101 0",
-         "11111111 111101 111101 11110 1"},
+         "11111111 111111 111101 11110 1"},
         {"inverted", Inverted(), true, false, "10000111 111100 010100 01010 0",
          "11111000 111111 101011 10101 1"},
         {"inverted, not local, expert", Inverted(), false, true, "10000111 111100 010100 01010 0",

@@ -85,12 +85,9 @@ class Layout {
     // A frame with `count` boxes from `first` on; returns its bottom.
     short FrameOfBoxes(Frame frame, short x, short y, short cx, CheckBox first, int count) {
         Item(win32::kButtonClass, FrameId(frame), BS_GROUPBOX, x, y, cx, FrameHeight(count));
-        for (int i = 0; i < count; ++i) {
-            const CheckBox box = static_cast<CheckBox>(static_cast<int>(first) + i);
-            // Indented under the box it depends on.
-            const short indent = box == CheckBox::PermautostartAdmin ? kIndent : 0;
-            Box(box, x + kIndent + indent, y + kFrameTop + i * kRow, cx - 2 * kIndent - indent);
-        }
+        for (int i = 0; i < count; ++i)
+            Box(static_cast<CheckBox>(static_cast<int>(first) + i), x + kIndent,
+                y + kFrameTop + i * kRow, cx - 2 * kIndent);
         return static_cast<short>(y + FrameHeight(count));
     }
     // A drives frame: the subst and network frames of two boxes each, then
