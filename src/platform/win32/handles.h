@@ -157,4 +157,19 @@ class UniqueCom {
     T* p_ = nullptr;
 };
 
+// COM on the calling thread for the length of one call, where the thread
+// has not initialised it.
+class ComScope {
+  public:
+    ComScope() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+    ~ComScope() {
+        if (initialised_) CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+  private:
+    bool initialised_;
+};
+
 }  // namespace kelvra::win32

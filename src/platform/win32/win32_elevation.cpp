@@ -14,6 +14,7 @@ namespace kelvra {
 
 namespace {
 
+using win32::ComScope;
 using win32::UniqueCom;
 using win32::UniqueHandle;
 
@@ -34,19 +35,6 @@ struct ILogonTriggerOwn : ITrigger {
 };
 const IID kIidLogonTrigger = {
     0x72dade38, 0xfae4, 0x4b3e, {0xba, 0xf4, 0x5d, 0x00, 0x9a, 0xf0, 0x2b, 0x1c}};
-
-class ComScope {
-  public:
-    ComScope() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComScope() {
-        if (initialised_) CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-  private:
-    bool initialised_;
-};
 
 class Bstr {
   public:

@@ -10,21 +10,8 @@ namespace kelvra {
 
 namespace {
 
+using win32::ComScope;
 using win32::UniqueCom;
-
-// COM for the length of one call when the thread has not initialised it.
-class ComScope {
-  public:
-    ComScope() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-    ~ComScope() {
-        if (initialised_) CoUninitialize();
-    }
-    ComScope(const ComScope&) = delete;
-    ComScope& operator=(const ComScope&) = delete;
-
-  private:
-    bool initialised_;
-};
 
 // The shell link takes wide text; the caller converts from the code page.
 bool WriteLink(const std::wstring& linkFile, const std::wstring& target,
