@@ -57,43 +57,6 @@ TEST(Elevation, TitleStatusAndStartHintSayIt) {
     }
 }
 
-TEST(Elevation, EveryDriveChangeIsMadeInTheNormalSessionToo) {
-    struct Case {
-        std::vector<std::wstring> args;
-        std::vector<std::string> started;
-    };
-    const Case cases[] = {
-        {{L"new", L"X:", L"C:\\Other"}, {"new X: \"C:\\Other\" --session-only"}},
-        // The closing quote must not be escaped by the root's backslash.
-        {{L"new", L"X:", L"C:\\"}, {"new X: \"C:\\\\\" --session-only"}},
-        {{L"new", L"X:", L"\\\\srv\\share"}, {"new X: \"\\\\srv\\share\" --session-only"}},
-        {{L"disconnect", L"T:"}, {"disconnect T: --session-only"}},
-        {{L"disconnect", L"N:"}, {"disconnect N: --session-only"}},
-        {{L"move", L"S:", L"X:"},
-         {"disconnect S: --session-only", "new X: \"C:\\Data\" --session-only"}},
-        // Removed and made again in one command: one start, which replaces.
-        {{L"change", L"T:", L"C:\\Data"}, {"new T: \"C:\\Data\" --session-only"}},
-        {{L"deactivate", L"S:"}, {"disconnect S: --session-only"}},
-        {{L"label", L"S:", L"Neu"}, {}},
-        // Each session restores its own drives.
-        {{L"restore"}, {}},
-        // The normal session's own run mirrors nothing.
-        {{L"new", L"X:", L"C:\\Other", L"--session-only"}, {}},
-    };
-    for (const Case& c : cases) {
-        CliMachine m;
-        m.sim.SetElevation(kElevationFull, true);
-        m.SetIni("SubstPath_R", "C:\\Other");
-        std::string line;
-        for (const std::wstring& arg : c.args) line += std::string(arg.begin(), arg.end()) + " ";
-        EXPECT_EQ(m.Run(c.args), cli::kExitDone) << line;
-        std::vector<Launch> expected;
-        for (const std::string& parameters : c.started)
-            expected.push_back({"C:\\Program Files\\Kelvra\\kelvractl.exe", parameters, false});
-        EXPECT_EQ(m.sim.launches, expected) << line;
-    }
-}
-
 TEST(Elevation, WithoutADesktopShellTheStatusBarSaysSo) {
     TestMachine m;
     m.Started().startup.Elevated = true;
