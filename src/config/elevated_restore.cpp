@@ -6,6 +6,7 @@
 #include "language/messages.h"
 #include "program.h"
 #include "shell/normal_session.h"
+#include "util/text.h"
 
 namespace kelvra {
 
@@ -21,14 +22,33 @@ std::wstring ErrorText(int32_t error) {
 
 }  // namespace
 
+bool InAdminOnlyFolder(Program& program) {
+    const std::string& folder = program.startup.ApplicationPath;
+    for (const std::string& protectedFolder : program.os.ProgramFilesFolders())
+        if (folder.size() > protectedFolder.size() &&
+            text::EqualsNoCase(folder.substr(0, protectedFolder.size()), protectedFolder))
+            return true;
+    return false;
+}
+
 int32_t ApplyElevatedRestoreTask(Program& program, bool on) {
     Os& os = program.os;
     if (!on) return os.DeleteLogonTask(kElevatedRestoreTask);
+    if (!InAdminOnlyFolder(program)) return oserr::kAccessDenied;
     return os.CreateLogonTask(kElevatedRestoreTask, ConsoleProgramPath(program), "restore");
 }
 
 bool SetElevatedRestore(Program& program, bool on) {
     Os& os = program.os;
+    if (on && !InAdminOnlyFolder(program)) {
+        const std::vector<std::string> folders = os.ProgramFilesFolders();
+        const std::string example = folders.empty() ? "C:\\Program Files\\" : folders.front();
+        const TextKey key = TextKey::config_msgadmintask_folder;
+        program.ui.MessageBox(
+            ReplaceAll(TextPart(Text(program.language, key), 0), L"$PATH$", os.AnsiToWide(example)),
+            MessageCaption(program, key), mb::kOk | mb::kIconExclamation);
+        return false;
+    }
     int32_t error = oserr::kSuccess;
     if (os.TokenElevationType() == kElevationLimited) {
         uint32_t exitCode = 0;

@@ -19,7 +19,7 @@ constexpr std::size_t kTextCount = 0
 #include "language/text_table.inc"
 #undef KELVRA_TEXT
     ;
-static_assert(kTextCount == 179, "the text table has 179 keys");
+static_assert(kTextCount == 180, "the text table has 180 keys");
 
 constexpr std::size_t Index(TextKey key) {
     return static_cast<std::size_t>(key);

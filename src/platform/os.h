@@ -357,6 +357,10 @@ class Os {
     // Removes the task; 0 also when there was none.
     virtual int32_t DeleteLogonTask(const std::string& name) = 0;
     virtual bool LogonTaskExists(const std::string& name) = 0;
+    // The folders for programs that only administrators can change (the
+    // 64-bit and the 32-bit "Program Files"), each with a trailing
+    // backslash, without repeats; empty when the system names none.
+    virtual std::vector<std::string> ProgramFilesFolders() = 0;
 
     // --- system code page ------------------------------------------------------
     virtual std::wstring AnsiToWide(const std::string& text) = 0;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
@@ -37,6 +38,19 @@ TEST_F(ContractTest, RemovingALogonTaskThatIsNotThereIsNoError) {
     const std::string name = "kelvra contract no such task";
     EXPECT_FALSE(os().LogonTaskExists(name));
     EXPECT_EQ(os().DeleteLogonTask(name), oserr::kSuccess);
+}
+
+TEST_F(ContractTest, ProgramFilesFoldersExist) {
+    const std::vector<std::string> folders = os().ProgramFilesFolders();
+    ASSERT_FALSE(folders.empty());
+    for (const std::string& folder : folders) {
+        EXPECT_EQ(folder.back(), '\\') << folder;
+        const uint32_t attributes = os().GetFileAttributes(folder);
+        EXPECT_TRUE(attributes != kInvalidFileAttributes &&
+                    (attributes & kFileAttributeDirectory) != 0)
+            << folder;
+        EXPECT_EQ(std::count(folders.begin(), folders.end(), folder), 1) << folder;
+    }
 }
 
 TEST_F(ContractTest, SessionOnlyDisconnectOfAFreeLetterIsAnError) {

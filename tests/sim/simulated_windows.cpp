@@ -1358,6 +1358,11 @@ bool SimulatedWindows::LogonTaskExists(const std::string& name) {
     return logonTasks.count(name) != 0;
 }
 
+std::vector<std::string> SimulatedWindows::ProgramFilesFolders() {
+    Call("ProgramFilesFolders");
+    return programFiles;
+}
+
 uint32_t SimulatedWindows::WNetCancelConnectionHere(const std::string& name, bool) {
     const Guard guard(mutex_);
     if (Call("WNetCancelConnectionHere")) return oserr::kNoNetwork;

@@ -155,6 +155,7 @@ class SimulatedWindows : public Os {
         std::string arguments;
     };
     std::map<std::string, LogonTask> logonTasks;  // by name
+    std::vector<std::string> programFiles{"C:\\Program Files\\"};
 
     // Failure injection by operation name ("GetLogicalDriveStrings", ...).
     void Fail(const std::string& operation) { failing_.insert(operation); }
@@ -261,6 +262,7 @@ class SimulatedWindows : public Os {
                             const std::string& arguments) override;
     int32_t DeleteLogonTask(const std::string& name) override;
     bool LogonTaskExists(const std::string& name) override;
+    std::vector<std::string> ProgramFilesFolders() override;
     uint32_t WNetCancelConnectionHere(const std::string& name, bool force) override;
     std::wstring AnsiToWide(const std::string& text) override;
     std::string WideToAnsi(const std::wstring& text) override;

@@ -119,6 +119,9 @@ TEST(ElevatedRestore, TheBoxCreatesAndRemovesTheLogonTaskAndShowsWhatCameOfIt) {
         bool on;           // the box afterwards
         int elevatedRuns;  // prompts
         TextKey message;   // shown when not done; hint_title for none
+        // Kelvra elsewhere than below Program Files, where the user's own
+        // programs could replace what the task runs with full rights.
+        bool userFolder = false;
     };
     const Case cases[] = {
         {"elevated", kElevationFull, false, false, true, 0, TextKey::hint_title},
@@ -129,6 +132,10 @@ TEST(ElevatedRestore, TheBoxCreatesAndRemovesTheLogonTaskAndShowsWhatCameOfIt) {
          TextKey::config_msgadmintask_failed},
         {"fails elevated", kElevationLimited, false, true, false, 1,
          TextKey::config_msgadmintask_failed},
+        {"user's folder", kElevationLimited, false, false, false, 0,
+         TextKey::config_msgadmintask_folder, true},
+        {"user's folder, elevated", kElevationFull, false, false, false, 0,
+         TextKey::config_msgadmintask_folder, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -136,6 +143,7 @@ TEST(ElevatedRestore, TheBoxCreatesAndRemovesTheLogonTaskAndShowsWhatCameOfIt) {
         sim::SimulatedWindows& sim = cm.m.sim;
         sim.SetElevation(c.token, true);
         sim.declineElevation = c.decline;
+        if (c.userFolder) sim.programFiles = {"D:\\Programme\\"};
         if (c.fail) sim.Fail("CreateLogonTask");
         // The prompt's program is the console program's hidden command.
         sim.elevatedRun = [&sim](const Launch& launch) {

@@ -24,7 +24,7 @@ TEST(LanguageTable, KeysAreUniqueLowerCaseAndFoundByName) {
         EXPECT_EQ(found, key);
         EXPECT_EQ(&Text(language, name), &Text(language, key));
     }
-    EXPECT_EQ(names.size(), 179u);
+    EXPECT_EQ(names.size(), 180u);
     EXPECT_EQ(Text(language, "main_cmdnew "), L"");
     EXPECT_EQ(Text(language, "MAIN_CMDNEW"), L"");
 }

@@ -279,6 +279,26 @@ bool Win32Os::LogonTaskExists(const std::string& name) {
     return SUCCEEDED(folder->GetTask(taskName, reinterpret_cast<IRegisteredTask**>(task.put())));
 }
 
+std::vector<std::string> Win32Os::ProgramFilesFolders() {
+    std::vector<std::string> folders;
+    const auto add = [&folders](std::string folder) {
+        if (folder.empty()) return;
+        if (folder.back() != '\\') folder += '\\';
+        for (const std::string& known : folders)
+            if (CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, known.c_str(), -1, folder.c_str(),
+                               -1) == CSTR_EQUAL)
+                return;
+        folders.push_back(folder);
+    };
+    char path[MAX_PATH] = {};
+    for (const int id : {CSIDL_PROGRAM_FILES, CSIDL_PROGRAM_FILESX86})
+        if (SUCCEEDED(SHGetFolderPathA(nullptr, id, nullptr, SHGFP_TYPE_CURRENT, path))) add(path);
+    // A 32-bit program on 64-bit Windows is told the x86 folder for both.
+    const DWORD n = GetEnvironmentVariableA("ProgramW6432", path, MAX_PATH);
+    if (n > 0 && n < MAX_PATH) add(path);
+    return folders;
+}
+
 uint32_t Win32Os::WNetCancelConnectionHere(const std::string& name, bool force) {
     return WNetCancelConnection2A(name.c_str(), 0, force ? TRUE : FALSE);
 }

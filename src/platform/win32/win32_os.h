@@ -94,6 +94,7 @@ class Win32Os : public Os {
                             const std::string& arguments) override;
     int32_t DeleteLogonTask(const std::string& name) override;
     bool LogonTaskExists(const std::string& name) override;
+    std::vector<std::string> ProgramFilesFolders() override;
     uint32_t WNetCancelConnectionHere(const std::string& name, bool force) override;
 
     std::wstring AnsiToWide(const std::string& text) override;
