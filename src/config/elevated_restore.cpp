@@ -20,15 +20,19 @@ std::wstring ErrorText(int32_t error) {
     return hex;
 }
 
+// A folder below one of the protected ones (not one of them itself).
+bool Below(const std::string& folder, const std::vector<std::string>& protectedFolders) {
+    for (const std::string& protectedFolder : protectedFolders)
+        if (folder.size() > protectedFolder.size() &&
+            text::StartsWithNoCase(folder, protectedFolder))
+            return true;
+    return false;
+}
+
 }  // namespace
 
 bool InAdminOnlyFolder(Program& program) {
-    const std::string& folder = program.startup.ApplicationPath;
-    for (const std::string& protectedFolder : program.os.ProgramFilesFolders())
-        if (folder.size() > protectedFolder.size() &&
-            text::EqualsNoCase(folder.substr(0, protectedFolder.size()), protectedFolder))
-            return true;
-    return false;
+    return Below(program.startup.ApplicationPath, program.os.ProgramFilesFolders());
 }
 
 int32_t ApplyElevatedRestoreTask(Program& program, bool on) {
@@ -40,8 +44,9 @@ int32_t ApplyElevatedRestoreTask(Program& program, bool on) {
 
 bool SetElevatedRestore(Program& program, bool on) {
     Os& os = program.os;
-    if (on && !InAdminOnlyFolder(program)) {
-        const std::vector<std::string> folders = os.ProgramFilesFolders();
+    const std::vector<std::string> folders =
+        on ? os.ProgramFilesFolders() : std::vector<std::string>{};
+    if (on && !Below(program.startup.ApplicationPath, folders)) {
         const std::string example = folders.empty() ? "C:\\Program Files\\" : folders.front();
         const TextKey key = TextKey::config_msgadmintask_folder;
         program.ui.MessageBox(
